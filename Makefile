@@ -1,0 +1,28 @@
+# The two commands of the README: `make run` and `make test`.
+BUILD_DIR ?= build
+JOBS ?= 2
+
+.PHONY: run test deps build sanitize bench
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/bin/orvello
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# AddressSanitizer and UndefinedBehaviorSanitizer build of everything, then the tests.
+sanitize: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DORVELLO_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
+	bench/run.sh $(BUILD_DIR)

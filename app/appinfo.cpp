@@ -1,0 +1,33 @@
+#include "app/appinfo.h"
+
+namespace orvello::appinfo {
+
+namespace {
+// The product's configuration: the two web addresses and the rights holder's notice.
+const char kHomePage[] = "https://orvello.example.org/";
+const char kOwnerSite[] = "https://www.orvello-studio.example.org/";
+const char kOwnerName[] = "orvello-studio.example.org";
+}  // namespace
+
+QString applicationTitle() { return QStringLiteral("Orvello"); }
+QString version() { return QStringLiteral(ORVELLO_VERSION); }
+QString windowCaption() { return applicationTitle() + QLatin1Char(' ') + version(); }
+
+QString homePageAddress() { return QString::fromLatin1(kHomePage); }
+QString ownerSiteAddress() { return QString::fromLatin1(kOwnerSite); }
+QString ownerNotice()
+{
+    return QStringLiteral(" \n版权所有 © ") + QString::fromLatin1(kOwnerName);
+}
+QString ownerNoticeTip() { return QStringLiteral("查看版权所有者信息"); }
+
+QString aboutTitle() { return QStringLiteral("关于 ") + applicationTitle(); }
+
+QString aboutText()
+{
+    return QStringLiteral("本软件可提取数码照片的EXIF信息并在照片上添加拍摄日期、自定义标题文字等。") +
+           QStringLiteral("\r\n\r\n") + QStringLiteral("欢迎访问我们的网站了解更多信息：") +
+           ownerSiteAddress() + QLatin1Char(' ');
+}
+
+}  // namespace orvello::appinfo

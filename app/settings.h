@@ -1,0 +1,86 @@
+#pragma once
+// AppSettings: the fifteen values Orvello keeps between runs, and their text encodings in the
+// per-user store (application "Orvello", group "SetLog").
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QSettings;
+
+namespace orvello {
+
+class Host;
+
+// Fixed window size at start-up, in twips.
+inline constexpr int kWindowWidthTwips = 12000;
+inline constexpr int kWindowHeightTwips = 9000;
+inline constexpr int kTwipsPerPixel = 15;
+
+inline constexpr qint32 kDefaultForeColor = 8454143;  // red 255, green 255, blue 128
+
+struct AppSettings {
+    qint32 frmMainX = 0;
+    qint32 frmMainY = 0;
+    bool addDTB = true;
+    bool addTXB = false;
+    QString addFont = QStringLiteral("DigifaceWide");
+    float addFontSize = 2.0f;
+    bool addFontBold = false;
+    bool addFontItalic = false;
+    qint32 addForeColor = kDefaultForeColor;
+    float addCurrentX = 60.0f;
+    float addCurrentY = 91.0f;
+    QString addFont2 = QStringLiteral("宋体");
+    float addCurrentX2 = 5.0f;
+    float addCurrentY2 = 8.0f;
+    qint16 DPaperSize = 0;
+
+    // The ten overlay-look fields of the restore-defaults command; switches, paper and position stay.
+    void restoreOverlayDefaults();
+};
+
+// Centred default position: (screen − window) to the nearest whole number, then integer-divided by 2.
+qint32 defaultWindowPosition(double screenTwips, double windowTwips);
+
+// Text encodings of the store.
+QString encodeBool(bool value);
+QString encodeFloat(float value);  // at most seven significant digits, no trailing zeros
+QString encodeInt(qint64 value);
+std::optional<bool> decodeBool(const QString& text);  // "True"/"False" or a number (0 false)
+std::optional<float> decodeFloat(const QString& text);
+std::optional<qint32> decodeInt32(const QString& text);
+std::optional<qint16> decodeInt16(const QString& text);
+
+// The store itself. Reads and writes go key by key in the fixed key order.
+class SettingsStore {
+public:
+    static const char* const kApplication;
+    static const char* const kSection;
+
+    // The per-user store of the running program.
+    SettingsStore();
+    // A store in the given INI file (tests, the command-line tool's --settings).
+    explicit SettingsStore(QString iniPath);
+
+    QString fileName() const;
+
+    // Reads every key into settings, which must already hold the defaults: a missing key or a text
+    // that does not convert keeps the default. onSwitch is told right after each switch is read
+    // ("addDTB" or "addTXB"), so the window can mirror it in its check box.
+    void readAll(AppSettings& settings,
+                 const std::function<void(const char* key, bool value)>& onSwitch = {}) const;
+    // Writes every key; the window position comes from the window's current left and top.
+    void writeAll(const AppSettings& settings, float windowLeftTwips, float windowTopTwips) const;
+
+private:
+    std::unique_ptr<QSettings> open() const;
+    QString iniPath_;
+};
+
+// The restore-defaults command: asks, and on Yes restores the overlay look. Returns true when the
+// fields were restored (the caller then redraws if a photo is shown).
+bool restoreDefaultsCommand(AppSettings& settings, Host& host);
+
+}  // namespace orvello

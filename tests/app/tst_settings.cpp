@@ -1,0 +1,230 @@
+#include "app/settings.h"
+#include "tests/support/scriptedhost.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace orvello;
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString ini() const { return dir.filePath(QStringLiteral("Orvello.ini")); }
+    void writeRaw(const QByteArray& bytes)
+    {
+        QFile f(ini());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+
+private slots:
+    void init() { QFile::remove(ini()); }
+
+    void encodings()
+    {
+        QCOMPARE(encodeBool(true), QStringLiteral("True"));
+        QCOMPARE(encodeBool(false), QStringLiteral("False"));
+        QCOMPARE(encodeFloat(60.0f), QStringLiteral("60"));
+        QCOMPARE(encodeFloat(2.5f), QStringLiteral("2.5"));
+        QCOMPARE(encodeFloat(2.1f), QStringLiteral("2.1"));  // not 2.0999999
+        QCOMPARE(encodeFloat(-5.0f), QStringLiteral("-5"));
+        QCOMPARE(encodeFloat(1800.0f), QStringLiteral("1800"));
+        QCOMPARE(encodeFloat(0.1f + 0.2f), QStringLiteral("0.3"));
+        QCOMPARE(encodeFloat(123456789.0f), QStringLiteral("1.234568E+08"));
+        QCOMPARE(encodeInt(8454143), QStringLiteral("8454143"));
+        QCOMPARE(encodeInt(-32768), QStringLiteral("-32768"));
+    }
+
+    void decodings()
+    {
+        QCOMPARE(decodeBool(QStringLiteral("True")), std::optional<bool>(true));
+        QCOMPARE(decodeBool(QStringLiteral("false")), std::optional<bool>(false));
+        QCOMPARE(decodeBool(QStringLiteral("0")), std::optional<bool>(false));
+        QCOMPARE(decodeBool(QStringLiteral("-1")), std::optional<bool>(true));
+        QVERIFY(!decodeBool(QStringLiteral("yes")));
+        QVERIFY(!decodeBool(QString()));
+        QCOMPARE(decodeFloat(QStringLiteral(" 2.5 ")), std::optional<float>(2.5f));
+        QCOMPARE(decodeFloat(QStringLiteral("1.234568E+08")), std::optional<float>(1.234568e8f));
+        QVERIFY(!decodeFloat(QStringLiteral("1e39")));  // beyond a 32-bit float
+        QVERIFY(!decodeFloat(QStringLiteral("nan")));
+        QVERIFY(!decodeFloat(QStringLiteral("2,5")));
+        QCOMPARE(decodeInt32(QStringLiteral("2.5")), std::optional<qint32>(2));  // halves to even
+        QCOMPARE(decodeInt32(QStringLiteral("3.5")), std::optional<qint32>(4));
+        QVERIFY(!decodeInt32(QStringLiteral("2147483648")));
+        QCOMPARE(decodeInt16(QStringLiteral("-32768")), std::optional<qint16>(-32768));
+        QVERIFY(!decodeInt16(QStringLiteral("32768")));
+        QVERIFY(!decodeInt16(QStringLiteral("abc")));
+    }
+
+    void defaultPositionRoundsThenTruncates()
+    {
+        QCOMPARE(defaultWindowPosition(1920 * 15, 12000), 8400);
+        QCOMPARE(defaultWindowPosition(12015, 12000), 7);       // 15 \ 2
+        QCOMPARE(defaultWindowPosition(12000.5, 12000), 0);     // 0.5 → 0 (even)
+        QCOMPARE(defaultWindowPosition(12003.5, 12000), 2);     // 3.5 → 4, then 4 \ 2
+        QCOMPARE(defaultWindowPosition(11700.5, 12000), -150);  // -299.5 → -300, then -300 \ 2
+        QCOMPARE(defaultWindowPosition(11999, 12000), 0);       // -1 \ 2 truncates to 0
+    }
+
+    void firstRunKeepsDefaults()
+    {
+        AppSettings s;
+        s.frmMainX = 123;
+        QList<QByteArray> switches;
+        SettingsStore(ini()).readAll(s, [&](const char* key, bool) { switches << key; });
+        const AppSettings d;
+        QCOMPARE(s.frmMainX, 123);
+        QCOMPARE(s.addDTB, true);
+        QCOMPARE(s.addTXB, false);
+        QCOMPARE(s.addFont, QStringLiteral("DigifaceWide"));
+        QCOMPARE(s.addFont2, QStringLiteral("宋体"));
+        QCOMPARE(s.addFontSize, 2.0f);
+        QCOMPARE(s.addForeColor, 8454143);
+        QCOMPARE(s.addCurrentX, 60.0f);
+        QCOMPARE(s.addCurrentY, 91.0f);
+        QCOMPARE(s.addCurrentX2, 5.0f);
+        QCOMPARE(s.addCurrentY2, 8.0f);
+        QCOMPARE(s.DPaperSize, qint16(0));
+        QCOMPARE(switches, (QList<QByteArray>{"addDTB", "addTXB"}));
+    }
+
+    void writeThenReadRoundTrips()
+    {
+        AppSettings s;
+        s.addDTB = false;
+        s.addTXB = true;
+        s.addFont = QStringLiteral("AR PL UMing CN");
+        s.addFontSize = 3.1f;
+        s.addFontBold = true;
+        s.addForeColor = 255;
+        s.addCurrentX = -5.5f;
+        s.addFont2 = QStringLiteral("标题 字体");
+        s.DPaperSize = 9;
+        SettingsStore(ini()).writeAll(s, 1800.0f, -300.0f);
+
+        QSettings raw(ini(), QSettings::IniFormat);
+        raw.beginGroup(QStringLiteral("SetLog"));
+        QCOMPARE(raw.childKeys().size(), 15);
+        QCOMPARE(raw.value(QStringLiteral("frmMainX")).toString(), QStringLiteral("1800"));
+        QCOMPARE(raw.value(QStringLiteral("frmMainY")).toString(), QStringLiteral("-300"));
+        QCOMPARE(raw.value(QStringLiteral("addDTB")).toString(), QStringLiteral("False"));
+        QCOMPARE(raw.value(QStringLiteral("addFontSize")).toString(), QStringLiteral("3.1"));
+        QCOMPARE(raw.value(QStringLiteral("addForeColor")).toString(), QStringLiteral("255"));
+        QCOMPARE(raw.value(QStringLiteral("addCurrentY")).toString(), QStringLiteral("91"));
+
+        AppSettings back;
+        SettingsStore(ini()).readAll(back);
+        QCOMPARE(back.frmMainX, 1800);
+        QCOMPARE(back.frmMainY, -300);
+        QCOMPARE(back.addDTB, false);
+        QCOMPARE(back.addTXB, true);
+        QCOMPARE(back.addFont, s.addFont);
+        QCOMPARE(back.addFont2, s.addFont2);
+        QCOMPARE(back.addFontSize, 3.1f);
+        QCOMPARE(back.addFontBold, true);
+        QCOMPARE(back.addForeColor, 255);
+        QCOMPARE(back.addCurrentX, -5.5f);
+        QCOMPARE(back.DPaperSize, qint16(9));
+    }
+
+    void defaultColourIsWrittenAsDigits()
+    {
+        SettingsStore(ini()).writeAll(AppSettings(), 0, 0);
+        QFile f(ini());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains("addForeColor=8454143"));
+    }
+
+    void malformedValuesFallBackKeyByKey()
+    {
+        writeRaw("[SetLog]\naddFontSize=big\naddCurrentX=12.5\naddDTB=maybe\naddTXB=1\n"
+                 "addForeColor=1,2\nDPaperSize=99999\nfrmMainX=-20\naddCurrentY=\n");
+        AppSettings s;
+        SettingsStore(ini()).readAll(s);
+        QCOMPARE(s.addFontSize, 2.0f);
+        QCOMPARE(s.addCurrentX, 12.5f);
+        QCOMPARE(s.addDTB, true);
+        QCOMPARE(s.addTXB, true);
+        QCOMPARE(s.addForeColor, kDefaultForeColor);
+        QCOMPARE(s.DPaperSize, qint16(0));
+        QCOMPARE(s.frmMainX, -20);  // no range check on read
+        QCOMPARE(s.addCurrentY, 91.0f);
+    }
+
+    void garbageFileIsReadAsDefaultsAndRewrittenClean()
+    {
+        QByteArray junk;
+        for (int i = 0; i < 4096; ++i)
+            junk.append(char((i * 7919) & 0xFF));
+        writeRaw("[SetLog\n\x01\x02=\xff\xfe\n" + junk);
+        AppSettings s;
+        SettingsStore(ini()).readAll(s);
+        QCOMPARE(s.addFont, QStringLiteral("DigifaceWide"));
+        QCOMPARE(s.addCurrentX, 60.0f);
+        SettingsStore(ini()).writeAll(s, 0, 0);
+        QSettings raw(ini(), QSettings::IniFormat);
+        QCOMPARE(raw.status(), QSettings::NoError);
+        QCOMPARE(raw.allKeys().size(), 15);
+        for (const QString& key : raw.allKeys())
+            QVERIFY2(key.startsWith(QLatin1String("SetLog/")), qPrintable(key));
+    }
+
+    void unwritableStoreReportsNothing()
+    {
+        SettingsStore(QStringLiteral("/proc/orvello-nowhere/Orvello.ini")).writeAll(AppSettings(), 0, 0);
+    }
+
+    void restoreDefaultsAnsweredYesAndNo()
+    {
+        AppSettings s;
+        s.addDTB = false;
+        s.addTXB = true;
+        s.DPaperSize = 9;
+        s.frmMainX = 77;
+        s.addFont = QStringLiteral("X");
+        s.addFontSize = 9.0f;
+        s.addFontBold = s.addFontItalic = true;
+        s.addForeColor = 1;
+        s.addCurrentX = s.addCurrentY = s.addCurrentX2 = s.addCurrentY2 = 1.0f;
+        s.addFont2 = QStringLiteral("Y");
+        const AppSettings changed = s;
+
+        test::ScriptedHost host;
+        host.messageAnswers << MsgAnswer::No;
+        QVERIFY(!restoreDefaultsCommand(s, host));
+        QCOMPARE(s.addFont, changed.addFont);
+        QCOMPARE(s.addFontSize, changed.addFontSize);
+        QCOMPARE(host.messages.size(), 1);
+        const MessageRequest& q = host.messages.first();
+        QCOMPARE(q.text, QStringLiteral("你确定要恢复默认设置吗？"));
+        QCOMPARE(q.title, QStringLiteral("Orvello"));
+        QCOMPARE(q.icon, MsgIcon::Question);
+        QCOMPARE(q.buttons, MsgButtons::YesNo);
+        QCOMPARE(q.defaultButton, MsgAnswer::No);
+
+        host.messageAnswers << MsgAnswer::Yes;
+        QVERIFY(restoreDefaultsCommand(s, host));
+        const AppSettings d;
+        QCOMPARE(s.addFont, d.addFont);
+        QCOMPARE(s.addFontSize, d.addFontSize);
+        QCOMPARE(s.addFontBold, false);
+        QCOMPARE(s.addFontItalic, false);
+        QCOMPARE(s.addForeColor, d.addForeColor);
+        QCOMPARE(s.addCurrentX, d.addCurrentX);
+        QCOMPARE(s.addCurrentY, d.addCurrentY);
+        QCOMPARE(s.addFont2, d.addFont2);
+        QCOMPARE(s.addCurrentX2, d.addCurrentX2);
+        QCOMPARE(s.addCurrentY2, d.addCurrentY2);
+        // Switches, paper and position stay.
+        QCOMPARE(s.addDTB, false);
+        QCOMPARE(s.addTXB, true);
+        QCOMPARE(s.DPaperSize, qint16(9));
+        QCOMPARE(s.frmMainX, 77);
+    }
+};
+
+QTEST_GUILESS_MAIN(SettingsTest)
+#include "tst_settings.moc"

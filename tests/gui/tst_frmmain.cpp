@@ -1,0 +1,252 @@
+// The window driven in-process under the offscreen platform, with the scripted host.
+#include "app/settings.h"
+#include "tests/support/scriptedhost.h"
+#include "ui/frmmain.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace orvello;
+
+class FrmMainTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    test::ScriptedHost host;
+    std::unique_ptr<frmMain> window;
+
+    QString ini() const { return dir.filePath(QStringLiteral("Orvello.ini")); }
+
+    std::unique_ptr<frmMain> makeWindow(QString appDir = QStringLiteral(ORVELLO_BIN_DIR),
+                                        QByteArrayList formats = GdiPlusRuntime::requiredFormats())
+    {
+        FrmMainEnvironment env;
+        env.host = &host;
+        env.appDirectory = appDir;
+        env.store = SettingsStore(ini());
+        env.requiredImageFormats = formats;
+        return std::make_unique<frmMain>(env);
+    }
+    QByteArray storedText()
+    {
+        QFile f(ini());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void init()
+    {
+        QFile::remove(ini());
+        host = test::ScriptedHost();
+        window = makeWindow();
+    }
+    void cleanup()
+    {
+        window.reset();
+    }
+
+    void layoutFollowsTheDesign()
+    {
+        QCOMPARE(window->load(), 0);
+        QCOMPARE(window->size(), QSize(800, 600));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Orvello " ORVELLO_VERSION));
+        struct Expect {
+            const char* name;
+            QRect pixels;
+            const char* caption;
+            const char* tip;
+        } expected[] = {
+            {"List1", {10, 48, 201, 242}, nullptr, "照片目录"},
+            {"XPButton1", {50, 296, 121, 33}, "打开照片文件", "打开照片文件"},
+            {"Text0", {10, 336, 201, 233}, nullptr, "照片文件EXIF信息"},
+            {"Picture1", {216, 48, 482, 482}, nullptr, nullptr},
+            {"XPButton3", {702, 48, 89, 25}, "旋转照片", "向左旋转照片"},
+            {"XPButton4", {702, 80, 89, 25}, "旋转照片", "向右旋转照片"},
+            {"XPButton15", {702, 176, 25, 25}, "小", "缩小文字"},
+            {"XPButton8", {760, 328, 25, 25}, "右", "向右移动标题"},
+            {"XPButton21", {702, 505, 89, 25}, "关于 …", "关于 …"},
+            {"Check1", {232, 544, 97, 17}, "添加拍照日期", nullptr},
+            {"Text1", {424, 544, 73, 18}, nullptr, nullptr},
+            {"XPButton2", {520, 536, 73, 33}, "保存", "照片另存为"},
+            {"XPButton23", {608, 536, 73, 33}, "打印", "打印照片"},
+        };
+        for (const Expect& e : expected) {
+            QWidget* w = window->control(QString::fromLatin1(e.name));
+            QVERIFY2(w, e.name);
+            QCOMPARE(w->geometry(), e.pixels);
+            if (e.tip)
+                QCOMPARE(w->toolTip(), QString::fromUtf8(e.tip));
+            if (e.caption)
+                QCOMPARE(w->property("text").toString(), QString::fromUtf8(e.caption));
+        }
+        QCOMPARE(window->control<QLineEdit>(QStringLiteral("Text1"))->text(), QStringLiteral("标题文字"));
+        QVERIFY(window->control(QStringLiteral("XPButton2"))->font().bold());
+        QVERIFY(!window->control(QStringLiteral("XPButton1"))->font().bold());
+        const QRect visible(0, 0, 800, 600);
+        for (const char* hidden : {"PicFocus", "Picture0", "List2"})
+            QVERIFY2(!visible.intersects(window->control(QString::fromLatin1(hidden))->geometry()), hidden);
+        int buttons = 0;
+        for (int i = 1; i <= 23; ++i)
+            buttons += window->control(QStringLiteral("XPButton%1").arg(i)) != nullptr;
+        QCOMPARE(buttons, 23);
+    }
+
+    void focusOrderAndStartState()
+    {
+        QCOMPARE(window->load(), 0);
+        const QStringList order = {"PicFocus", "XPButton1", "List1", "Text0", "Picture1", "XPButton3",
+            "XPButton4", "XPButton5", "XPButton7", "XPButton8", "XPButton6", "XPButton13", "XPButton14",
+            "XPButton15", "XPButton17", "XPButton18", "XPButton16", "XPButton19", "XPButton9",
+            "XPButton11", "XPButton12", "XPButton10", "XPButton20", "Check1", "Check2", "Text1",
+            "XPButton2", "XPButton23", "XPButton21", "XPButton22"};
+        for (int i = 0; i + 1 < order.size(); ++i) {
+            QWidget* next = window->control(order[i])->nextInFocusChain();
+            while (next->parentWidget() != window.get())  // skip a control's own inner widgets
+                next = next->nextInFocusChain();
+            QCOMPARE(next->objectName(), order[i + 1]);
+        }
+        QVERIFY(!window->control(QStringLiteral("XPButton2"))->isEnabled());
+        QVERIFY(!window->control(QStringLiteral("XPButton23"))->isEnabled());
+        QVERIFY(!window->photoLoaded());
+        auto* notice = window->control<QLabel>(QStringLiteral("LbBR"));
+        QVERIFY(notice->text().startsWith(QLatin1Char(' ')));
+        QCOMPARE(notice->toolTip(), QStringLiteral("查看版权所有者信息"));
+        QVERIFY(window->control<QCheckBox>(QStringLiteral("Check1"))->isChecked());
+        QVERIFY(!window->control<QCheckBox>(QStringLiteral("Check2"))->isChecked());
+        QVERIFY(host.messages.isEmpty());
+    }
+
+    void storedSwitchesReachTheCheckBoxes()
+    {
+        AppSettings s;
+        s.addDTB = false;
+        s.addTXB = true;
+        SettingsStore(ini()).writeAll(s, 0, 0);
+        QCOMPARE(window->load(), 0);
+        QVERIFY(!window->control<QCheckBox>(QStringLiteral("Check1"))->isChecked());
+        QVERIFY(window->control<QCheckBox>(QStringLiteral("Check2"))->isChecked());
+        window->control<QCheckBox>(QStringLiteral("Check2"))->setChecked(false);
+        QCOMPARE(window->settings().addTXB, false);
+    }
+
+    void missingFontEndsWithItsMessage()
+    {
+        QTemporaryDir empty;
+        window = makeWindow(empty.path());
+        QCOMPARE(window->load(), kExitFontMissing);
+        QCOMPARE(host.messages.size(), 1);
+        QCOMPARE(host.messages[0].text, QStringLiteral("未发现所需要的字体文件，请重新安装本软件！"));
+        QCOMPARE(host.messages[0].icon, MsgIcon::None);
+        QCOMPARE(host.messages[0].title, QStringLiteral("Orvello"));
+        QVERIFY(!window->isVisible());
+        window->close();
+        QVERIFY(storedText().isEmpty());
+    }
+
+    void unloadableFontEndsWithItsMessage()
+    {
+        QTemporaryDir broken;
+        QDir(broken.path()).mkpath(QStringLiteral("fonts"));
+        for (const char* name : {"DSEG7Classic-Regular.ttf", "DSEG7Classic-Bold.ttf",
+                                 "DSEG7Classic-Italic.ttf", "DSEG7Classic-BoldItalic.ttf"}) {
+            QFile f(broken.filePath(QStringLiteral("fonts/") + QLatin1String(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("not a font");
+        }
+        window = makeWindow(broken.path());
+        QCOMPARE(window->load(), kExitFontMissing);
+        QCOMPARE(host.messages.size(), 1);
+    }
+
+    void failingRuntimeEndsWithItsMessage()
+    {
+        window = makeWindow(QStringLiteral(ORVELLO_BIN_DIR), {"jpeg", "no-such-format"});
+        QCOMPARE(window->load(), kExitRuntimeFailed);
+        QCOMPARE(host.messages.size(), 1);
+        QCOMPARE(host.messages[0].text, QStringLiteral("GDI+ Initialisation Failed."));
+        QCOMPARE(host.messages[0].icon, MsgIcon::Exclamation);
+        QVERIFY(!window->isVisible());
+    }
+
+    void closeCommandAnsweredNoWritesNothing()
+    {
+        QCOMPARE(window->load(), 0);
+        host.messageAnswers << MsgAnswer::No;
+        window->closeCommand();
+        QCOMPARE(host.messages.size(), 1);
+        QCOMPARE(host.messages[0].text, QStringLiteral("你确定要关闭并结束程序吗？"));
+        QCOMPARE(host.messages[0].icon, MsgIcon::Question);
+        QCOMPARE(host.messages[0].defaultButton, MsgAnswer::No);
+        QVERIFY(window->isVisible());
+        QVERIFY(storedText().isEmpty());
+    }
+
+    void closeCommandAnsweredYesWritesTheSettings()
+    {
+        QCOMPARE(window->load(), 0);
+        window->settings().addFontSize = 4.5f;
+        host.messageAnswers << MsgAnswer::Yes;
+        window->closeCommand();
+        QVERIFY(!window->isVisible());
+        QVERIFY(storedText().contains("addFontSize=4.5"));
+    }
+
+    void windowManagerCloseWritesWithoutAsking()
+    {
+        QCOMPARE(window->load(), 0);
+        window->move(30, 40);
+        window->settings().addCurrentX = 12.5f;
+        window->close();
+        QVERIFY(host.messages.isEmpty());
+        QSettings raw(ini(), QSettings::IniFormat);
+        QCOMPARE(raw.value(QStringLiteral("SetLog/addCurrentX")).toString(), QStringLiteral("12.5"));
+        QCOMPARE(raw.value(QStringLiteral("SetLog/frmMainX")).toString(),
+                 QString::number(window->x() * 15));
+        // A second close does not write again.
+        QFile::remove(ini());
+        window->close();
+        QVERIFY(storedText().isEmpty());
+    }
+
+    void aboutAndWebPages()
+    {
+        QCOMPARE(window->load(), 0);
+        window->click(QStringLiteral("XPButton21"));
+        QCOMPARE(host.messages.size(), 1);
+        const MessageRequest& about = host.messages[0];
+        QCOMPARE(about.title, QStringLiteral("关于 Orvello"));
+        QCOMPARE(about.icon, MsgIcon::Information);
+        const QStringList paragraphs = about.text.split(QStringLiteral("\r\n"));
+        QCOMPARE(paragraphs.size(), 3);
+        QCOMPARE(paragraphs[0], QStringLiteral("本软件可提取数码照片的EXIF信息并在照片上添加拍摄日期、自定义标题文字等。"));
+        QVERIFY(paragraphs[1].isEmpty());
+        QVERIFY(paragraphs[2].endsWith(QLatin1Char(' ')));
+
+        window->click(QStringLiteral("XPButton22"));
+        window->click(QStringLiteral("XPButton22"));
+        QCOMPARE(host.openedUrls.size(), 2);
+        QTest::mouseClick(window->control(QStringLiteral("LbBR")), Qt::LeftButton);
+        QCOMPARE(host.openedUrls.size(), 3);
+        QVERIFY(paragraphs[2].contains(host.openedUrls[2].toString()));
+        QVERIFY(host.openedUrls[0] != host.openedUrls[2]);
+    }
+
+    void restoreDefaultsWithoutPhotoDrawsNothing()
+    {
+        QCOMPARE(window->load(), 0);
+        window->settings().addCurrentX = 1.0f;
+        host.messageAnswers << MsgAnswer::Yes;
+        window->click(QStringLiteral("XPButton20"));
+        QCOMPARE(window->settings().addCurrentX, 60.0f);
+        QVERIFY(window->control<QWidget>(QStringLiteral("Picture1")) != nullptr);
+    }
+};
+
+QTEST_MAIN(FrmMainTest)
+#include "tst_frmmain.moc"

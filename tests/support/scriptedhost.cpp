@@ -1,0 +1,31 @@
+#include "tests/support/scriptedhost.h"
+
+namespace orvello::test {
+
+MsgAnswer ScriptedHost::showMessage(const MessageRequest& request)
+{
+    messages << request;
+    if (!messageAnswers.isEmpty())
+        return messageAnswers.takeFirst();
+    return request.buttons == MsgButtons::YesNo ? request.defaultButton : MsgAnswer::Ok;
+}
+
+std::optional<FileDialogResult> ScriptedHost::showFileDialog(const FileDialogRequest& request)
+{
+    fileDialogs << request;
+    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
+}
+
+std::optional<QColor> ScriptedHost::chooseColor(const QColor& initial)
+{
+    colorDialogs << initial;
+    return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.takeFirst();
+}
+
+bool ScriptedHost::printSetup(QPrinter& printer)
+{
+    ++printSetups;
+    return printSetupAnswer ? printSetupAnswer(printer) : false;
+}
+
+}  // namespace orvello::test

@@ -1,0 +1,35 @@
+#pragma once
+// A host that answers every interaction from a prepared script and records what was asked.
+#include "ui/host.h"
+
+#include <QList>
+#include <functional>
+
+namespace orvello::test {
+
+class ScriptedHost : public Host {
+public:
+    // Answers, used in order. A message without a scripted answer gets its default button; a
+    // file or colour dialog without one is cancelled.
+    QList<MsgAnswer> messageAnswers;
+    QList<std::optional<FileDialogResult>> fileAnswers;
+    QList<std::optional<QColor>> colorAnswers;
+    std::function<bool(QPrinter&)> printSetupAnswer;  // unset: cancelled
+    bool printerInstalled = false;
+
+    // What was asked.
+    QList<MessageRequest> messages;
+    QList<FileDialogRequest> fileDialogs;
+    QList<QColor> colorDialogs;
+    int printSetups = 0;
+    QList<QUrl> openedUrls;
+
+    MsgAnswer showMessage(const MessageRequest& request) override;
+    std::optional<FileDialogResult> showFileDialog(const FileDialogRequest& request) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+    bool printSetup(QPrinter& printer) override;
+    bool hasPrinter() override { return printerInstalled; }
+    void openUrl(const QUrl& url) override { openedUrls << url; }
+};
+
+}  // namespace orvello::test

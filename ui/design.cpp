@@ -1,0 +1,56 @@
+#include "ui/design.h"
+
+#include <QColor>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <cmath>
+
+namespace orvello {
+
+FormSpec loadDesign(const QString& path)
+{
+    FormSpec form;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return form;
+    const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject f = root.value(QLatin1String("form")).toObject();
+    form.name = f.value(QLatin1String("name")).toString();
+    form.caption = f.value(QLatin1String("caption")).toString();
+    form.widthTwips = f.value(QLatin1String("width")).toInt();
+    form.heightTwips = f.value(QLatin1String("height")).toInt();
+    form.backColor = quint32(f.value(QLatin1String("backColor")).toInteger(0xFFFFFF));
+    for (const QJsonValue& v : root.value(QLatin1String("controls")).toArray()) {
+        QJsonObject o = v.toObject();
+        ControlSpec c;
+        c.kind = o.take(QLatin1String("kind")).toString();
+        c.name = o.take(QLatin1String("name")).toString();
+        c.twips = QRect(o.take(QLatin1String("left")).toInt(), o.take(QLatin1String("top")).toInt(),
+                        o.take(QLatin1String("width")).toInt(),
+                        o.take(QLatin1String("height")).toInt());
+        c.caption = o.take(QLatin1String("caption")).toString();
+        c.toolTip = o.take(QLatin1String("toolTip")).toString();
+        c.tabIndex = o.take(QLatin1String("tabIndex")).toInt(-1);
+        c.extra = o;
+        form.controls.append(c);
+    }
+    return form;
+}
+
+int twipsToPixels(double twips) { return int(std::lround(twips / 15.0)); }
+
+QRect twipsToPixels(const QRect& t)
+{
+    return QRect(twipsToPixels(t.left()), twipsToPixels(t.top()), twipsToPixels(t.width()),
+                 twipsToPixels(t.height()));
+}
+
+QColor colorFromValue(quint32 v) { return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF); }
+
+quint32 valueFromColor(const QColor& c)
+{
+    return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
+}
+
+}  // namespace orvello

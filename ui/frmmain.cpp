@@ -1,0 +1,277 @@
+#include "ui/frmmain.h"
+
+#include "app/appinfo.h"
+#include "app/messages.h"
+#include "app/startup.h"
+#include "ui/host.h"
+#include "ui/label.h"
+#include "ui/picturebox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+
+namespace orvello {
+
+namespace {
+
+const char kDesignResource[] = ":/design/frmmain.json";
+
+void setBackground(QWidget* w, quint32 colorValue)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, colorFromValue(colorValue));
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+frmMain::frmMain(FrmMainEnvironment environment, QWidget* parent)
+    : QWidget(parent),
+      env_(std::move(environment)),
+      host_(*env_.host),
+      runtime_(env_.requiredImageFormats)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    buildFromDesign();
+    wireCommands();
+    // The session ending or a termination request quits the application without closing the
+    // window: the settings are written all the same.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &frmMain::unloadOnce);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildFromDesign()
+{
+    const FormSpec form = loadDesign(QString::fromLatin1(kDesignResource));
+    setWindowTitle(form.caption);
+    setBackground(this, form.backColor);
+    QVector<ControlSpec> ordered = form.controls;
+    std::stable_sort(ordered.begin(), ordered.end(), [](const ControlSpec& a, const ControlSpec& b) {
+        return unsigned(a.tabIndex) < unsigned(b.tabIndex);  // -1 sorts last
+    });
+    QWidget* previous = nullptr;
+    for (const ControlSpec& spec : ordered) {
+        QWidget* w = createControl(spec);
+        if (!w)
+            continue;
+        w->setObjectName(spec.name);
+        w->setGeometry(twipsToPixels(spec.twips));
+        if (!spec.toolTip.isEmpty())
+            w->setToolTip(spec.toolTip);
+        controls_.insert(spec.name, w);
+        if (spec.tabIndex < 0) {
+            w->setFocusPolicy(Qt::NoFocus);
+            continue;
+        }
+        if (w->focusPolicy() == Qt::NoFocus)
+            w->setFocusPolicy(Qt::StrongFocus);
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+QWidget* frmMain::createControl(const ControlSpec& spec)
+{
+    const QJsonObject& x = spec.extra;
+    if (spec.kind == QLatin1String("label")) {
+        auto* label = new Label(spec.caption, this);
+        if (x.contains(QLatin1String("foreColor"))) {
+            QPalette pal = label->palette();
+            pal.setColor(QPalette::WindowText,
+                         colorFromValue(quint32(x.value(QLatin1String("foreColor")).toInteger())));
+            label->setPalette(pal);
+        }
+        return label;
+    }
+    if (spec.kind == QLatin1String("list"))
+        return new QListWidget(this);
+    if (spec.kind == QLatin1String("textbox")) {
+        if (x.value(QLatin1String("multiLine")).toBool()) {
+            auto* edit = new QPlainTextEdit(this);
+            edit->setReadOnly(true);
+            edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+            return edit;
+        }
+        return new QLineEdit(spec.caption, this);
+    }
+    if (spec.kind == QLatin1String("picture")) {
+        auto* box = new PictureBox(this);
+        if (x.contains(QLatin1String("backColor")))
+            setBackground(box, quint32(x.value(QLatin1String("backColor")).toInteger()));
+        box->setAutoSize(x.value(QLatin1String("autoSize")).toBool());
+        return box;
+    }
+    if (spec.kind == QLatin1String("checkbox")) {
+        auto* box = new QCheckBox(spec.caption, this);
+        box->setChecked(x.value(QLatin1String("checked")).toBool());
+        if (x.contains(QLatin1String("backColor")))
+            setBackground(box, quint32(x.value(QLatin1String("backColor")).toInteger()));
+        return box;
+    }
+    if (spec.kind == QLatin1String("xpbutton")) {
+        auto* button = new QPushButton(spec.caption, this);
+        if (x.value(QLatin1String("bold")).toBool()) {
+            QFont f = button->font();
+            f.setBold(true);
+            button->setFont(f);
+        }
+        return button;
+    }
+    return nullptr;
+}
+
+void frmMain::wireCommands()
+{
+    commands_.insert(QStringLiteral("XPButton1"), [this] { openPhotoCommand(); });
+    commands_.insert(QStringLiteral("XPButton20"), [this] { restoreDefaults(); });
+    commands_.insert(QStringLiteral("XPButton21"), [this] { aboutCommand(); });
+    commands_.insert(QStringLiteral("XPButton22"),
+                     [this] { host_.openUrl(QUrl(appinfo::homePageAddress())); });
+    for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
+        if (auto* button = qobject_cast<QAbstractButton*>(it.value());
+            button && it.key().startsWith(QLatin1String("XPButton"))) {
+            const QString name = it.key();
+            connect(button, &QAbstractButton::clicked, this, [this, name] { click(name); });
+        }
+    }
+    if (auto* owner = control<Label>(QStringLiteral("LbBR")))
+        connect(owner, &Label::clicked, this,
+                [this] { host_.openUrl(QUrl(appinfo::ownerSiteAddress())); });
+    if (auto* c1 = control<QCheckBox>(QStringLiteral("Check1")))
+        connect(c1, &QCheckBox::toggled, this, [this, c1] { onCheckChanged(c1, settings_.addDTB); });
+    if (auto* c2 = control<QCheckBox>(QStringLiteral("Check2")))
+        connect(c2, &QCheckBox::toggled, this, [this, c2] { onCheckChanged(c2, settings_.addTXB); });
+}
+
+void frmMain::click(const QString& buttonName)
+{
+    if (const auto command = commands_.value(buttonName))
+        command();
+}
+
+bool frmMain::photoLoaded() const
+{
+    const QWidget* save = control(QStringLiteral("XPButton2"));
+    return save && save->isEnabled();
+}
+
+int frmMain::load()
+{
+    if (!loadDateFonts(env_.appDirectory)) {
+        MessageRequest m;
+        m.text = QStringLiteral("未发现所需要的字体文件，请重新安装本软件！");
+        m.title = appinfo::applicationTitle();
+        host_.showMessage(m);
+        return kExitFontMissing;
+    }
+    if (!runtime_.Initialise()) {
+        showNotice(host_, QStringLiteral("GDI+ Initialisation Failed."), MsgIcon::Exclamation);
+        return kExitRuntimeFailed;
+    }
+    const int widthPx = kWindowWidthTwips / kTwipsPerPixel;
+    const int heightPx = kWindowHeightTwips / kTwipsPerPixel;
+    setFixedSize(widthPx, heightPx);
+    control(QStringLiteral("XPButton2"))->setEnabled(false);
+    control(QStringLiteral("XPButton23"))->setEnabled(false);
+
+    const QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 1024, 768);
+    settings_ = AppSettings();
+    settings_.frmMainX =
+        defaultWindowPosition(double(screen.width()) * kTwipsPerPixel, kWindowWidthTwips);
+    settings_.frmMainY =
+        defaultWindowPosition(double(screen.height()) * kTwipsPerPixel, kWindowHeightTwips);
+    env_.store.readAll(settings_, [this](const char* key, bool value) { applySwitch(key, value); });
+
+    setWindowTitle(appinfo::windowCaption());
+    if (auto* owner = control<QLabel>(QStringLiteral("LbBR"))) {
+        owner->setText(appinfo::ownerNotice());
+        owner->setToolTip(appinfo::ownerNoticeTip());
+    }
+    // The stored position stays as stored; the window itself is kept on the screen.
+    const int left = std::clamp(twipsToPixels(settings_.frmMainX), 0,
+                                std::max(0, screen.width() - widthPx));
+    const int top = std::clamp(twipsToPixels(settings_.frmMainY), 0,
+                               std::max(0, screen.height() - heightPx));
+    move(left, top);
+    show();
+    shown_ = true;
+    if (auto* focus = control(QStringLiteral("PicFocus")))
+        focus->setFocus();
+    openPhotoCommand();
+    return 0;
+}
+
+void frmMain::applySwitch(const char* key, bool value)
+{
+    // Check1 starts checked and Check2 unchecked; only a differing stored value changes them,
+    // and the change handler copies the state back into the setting.
+    if (qstrcmp(key, "addDTB") == 0 && !value)
+        control<QCheckBox>(QStringLiteral("Check1"))->setChecked(false);
+    if (qstrcmp(key, "addTXB") == 0 && value)
+        control<QCheckBox>(QStringLiteral("Check2"))->setChecked(true);
+}
+
+void frmMain::onCheckChanged(QCheckBox* box, bool& field)
+{
+    field = box->isChecked();
+    if (photoLoaded())
+        redraw();
+}
+
+void frmMain::redraw()
+{
+    // The overlay drawing arrives with the overlay; until then the preview is left as it is.
+}
+
+void frmMain::openPhotoCommand()
+{
+    // Opening photos arrives with the photo browsing.
+}
+
+void frmMain::aboutCommand()
+{
+    MessageRequest m;
+    m.text = appinfo::aboutText();
+    m.title = appinfo::aboutTitle();
+    m.icon = MsgIcon::Information;
+    host_.showMessage(m);
+}
+
+void frmMain::restoreDefaults()
+{
+    if (restoreDefaultsCommand(settings_, host_) && photoLoaded())
+        redraw();
+}
+
+void frmMain::closeCommand()
+{
+    if (askQuestion(host_, QStringLiteral("你确定要关闭并结束程序吗？")))
+        close();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    unloadOnce();
+    event->accept();
+}
+
+void frmMain::unloadOnce()
+{
+    if (unloaded_ || !shown_)
+        return;
+    unloaded_ = true;
+    runtime_.Shutdown();
+    env_.store.writeAll(settings_, float(x()) * kTwipsPerPixel, float(y()) * kTwipsPerPixel);
+}
+
+}  // namespace orvello

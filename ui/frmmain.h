@@ -1,0 +1,81 @@
+#pragma once
+// frmMain: the one window of Orvello. It is built from the design resource and dispatches each
+// command button's click to the code that owns the command.
+#include "app/settings.h"
+#include "components/gdiplusruntime.h"
+#include "ui/design.h"
+
+#include <QHash>
+#include <QWidget>
+#include <functional>
+
+class QAbstractButton;
+class QCheckBox;
+
+namespace orvello {
+
+class Host;
+
+struct FrmMainEnvironment {
+    Host* host = nullptr;
+    QString appDirectory;                    // where the fonts folder lies
+    SettingsStore store;                     // where the settings live
+    QByteArrayList requiredImageFormats = GdiPlusRuntime::requiredFormats();
+};
+
+// Exit statuses of a start-up that cannot go on.
+inline constexpr int kExitFontMissing = 2;
+inline constexpr int kExitRuntimeFailed = 3;
+
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmMain(FrmMainEnvironment environment, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The load step: checks, settings, caption, shows the window and runs the open command.
+    // Returns 0 when the window is up, else the exit status the program must end with.
+    int load();
+
+    // The close command: asks, and on Yes closes the window (which writes the settings).
+    void closeCommand();
+
+    QWidget* control(const QString& name) const { return controls_.value(name); }
+    template <typename T>
+    T* control(const QString& name) const
+    {
+        return qobject_cast<T*>(control(name));
+    }
+    // Runs the command of a button as a click on it would.
+    void click(const QString& buttonName);
+
+    AppSettings& settings() { return settings_; }
+    // A photo is shown while the save button is enabled.
+    bool photoLoaded() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildFromDesign();
+    QWidget* createControl(const ControlSpec& spec);
+    void wireCommands();
+    void applySwitch(const char* key, bool value);
+    void onCheckChanged(QCheckBox* box, bool& field);
+    void redraw();
+    void openPhotoCommand();
+    void aboutCommand();
+    void restoreDefaults();
+    void unloadOnce();
+
+    FrmMainEnvironment env_;
+    Host& host_;
+    AppSettings settings_;
+    GdiPlusRuntime runtime_;
+    QHash<QString, QWidget*> controls_;
+    QHash<QString, std::function<void()>> commands_;
+    bool shown_ = false;  // a start-up that ends early writes nothing
+    bool unloaded_ = false;
+};
+
+}  // namespace orvello

@@ -1,0 +1,61 @@
+#pragma once
+// The host seam: every modal interaction and every call out of the process goes through this
+// interface, so that the core and the window can be driven by tests with prepared answers.
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace orvello {
+
+enum class MsgIcon { None, Information, Question, Exclamation, Critical };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+
+struct MessageRequest {
+    QString text;
+    QString title;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgAnswer defaultButton = MsgAnswer::Ok;
+};
+
+struct FileDialogRequest {
+    bool save = false;
+    QString title;
+    QString initialFolder;    // empty: the folder of fileName, else the dialog's own choice
+    QString fileName;         // initial name or path
+    QStringList nameFilters;  // Qt form: "Description (*.a *.b)"
+    int filterIndex = 1;      // 1-based
+    QString defaultSuffix;    // without the dot; empty: none
+    bool fileMustExist = false;
+    bool overwritePrompt = false;
+    bool readOnly = false;      // the read-only box starts ticked
+    bool hideReadOnly = false;
+};
+
+struct FileDialogResult {
+    QString path;         // full path of the chosen file
+    int filterIndex = 1;  // 1-based
+    bool readOnly = false;
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+    virtual MsgAnswer showMessage(const MessageRequest& request) = 0;
+    virtual std::optional<FileDialogResult> showFileDialog(const FileDialogRequest& request) = 0;
+    // The colour dialog: the chosen colour, or nothing when cancelled.
+    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+    // The print-setup dialog on printer; false when cancelled.
+    virtual bool printSetup(QPrinter& printer) = 0;
+    // True when the system has at least one printer.
+    virtual bool hasPrinter() = 0;
+    virtual void openUrl(const QUrl& url) = 0;
+};
+
+}  // namespace orvello

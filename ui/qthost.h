@@ -1,0 +1,26 @@
+#pragma once
+// The real host: Qt's own message boxes and dialogs, the desktop's browser, the system printers.
+#include "ui/host.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace orvello {
+
+class QtHost : public Host {
+public:
+    // Dialogs are shown over owner (the main window once it exists).
+    void setOwner(QWidget* owner) { owner_ = owner; }
+
+    MsgAnswer showMessage(const MessageRequest& request) override;
+    std::optional<FileDialogResult> showFileDialog(const FileDialogRequest& request) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+    bool printSetup(QPrinter& printer) override;
+    bool hasPrinter() override;
+    void openUrl(const QUrl& url) override;
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+}  // namespace orvello
