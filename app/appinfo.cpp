@@ -4,9 +4,9 @@ namespace orvello::appinfo {
 
 namespace {
 // The product's configuration: the two web addresses and the rights holder's notice.
-const char kHomePage[] = "https://orvello.example.org/";
-const char kOwnerSite[] = "https://www.orvello-studio.example.org/";
-const char kOwnerName[] = "orvello-studio.example.org";
+const char kHomePage[] = "https://www.orvello.example/app/";
+const char kOwnerSite[] = "https://www.orvello.example/";
+const char kOwnerName[] = "www.orvello.example";
 }  // namespace
 
 QString applicationTitle() { return QStringLiteral("Orvello"); }

@@ -195,6 +195,7 @@ int frmMain::load()
     setWindowTitle(appinfo::windowCaption());
     if (auto* owner = control<QLabel>(QStringLiteral("LbBR"))) {
         owner->setText(appinfo::ownerNotice());
+        owner->setAlignment(Qt::AlignRight | Qt::AlignBottom);
         owner->setToolTip(appinfo::ownerNoticeTip());
     }
     // The stored position stays as stored; the window itself is kept on the screen.
