@@ -4,7 +4,10 @@
 #include "app/messages.h"
 #include "app/startup.h"
 #include "ui/host.h"
+#include "imaging/photodecoder.h"
+#include "photo/folderlist.h"
 #include "ui/label.h"
+#include "ui/mcmndlg.h"
 #include "ui/picturebox.h"
 
 #include <QApplication>
@@ -14,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QPainter>
 #include <QScreen>
 #include <algorithm>
 
@@ -22,6 +26,15 @@ namespace orvello {
 namespace {
 
 const char kDesignResource[] = ":/design/frmmain.json";
+constexpr quint32 kPreviewBackColor = 0xE0E0E0;
+
+// The canvas with no photo open: 735 × 735 twips of silver.
+QImage emptyCanvas()
+{
+    QImage canvas(49, 49, QImage::Format_RGB32);
+    canvas.fill(QColor(0xC0, 0xC0, 0xC0));
+    return canvas;
+}
 
 void setBackground(QWidget* w, quint32 colorValue)
 {
@@ -41,6 +54,7 @@ frmMain::frmMain(FrmMainEnvironment environment, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     buildFromDesign();
+    control<PictureBox>(QStringLiteral("Picture0"))->setImage(emptyCanvas());
     wireCommands();
     // The session ending or a termination request quits the application without closing the
     // window: the settings are written all the same.
@@ -147,6 +161,8 @@ void frmMain::wireCommands()
     if (auto* owner = control<Label>(QStringLiteral("LbBR")))
         connect(owner, &Label::clicked, this,
                 [this] { host_.openUrl(QUrl(appinfo::ownerSiteAddress())); });
+    if (auto* list = control<QListWidget>(QStringLiteral("List1")))
+        connect(list, &QListWidget::currentRowChanged, this, &frmMain::selectEntry);
     if (auto* c1 = control<QCheckBox>(QStringLiteral("Check1")))
         connect(c1, &QCheckBox::toggled, this, [this, c1] { onCheckChanged(c1, settings_.addDTB); });
     if (auto* c2 = control<QCheckBox>(QStringLiteral("Check2")))
@@ -231,12 +247,128 @@ void frmMain::onCheckChanged(QCheckBox* box, bool& field)
 
 void frmMain::redraw()
 {
-    // The overlay drawing arrives with the overlay; until then the preview is left as it is.
+    DrawOverlay();
+    ShowPreview();
+}
+
+void frmMain::DrawOverlay()
+{
+    control<PictureBox>(QStringLiteral("Picture0"))->setImage(doc_.photo);
+}
+
+void frmMain::ShowPreview()
+{
+    auto* preview = control<PictureBox>(QStringLiteral("Picture1"));
+    QImage out(preview->size(), QImage::Format_RGB32);
+    out.fill(colorFromValue(kPreviewBackColor));
+    const QImage& canvas = control<PictureBox>(QStringLiteral("Picture0"))->image();
+    if (!canvas.isNull()) {
+        const int w1 = out.width(), h1 = out.height();
+        QRect dest;
+        if (doc_.isPortrait) {
+            const int w = canvas.width() * h1 / canvas.height();
+            dest = QRect((w1 - w) / 2, 0, w, h1);
+        } else {
+            const int h = canvas.height() * w1 / canvas.width();
+            dest = QRect(0, (h1 - h) / 2, w1, h);
+        }
+        QPainter p(&out);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(dest, canvas);
+    }
+    preview->setImage(out);
 }
 
 void frmMain::openPhotoCommand()
 {
-    // Opening photos arrives with the photo browsing.
+    // The dialog gets copies: a cancelled dialog keeps the current path and name.
+    QString fileName = doc_.photoPath;
+    QString fileTitle = doc_.photoName;
+    QString filter = QStringLiteral("照片文件 (*.jpg;*.tif)|*.jpg;*.tif");
+    bool readOnly = false;
+    qint32 filterIndex = 1;
+    qint32 flags = 0;
+    if (!mCmnDlg::ShowOpenDialog(fileName, fileTitle, true, false, readOnly, true, filter,
+                                 filterIndex, QString(), QStringLiteral("选择打开照片文件"),
+                                 QStringLiteral("jpg"), host_, flags))
+        return;
+    doc_.photoFolder = folderOfPath(fileName);
+    auto* list = control<QListWidget>(QStringLiteral("List1"));
+    const FolderList found = listPhotoFolder(doc_.photoFolder, fileTitle);
+    {
+        const QSignalBlocker quiet(list);
+        list->clear();
+        list->addItems(found.names);
+    }
+    if (found.names.isEmpty()) {
+        showNotice(host_,
+                   QStringLiteral("文件夹“%1”中没有 .jpg 或 .tif 照片文件。").arg(doc_.photoFolder),
+                   MsgIcon::Information);
+        return;
+    }
+    {
+        const QSignalBlocker quiet(list);
+        list->setCurrentRow(found.chosenIndex);
+    }
+    selectEntry(found.chosenIndex);
+}
+
+void frmMain::selectEntry(int row)
+{
+    auto* list = control<QListWidget>(QStringLiteral("List1"));
+    if (row < 0 || row >= list->count())
+        return;
+    doc_.photoName = list->item(row)->text();
+    doc_.photoPath = doc_.photoFolder + doc_.photoName;
+    control<QLabel>(QStringLiteral("Label1"))->setText(QStringLiteral("当前文件：") + doc_.photoPath);
+
+    const FileBytes file = readPhotoFile(doc_.photoPath);
+    DecodedPhoto decoded = file.ok() ? decodePhoto(file.bytes) : DecodedPhoto{{}, false, file.error};
+    if (decoded.image.isNull()) {
+        showNoPhoto();
+        showNotice(host_,
+                   QStringLiteral("无法打开照片文件“%1”：%2。").arg(doc_.photoPath, decoded.error),
+                   MsgIcon::Exclamation);
+        return;
+    }
+    doc_.photo = std::move(decoded.image);
+    control<PictureBox>(QStringLiteral("Picture0"))->setImage(doc_.photo);
+    doc_.isPortrait = PhotoDocument::portrait(doc_.photo);
+    runExifStep(file.bytes);
+    if (settings_.addDTB || settings_.addTXB)
+        DrawOverlay();
+    ShowPreview();
+    setPhotoButtonsEnabled(true);
+    if (decoded.incomplete)
+        showNotice(host_,
+                   QStringLiteral("照片文件“%1”不完整或已损坏，缺失的部分无法显示。").arg(doc_.photoPath),
+                   MsgIcon::Exclamation);
+}
+
+// Nothing valid is shown: the canvas goes back to its empty state, so the preview, Save and Print
+// never use a photo other than the one named.
+void frmMain::showNoPhoto()
+{
+    setPhotoButtonsEnabled(false);
+    doc_.photo = QImage();
+    doc_.isPortrait = false;
+    doc_.captureDateText.clear();
+    control<PictureBox>(QStringLiteral("Picture0"))->setImage(emptyCanvas());
+    control<QPlainTextEdit>(QStringLiteral("Text0"))->setPlainText(QString());
+    ShowPreview();
+}
+
+void frmMain::runExifStep(const QByteArray& bytes)
+{
+    Q_UNUSED(bytes);
+    control<QPlainTextEdit>(QStringLiteral("Text0"))->setPlainText(QStringLiteral("当前文件EXIF信息："));
+    doc_.captureDateText.clear();
+}
+
+void frmMain::setPhotoButtonsEnabled(bool on)
+{
+    control(QStringLiteral("XPButton2"))->setEnabled(on);
+    control(QStringLiteral("XPButton23"))->setEnabled(on);
 }
 
 void frmMain::aboutCommand()

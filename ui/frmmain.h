@@ -3,6 +3,7 @@
 // command button's click to the code that owns the command.
 #include "app/settings.h"
 #include "components/gdiplusruntime.h"
+#include "photo/photodocument.h"
 #include "ui/design.h"
 
 #include <QHash>
@@ -50,6 +51,7 @@ public:
     void click(const QString& buttonName);
 
     AppSettings& settings() { return settings_; }
+    const PhotoDocument& document() const { return doc_; }
     // A photo is shown while the save button is enabled.
     bool photoLoaded() const;
 
@@ -63,7 +65,13 @@ private:
     void applySwitch(const char* key, bool value);
     void onCheckChanged(QCheckBox* box, bool& field);
     void redraw();
+    void DrawOverlay();
+    void ShowPreview();
     void openPhotoCommand();
+    void selectEntry(int row);
+    void showNoPhoto();
+    void runExifStep(const QByteArray& bytes);
+    void setPhotoButtonsEnabled(bool on);
     void aboutCommand();
     void restoreDefaults();
     void unloadOnce();
@@ -71,6 +79,7 @@ private:
     FrmMainEnvironment env_;
     Host& host_;
     AppSettings settings_;
+    PhotoDocument doc_;
     GdiPlusRuntime runtime_;
     QHash<QString, QWidget*> controls_;
     QHash<QString, std::function<void()>> commands_;

@@ -1,0 +1,178 @@
+// Opening photos and stepping through the folder in the window.
+#include "tests/support/scriptedhost.h"
+#include "ui/frmmain.h"
+#include "ui/picturebox.h"
+
+#include <QImageWriter>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace orvello;
+
+class OpenPhotoTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir settingsDir;
+    test::ScriptedHost host;
+    std::unique_ptr<frmMain> window;
+
+    static void writeImage(const QString& path, QSize size, const char* format = "jpeg")
+    {
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(QColor(40, 90, 160));
+        QImageWriter w(path, format);
+        QVERIFY2(w.write(img), qPrintable(w.errorString()));
+    }
+    void choose(const QString& path)
+    {
+        FileDialogResult r;
+        r.path = path;
+        host.fileAnswers << r;
+        window->click(QStringLiteral("XPButton1"));
+    }
+    QListWidget* list() const { return window->control<QListWidget>(QStringLiteral("List1")); }
+    QString label() const { return window->control<QLabel>(QStringLiteral("Label1"))->text(); }
+    QImage canvas() const { return window->control<PictureBox>(QStringLiteral("Picture0"))->image(); }
+
+private slots:
+    void init()
+    {
+        host = test::ScriptedHost();
+        FrmMainEnvironment env;
+        env.host = &host;
+        env.appDirectory = QStringLiteral(ORVELLO_BIN_DIR);
+        env.store = SettingsStore(settingsDir.filePath(QStringLiteral("o.ini")));
+        window = std::make_unique<frmMain>(env);
+        QCOMPARE(window->load(), 0);
+        // The load step ends with the open command; unanswered, it is cancelled.
+        QCOMPARE(host.fileDialogs.size(), 1);
+        QVERIFY(list()->count() == 0);
+    }
+    void cleanup() { window.reset(); }
+
+    void openDialogArguments()
+    {
+        const FileDialogRequest& r = host.fileDialogs.first();
+        QCOMPARE(r.title, QStringLiteral("选择打开照片文件"));
+        QCOMPARE(r.nameFilters, QStringList{QStringLiteral("照片文件 (*.jpg *.tif)")});
+        QCOMPARE(r.filterIndex, 1);
+        QCOMPARE(r.defaultSuffix, QStringLiteral("jpg"));
+        QVERIFY(r.fileMustExist);
+        QVERIFY(r.hideReadOnly);
+        QVERIFY(!r.save);
+        QVERIFY(r.fileName.isEmpty());
+        QVERIFY(r.initialFolder.isEmpty());
+    }
+
+    void openListsTheFolderAndStepsWithArrowKeys()
+    {
+        QTemporaryDir dir;
+        writeImage(dir.filePath(QStringLiteral("A.JPG")), {300, 200});
+        writeImage(dir.filePath(QStringLiteral("b.jpg")), {200, 300});
+        writeImage(dir.filePath(QStringLiteral("c.Tif")), {100, 100}, "tiff");
+        writeImage(dir.filePath(QStringLiteral("d.jpeg")), {10, 10});
+        writeImage(dir.filePath(QStringLiteral("e.png")), {10, 10}, "png");
+        choose(dir.filePath(QStringLiteral("b.jpg")));
+        QCOMPARE(list()->count(), 3);
+        QCOMPARE(list()->currentItem()->text(), QStringLiteral("b.jpg"));
+        QCOMPARE(label(), QStringLiteral("当前文件：") + dir.filePath(QStringLiteral("b.jpg")));
+        QCOMPARE(canvas().size(), QSize(200, 300));
+        QVERIFY(window->document().isPortrait);
+        QVERIFY(window->photoLoaded());
+        QVERIFY(window->control(QStringLiteral("XPButton23"))->isEnabled());
+        QVERIFY(window->control<QPlainTextEdit>(QStringLiteral("Text0"))->toPlainText().startsWith(
+            QStringLiteral("当前文件EXIF信息：")));
+
+        // Each arrow key press opens the next entry.
+        QStringList seen{list()->currentItem()->text()};
+        list()->setFocus();
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(list(), list()->currentRow() + 1 < list()->count() ? Qt::Key_Down : Qt::Key_Up);
+            QCOMPARE(label(), QStringLiteral("当前文件：") + dir.filePath(list()->currentItem()->text()));
+            seen << list()->currentItem()->text();
+            QCOMPARE(window->document().photoName, list()->currentItem()->text());
+        }
+        seen.removeDuplicates();
+        QCOMPARE(seen.size(), 3);
+        // The square TIFF is not portrait.
+        list()->setCurrentItem(list()->findItems(QStringLiteral("c.Tif"), Qt::MatchExactly).first());
+        QCOMPARE(canvas().size(), QSize(100, 100));
+        QVERIFY(!window->document().isPortrait);
+
+        // The next dialog starts at the current photo; cancelling it keeps everything.
+        const QString current = window->document().photoPath;
+        window->click(QStringLiteral("XPButton1"));
+        QCOMPARE(host.fileDialogs.last().fileName, current);
+        QCOMPARE(window->document().photoPath, current);
+        QCOMPARE(list()->count(), 3);
+    }
+
+    void aNameOutsideTheListOpensTheFirstEntry()
+    {
+        QTemporaryDir dir;
+        writeImage(dir.filePath(QStringLiteral("x.jpeg")), {10, 10});
+        writeImage(dir.filePath(QStringLiteral("only.jpg")), {40, 30});
+        choose(dir.filePath(QStringLiteral("x.jpeg")));
+        QCOMPARE(list()->count(), 1);
+        QCOMPARE(window->document().photoName, QStringLiteral("only.jpg"));
+        QCOMPARE(canvas().size(), QSize(40, 30));
+    }
+
+    void aFolderWithoutPhotosSaysSo()
+    {
+        QTemporaryDir dir;
+        writeImage(dir.filePath(QStringLiteral("x.jpeg")), {10, 10});
+        choose(dir.filePath(QStringLiteral("x.jpeg")));
+        QCOMPARE(list()->count(), 0);
+        QCOMPARE(host.messages.size(), 1);
+        QVERIFY(host.messages[0].text.contains(QLatin1String(".jpg")));
+        QVERIFY(!window->photoLoaded());
+    }
+
+    void undecodableFileLeavesNoPhoto()
+    {
+        QTemporaryDir dir;
+        writeImage(dir.filePath(QStringLiteral("good.jpg")), {60, 40});
+        QFile bad(dir.filePath(QStringLiteral("bad.jpg")));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("this is not a photo");
+        bad.close();
+        choose(dir.filePath(QStringLiteral("good.jpg")));
+        QVERIFY(window->photoLoaded());
+        host.messages.clear();
+        list()->setCurrentItem(list()->findItems(QStringLiteral("bad.jpg"), Qt::MatchExactly).first());
+        QCOMPARE(host.messages.size(), 1);
+        QVERIFY(host.messages[0].text.contains(bad.fileName()));
+        QVERIFY(!window->photoLoaded());
+        QVERIFY(!window->control(QStringLiteral("XPButton23"))->isEnabled());
+        QVERIFY(window->document().photo.isNull());
+        QCOMPARE(canvas().size(), QSize(49, 49));
+    }
+
+    void truncatedJpegIsShownWithAWarning()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("cut.jpg"));
+        QImage img(400, 300, QImage::Format_RGB32);
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x)
+                img.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+        QVERIFY(img.save(path, "jpeg", 95));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.resize(f.size() / 2);
+        f.close();
+        choose(path);
+        QVERIFY(window->photoLoaded());
+        QCOMPARE(canvas().size(), QSize(400, 300));
+        QCOMPARE(host.messages.size(), 1);
+        QVERIFY(host.messages[0].text.contains(QStringLiteral("不完整")));
+    }
+};
+
+QTEST_MAIN(OpenPhotoTest)
+#include "tst_openphoto.moc"
