@@ -1,0 +1,39 @@
+#pragma once
+// Writes an image as a JPEG file: full size, no metadata, through a temporary file that replaces
+// the target only once it is complete, so a failed write leaves any existing file as it was.
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace orvello {
+
+struct JpegOptions {
+    int quality = 100;
+    // 4:4:4: stamped coloured text keeps sharp edges, which 4:2:0 would smear.
+    bool fullChroma = true;
+    // Optimised Huffman tables: smaller files, slower saves.
+    bool optimizeCoding = false;
+};
+
+// Encodes to memory; empty on failure (error set).
+QByteArray encodeJpeg(const QImage& image, const JpegOptions& options, QString* error = nullptr);
+
+class JpegWriter {
+public:
+    explicit JpegWriter(JpegOptions options = {}) : options_(options) {}
+    // False on any failure, with the reason in error().
+    bool save(const QImage& image, const QString& path);
+    const QString& error() const { return error_; }
+
+    // A hook for tests: called with the bytes about to be written; returning false makes the
+    // write fail as a full disk would.
+    using WriteHook = bool (*)(const QByteArray&);
+    void setWriteHook(WriteHook hook) { hook_ = hook; }
+
+private:
+    JpegOptions options_;
+    QString error_;
+    WriteHook hook_ = nullptr;
+};
+
+}  // namespace orvello
