@@ -4,7 +4,10 @@
 #include "app/messages.h"
 #include "app/startup.h"
 #include "ui/host.h"
+#include "components/jpegwriter.h"
 #include "imaging/photodecoder.h"
+#include "imaging/printlayout.h"
+#include "imaging/rotation.h"
 #include "photo/folderlist.h"
 #include "ui/label.h"
 #include "ui/mcmndlg.h"
@@ -17,7 +20,9 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QFileInfo>
 #include <QPainter>
+#include <QPrinter>
 #include <QScreen>
 #include <algorithm>
 
@@ -27,6 +32,21 @@ namespace {
 
 const char kDesignResource[] = ":/design/frmmain.json";
 constexpr quint32 kPreviewBackColor = 0xE0E0E0;
+
+// One page: the canvas at the printable area's origin, as large as the layout allows.
+void printCanvas(QPrinter& printer, const QImage& canvas)
+{
+    const QSizeF pageTwips = printer.pageLayout().fullRectPoints().size() * 20.0;
+    const QSizeF canvasTwips = QSizeF(canvas.size()) * double(kTwipsPerPixel);
+    const QSizeF twips = printPictureSize(canvasTwips, pageTwips);
+    const double perTwip = printer.resolution() / 1440.0;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF(0, 0), twips * perTwip), canvas);
+    painter.end();  // ends the document: the page goes out
+}
 
 // The canvas with no photo open: 735 × 735 twips of silver.
 QImage emptyCanvas()
@@ -147,7 +167,13 @@ QWidget* frmMain::createControl(const ControlSpec& spec)
 void frmMain::wireCommands()
 {
     commands_.insert(QStringLiteral("XPButton1"), [this] { openPhotoCommand(); });
+    commands_.insert(QStringLiteral("XPButton2"), [this] { saveCommand(); });
+    commands_.insert(QStringLiteral("XPButton3"),
+                     [this] { rotateCommand(QStringLiteral("XPButton3"), Rotate90); });
+    commands_.insert(QStringLiteral("XPButton4"),
+                     [this] { rotateCommand(QStringLiteral("XPButton4"), Rotate90R); });
     commands_.insert(QStringLiteral("XPButton20"), [this] { restoreDefaults(); });
+    commands_.insert(QStringLiteral("XPButton23"), [this] { printCommand(); });
     commands_.insert(QStringLiteral("XPButton21"), [this] { aboutCommand(); });
     commands_.insert(QStringLiteral("XPButton22"),
                      [this] { host_.openUrl(QUrl(appinfo::homePageAddress())); });
@@ -356,6 +382,87 @@ void frmMain::showNoPhoto()
     control<PictureBox>(QStringLiteral("Picture0"))->setImage(emptyCanvas());
     control<QPlainTextEdit>(QStringLiteral("Text0"))->setPlainText(QString());
     ShowPreview();
+}
+
+QImage frmMain::canvas() const
+{
+    return control<PictureBox>(QStringLiteral("Picture0"))->image();
+}
+
+void frmMain::rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&))
+{
+    if (!photoLoaded())
+        return;
+    QWidget* button = control(buttonName);
+    button->setEnabled(false);
+    setPhotoButtonsEnabled(false);
+    control(QStringLiteral("PicFocus"))->setFocus();
+    // Only the photo turns: the overlay is drawn afresh, upright, on the new shape.
+    const QImage turned = turn(doc_.photo);
+    if (!turned.isNull()) {
+        doc_.photo = turned;
+        control<PictureBox>(QStringLiteral("Picture0"))->setImage(doc_.photo);
+        doc_.isPortrait = PhotoDocument::portrait(doc_.photo);
+    }
+    if (settings_.addDTB || settings_.addTXB)
+        DrawOverlay();
+    ShowPreview();
+    button->setEnabled(true);
+    setPhotoButtonsEnabled(true);
+    button->setFocus();
+}
+
+void frmMain::saveCommand()
+{
+    if (!photoLoaded())
+        return;
+    QString fileName = QStringLiteral("PM_") + doc_.photoName;
+    QString fileTitle;
+    QString filter = QStringLiteral("JPEG Files (*.jpg)|*.jpg");
+    qint32 filterIndex = 1;
+    qint32 flags = 0;
+    if (!mCmnDlg::ShowSaveDialog(fileName, fileTitle, true, filter, filterIndex, QString(),
+                                 QStringLiteral("照片文件另存为…(注:保存后的文件不包含相关EXIF信息)"),
+                                 QString(), host_, flags))
+        return;
+    JpegWriter writer;
+    if (!writer.save(canvas(), fileName))
+        showNotice(host_, QStringLiteral("存储失败！"), MsgIcon::None);
+}
+
+void frmMain::printCommand()
+{
+    if (!photoLoaded())
+        return;
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!host_.hasPrinter()) {
+        // No printer at all: offer a PDF file instead of failing silently.
+        if (!askQuestion(host_, QStringLiteral("系统中没有安装打印机。是否改为打印到 PDF 文件？")))
+            return;
+        QString fileName = QStringLiteral("PM_") + QFileInfo(doc_.photoName).completeBaseName() +
+                           QStringLiteral(".pdf");
+        QString fileTitle;
+        QString filter = QStringLiteral("PDF 文件 (*.pdf)|*.pdf");
+        qint32 filterIndex = 1;
+        qint32 flags = 0;
+        if (!mCmnDlg::ShowSaveDialog(fileName, fileTitle, true, filter, filterIndex, QString(),
+                                     QStringLiteral("打印到 PDF 文件"), QStringLiteral("pdf"), host_,
+                                     flags))
+            return;
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setOutputFileName(fileName);
+    }
+    printer_->setPageOrientation(doc_.isPortrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    if (settings_.DPaperSize != 0) {
+        const QPageSize paper(QPageSize::id(settings_.DPaperSize));
+        if (paper.isValid())
+            printer_->setPageSize(paper);
+    }
+    if (!host_.printSetup(*printer_))
+        return;
+    settings_.DPaperSize = qint16(printer_->pageLayout().pageSize().windowsId());
+    printCanvas(*printer_, canvas());
 }
 
 void frmMain::runExifStep(const QByteArray& bytes)

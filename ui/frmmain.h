@@ -9,9 +9,11 @@
 #include <QHash>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QAbstractButton;
 class QCheckBox;
+class QPrinter;
 
 namespace orvello {
 
@@ -54,6 +56,8 @@ public:
     const PhotoDocument& document() const { return doc_; }
     // A photo is shown while the save button is enabled.
     bool photoLoaded() const;
+    // The canvas's composite image: the photo with the overlay drawn on it.
+    QImage canvas() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -70,6 +74,9 @@ private:
     void openPhotoCommand();
     void selectEntry(int row);
     void showNoPhoto();
+    void rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&));
+    void saveCommand();
+    void printCommand();
     void runExifStep(const QByteArray& bytes);
     void setPhotoButtonsEnabled(bool on);
     void aboutCommand();
@@ -83,6 +90,7 @@ private:
     GdiPlusRuntime runtime_;
     QHash<QString, QWidget*> controls_;
     QHash<QString, std::function<void()>> commands_;
+    std::unique_ptr<QPrinter> printer_;  // the current printer, kept for the run
     bool shown_ = false;  // a start-up that ends early writes nothing
     bool unloaded_ = false;
 };

@@ -54,16 +54,20 @@ std::optional<FileDialogResult> QtHost::showFileDialog(const FileDialogRequest& 
     if (!r.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(r.defaultSuffix);
     const QFileInfo initial(r.fileName);
+    // With no folder given, the dialog opens where the last one was confirmed.
     if (!r.initialFolder.isEmpty())
         dialog.setDirectory(r.initialFolder);
-    else if (!r.fileName.isEmpty() && initial.absoluteDir().exists())
+    else if (r.fileName.contains(u'/') && initial.absoluteDir().exists())
         dialog.setDirectory(initial.absolutePath());
+    else if (!lastFolder_.isEmpty())
+        dialog.setDirectory(lastFolder_);
     if (!r.fileName.isEmpty())
         dialog.selectFile(initial.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     FileDialogResult result;
     result.path = dialog.selectedFiles().first();
+    lastFolder_ = QFileInfo(result.path).absolutePath();
     result.filterIndex = int(r.nameFilters.indexOf(dialog.selectedNameFilter())) + 1;
     if (result.filterIndex < 1)
         result.filterIndex = 1;

@@ -21,6 +21,7 @@ public:
 
 private:
     QPointer<QWidget> owner_;
+    QString lastFolder_;
 };
 
 }  // namespace orvello

@@ -1,0 +1,172 @@
+// Turning, saving and printing the open photo in the window.
+#include "tests/support/scriptedhost.h"
+#include "ui/frmmain.h"
+
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace orvello;
+
+class OutputTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    test::ScriptedHost host;
+    std::unique_ptr<frmMain> window;
+    QString photoPath;
+    QImage photo;
+
+    std::unique_ptr<frmMain> makeWindow()
+    {
+        FrmMainEnvironment env;
+        env.host = &host;
+        env.appDirectory = QStringLiteral(ORVELLO_BIN_DIR);
+        env.store = SettingsStore(dir.filePath(QStringLiteral("o.ini")));
+        auto w = std::make_unique<frmMain>(env);
+        w->load();
+        return w;
+    }
+    void open(const QString& path)
+    {
+        FileDialogResult r;
+        r.path = path;
+        host.fileAnswers << r;
+        window->click(QStringLiteral("XPButton1"));
+    }
+    void answerFile(const QString& path)
+    {
+        FileDialogResult r;
+        r.path = path;
+        host.fileAnswers << r;
+    }
+    static QByteArray readAll(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        photo = QImage(300, 200, QImage::Format_RGB32);
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 300; ++x)
+                photo.setPixel(x, y, qRgb(x * 255 / 300, y * 255 / 200, 90));
+        photoPath = dir.filePath(QStringLiteral("IMG_0001.jpg"));
+        QVERIFY(photo.save(photoPath, "jpeg", 98));
+    }
+    void init()
+    {
+        host = test::ScriptedHost();
+        window = makeWindow();
+        window->settings().addDTB = window->settings().addTXB = false;
+        open(photoPath);
+        QVERIFY(window->photoLoaded());
+    }
+    void cleanup() { window.reset(); }
+
+    void rotationTurnsThePhotoAndRestoresTheButtons()
+    {
+        const QImage before = window->canvas();
+        window->click(QStringLiteral("XPButton3"));
+        QCOMPARE(window->canvas().size(), QSize(200, 300));
+        QVERIFY(window->document().isPortrait);
+        QCOMPARE(window->canvas().pixel(0, 299), before.pixel(0, 0));  // upper-left goes down
+        for (const char* b : {"XPButton2", "XPButton23", "XPButton3", "XPButton4"})
+            QVERIFY2(window->control(QString::fromLatin1(b))->isEnabled(), b);
+        window->click(QStringLiteral("XPButton4"));
+        QCOMPARE(window->canvas(), before);
+        QVERIFY(!window->document().isPortrait);
+    }
+
+    void saveWritesTheCanvasAtFullSize()
+    {
+        window->click(QStringLiteral("XPButton3"));
+        const QString out = dir.filePath(QStringLiteral("saved.jpg"));
+        answerFile(out);
+        window->click(QStringLiteral("XPButton2"));
+        const FileDialogRequest& r = host.fileDialogs.last();
+        QVERIFY(r.save);
+        QCOMPARE(r.fileName, QStringLiteral("PM_IMG_0001.jpg"));
+        QCOMPARE(r.title, QStringLiteral("照片文件另存为…(注:保存后的文件不包含相关EXIF信息)"));
+        QCOMPARE(r.nameFilters, QStringList{QStringLiteral("JPEG Files (*.jpg)")});
+        QVERIFY(r.overwritePrompt);
+        QVERIFY(r.defaultSuffix.isEmpty());
+        QImage saved;
+        QVERIFY(saved.load(out));
+        QCOMPARE(saved.size(), QSize(200, 300));
+        const QRgb a = saved.pixel(100, 150), b = window->canvas().pixel(100, 150);
+        QVERIFY(qAbs(qRed(a) - qRed(b)) <= 3 && qAbs(qGreen(a) - qGreen(b)) <= 3);
+        QVERIFY(host.messages.isEmpty());  // no success message
+    }
+
+    void failedSaveSaysSoAndKeepsTheFile()
+    {
+        const QByteArray original = readAll(photoPath);
+        answerFile(dir.filePath(QStringLiteral("no-such-folder/x.jpg")));
+        window->click(QStringLiteral("XPButton2"));
+        QCOMPARE(host.messages.size(), 1);
+        QCOMPARE(host.messages[0].text, QStringLiteral("存储失败！"));
+        QCOMPARE(readAll(photoPath), original);
+        // A cancelled dialog writes and says nothing.
+        window->click(QStringLiteral("XPButton2"));
+        QCOMPARE(host.messages.size(), 1);
+    }
+
+    void printingPresetsAndRemembersThePaper()
+    {
+        host.printerInstalled = true;
+        const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+        QPageLayout::Orientation offered = QPageLayout::Portrait;
+        host.printSetupAnswer = [&](QPrinter& printer) {
+            offered = printer.pageLayout().orientation();
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            printer.setPageSize(QPageSize(QPageSize::Letter));
+            return true;
+        };
+        window->click(QStringLiteral("XPButton23"));
+        QCOMPARE(host.printSetups, 1);
+        QCOMPARE(offered, QPageLayout::Landscape);
+        QCOMPARE(window->settings().DPaperSize, qint16(1));  // Letter
+        const QByteArray bytes = readAll(pdf);
+        QVERIFY(bytes.startsWith("%PDF"));
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
+
+        // The next print offers Letter again, and a portrait photo offers portrait.
+        QPageSize::PageSizeId paper = QPageSize::A4;
+        host.printSetupAnswer = [&](QPrinter& printer) {
+            paper = printer.pageLayout().pageSize().id();
+            offered = printer.pageLayout().orientation();
+            return false;
+        };
+        window->click(QStringLiteral("XPButton3"));
+        window->click(QStringLiteral("XPButton23"));
+        QCOMPARE(paper, QPageSize::Letter);
+        QCOMPARE(offered, QPageLayout::Portrait);
+    }
+
+    void withoutPrinterPdfIsOffered()
+    {
+        host.printerInstalled = false;
+        host.messageAnswers << MsgAnswer::No;
+        window->click(QStringLiteral("XPButton23"));
+        QCOMPARE(host.messages.size(), 1);
+        QCOMPARE(host.printSetups, 0);
+
+        const QString pdf = dir.filePath(QStringLiteral("offered.pdf"));
+        host.messageAnswers << MsgAnswer::Yes;
+        answerFile(pdf);
+        host.printSetupAnswer = [](QPrinter&) { return true; };
+        window->click(QStringLiteral("XPButton23"));
+        QCOMPARE(host.messages.size(), 2);
+        QCOMPARE(host.fileDialogs.last().fileName, QStringLiteral("PM_IMG_0001.pdf"));
+        QVERIFY(readAll(pdf).startsWith("%PDF"));
+    }
+};
+
+QTEST_MAIN(OutputTest)
+#include "tst_output.moc"
