@@ -5,6 +5,8 @@
 #include <QCursor>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QShortcut>
@@ -474,6 +476,53 @@ void XPButton::clickHandling()
     emit Click();
 }
 
+void XPButton::mousePressEvent(QMouseEvent* event)
+{
+    // Button numbers: 1 left, 2 right, 4 middle.
+    lastMouseButton_ = event->button() == Qt::LeftButton    ? 1
+                       : event->button() == Qt::RightButton ? 2
+                                                            : 4;
+    if (event->button() == Qt::LeftButton) {
+        stateFlags_ |= 2;
+        drawingDelayed_ = false;
+        Refresh();
+    }
+}
+
+void XPButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        lastMouseButton_ = event->button() == Qt::RightButton ? 2 : 4;
+        return;
+    }
+    stateFlags_ &= quint8(~2);
+    drawingDelayed_ = false;
+    if (mode_ == 0) Refresh();
+    if (rect().contains(event->position().toPoint())) clickHandling();
+}
+
+void XPButton::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && !(stateFlags_ & 2)) {
+        stateFlags_ |= 2;
+        Refresh();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void XPButton::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && (stateFlags_ & 2)) {
+        stateFlags_ &= quint8(~2);
+        lastMouseButton_ = 1;
+        if (mode_ == 0) Refresh();
+        clickHandling();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
 void XPButton::setDisplayAsDefault(bool displayAsDefault)
 {
     if (showFocusRect_ && displayAsDefault)
@@ -629,6 +678,9 @@ bool XPButton::OptionGroupUpdate(int action)
     }
     switch (action) {
         case GroupJoin:
+            // Listed once only: a second entry would outlive the member's leaving.
+            for (int k = 1; k <= n; ++k)
+                if (memberAt(c, k) == this) return false;
             c->setProperty("xb_OptCount", n + 1);
             c->setProperty(objKey(n + 1).constData(), identityOf(this));
             return false;

@@ -492,6 +492,17 @@ private slots:
         QCOMPARE(optCount(), 1);
     }
 
+    void aMemberIsListedOnce()
+    {
+        XPButton* a = option();
+        PropertyStore s;
+        a->writeProperties(s);
+        a->readProperties(s);  // read again: joins again
+        QCOMPARE(optCount(), 1);
+        a->setMode(0);
+        QVERIFY(!container->property("xb_OptCount").isValid());
+    }
+
     void readingAnOptionButtonJoinsAndClears()
     {
         XPButton* a = option(true);

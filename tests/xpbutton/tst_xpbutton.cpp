@@ -297,6 +297,26 @@ private slots:
         QVERIFY(b->value());
     }
 
+    void leftClickAndSpaceClick()
+    {
+        host.user = true;
+        QSignalSpy clicks(b, &XPButton::Click);
+        QTest::mouseClick(b, Qt::RightButton);
+        QCOMPARE(clicks.count(), 0);
+        QTest::mouseClick(b, Qt::LeftButton);
+        QCOMPARE(clicks.count(), 1);
+        QTest::mousePress(b, Qt::LeftButton);
+        QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(500, 10));  // released outside
+        QCOMPARE(clicks.count(), 1);
+        QTest::keyClick(b, Qt::Key_Space);
+        QCOMPARE(clicks.count(), 2);
+        b->setMode(2);
+        QTest::mouseClick(b, Qt::LeftButton);  // selects the option
+        QTest::mouseClick(b, Qt::LeftButton);  // already selected: nothing
+        QCOMPARE(clicks.count(), 3);
+        QVERIFY(b->value());
+    }
+
     // --- Value on a command button --------------------------------------------------------------
     void valueOnACommandButtonAtRunTime()
     {
