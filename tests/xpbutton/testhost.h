@@ -1,0 +1,39 @@
+#pragma once
+// A host for XPButton tests: design mode or user mode as a test sets it, recording every
+// message box and every key marked as changed.
+#include "tests/xpbutton/knownpalette.h"
+#include "xpbutton/xbhost.h"
+#include "xpbutton/xpbutton.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace orvello::test {
+
+class XbTestHost : public XPButtonHost {
+public:
+    QObject* container = nullptr;
+    OleColor ambientBack = 0xFFFFFF;
+    QString displayName = QStringLiteral("XPButton1");
+    OleColor containerBack = 0xC0FFEE;
+    bool user = false;  // design mode unless a test says otherwise
+
+    QList<XbMessage> messages;
+    QStringList marks;
+
+    QObject* containerWindow(const XPButton&) override { return container; }
+    OleColor ambientBackColor(const XPButton&) override { return ambientBack; }
+    QString ambientDisplayName(const XPButton&) override { return displayName; }
+    OleColor containerBackColor(const XPButton&) override { return containerBack; }
+    bool userMode(const XPButton&) override { return user; }
+    void showMessage(const XPButton&, const XbMessage& m) override { messages << m; }
+    void propertyChanged(XPButton&, const QString& key) override { marks << key; }
+
+    void forget()
+    {
+        messages.clear();
+        marks.clear();
+    }
+};
+
+}  // namespace orvello::test

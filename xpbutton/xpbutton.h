@@ -1,0 +1,255 @@
+#pragma once
+// XPButton: the program's own owner-drawn push, check and option button (subsystem 6).
+// Here: its properties, their persistence in a property store, the option groups of a container
+// and the access key. The drawing routines (`LayoutContent`, the resource updates,
+// `BuildShapeRegion`, `Refresh`) compose a plain face with picture and caption for now.
+#include "xpbutton/propertystore.h"
+#include "xpbutton/xbcolor.h"
+#include "xpbutton/xbhost.h"
+#include "xpbutton/xbpicture.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPointer>
+#include <QRect>
+#include <QRegion>
+#include <QWidget>
+#include <optional>
+
+class QShortcut;
+
+namespace orvello {
+
+class XPButton : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int ButtonStyle READ buttonStyle WRITE setButtonStyle)
+    Q_PROPERTY(int Mode READ mode WRITE setMode)
+    Q_PROPERTY(bool Value READ value WRITE setValue)
+    Q_PROPERTY(QString Caption READ caption WRITE setCaption)
+    Q_PROPERTY(int CaptionAlign READ captionAlign WRITE setCaptionAlign)
+    Q_PROPERTY(int CaptionStyle READ captionStyle WRITE setCaptionStyle)
+    Q_PROPERTY(int ButtonShape READ buttonShape WRITE setButtonShape)
+    Q_PROPERTY(orvello::XbPicture Picture READ picture WRITE setPicture)
+    Q_PROPERTY(int PictureAlign READ pictureAlign WRITE setPictureAlign)
+    Q_PROPERTY(bool Enabled READ enabledState WRITE setEnabled)
+    Q_PROPERTY(bool ShowFocusRect READ showFocusRect WRITE setShowFocusRect)
+    Q_PROPERTY(int PictureSize READ pictureSize WRITE setPictureSize)
+    Q_PROPERTY(int MousePointer READ mousePointer WRITE setMousePointer)
+    Q_PROPERTY(orvello::XbPicture MouseIcon READ mouseIcon WRITE setMouseIcon)
+    Q_PROPERTY(QFont Font READ font WRITE setFont)
+    Q_PROPERTY(int FontStyle READ fontStyle WRITE setFontStyle)
+    Q_PROPERTY(quint32 ForeColor READ foreColor WRITE setForeColor)
+    Q_PROPERTY(quint32 BackColor READ backColor WRITE setBackColor)
+    Q_PROPERTY(quint32 GradientColor READ gradientColor WRITE setGradientColor)
+    Q_PROPERTY(int GradientMode READ gradientMode WRITE setGradientMode)
+    Q_PROPERTY(bool ResetDefaultColors READ resetDefaultColors WRITE setResetDefaultColors)
+    Q_PROPERTY(int HoverColorLocks READ hoverColorLocks WRITE setHoverColorLocks)
+    Q_PROPERTY(quint32 HoverForeColor READ hoverForeColor WRITE setHoverForeColor)
+    Q_PROPERTY(quint32 HoverBackColor READ hoverBackColor WRITE setHoverBackColor)
+    Q_PROPERTY(qulonglong hDC READ hDC)
+    Q_PROPERTY(qulonglong hWnd READ hWnd)
+
+public:
+    // Without a host the button lives in the running program's UserModeHost.
+    explicit XPButton(QWidget* parent = nullptr, XPButtonHost* host = nullptr);
+    ~XPButton() override;
+
+    XPButtonHost& host() const { return *host_; }
+    void setHost(XPButtonHost* host);
+
+    // --- Properties, in the order of the control's interface ----------------------------------
+    int buttonStyle() const { return buttonStyle_; }
+    void setButtonStyle(int style);
+    int mode() const { return mode_; }
+    void setMode(int mode);
+    bool value() const { return value_; }
+    void setValue(bool value);
+    QString caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    int captionAlign() const { return captionAlign_; }
+    void setCaptionAlign(int align);
+    int captionStyle() const { return captionStyle_; }
+    void setCaptionStyle(int style);
+    int buttonShape() const { return buttonShape_; }
+    void setButtonShape(int shape);
+    XbPicture picture() const { return picture_; }
+    void setPicture(const XbPicture& picture);
+    int pictureAlign() const { return pictureAlign_; }
+    void setPictureAlign(int align);
+    // The surface's own enabled state (as QWidget::setEnabled sets it, not the parents').
+    bool enabledState() const { return !testAttribute(Qt::WA_ForceDisabled); }
+    void setEnabled(bool enabled);  // hides QWidget::setEnabled, which also works (no mark)
+    bool showFocusRect() const { return showFocusRect_; }
+    void setShowFocusRect(bool show);
+    int pictureSize() const;  // 0..4; a stored size of 0 becomes 16 first
+    void setPictureSize(int size);
+    int mousePointer() const { return mousePointer_; }
+    // 0..15 or 99 (custom); the surface rejects any other value: false, nothing changes.
+    bool setMousePointer(int pointer);
+    XbPicture mouseIcon() const { return mouseIcon_; }
+    void setMouseIcon(const XbPicture& icon);
+    void setFont(const QFont& font);  // hides QWidget::setFont, which also works (no mark)
+    int fontStyle() const;
+    void setFontStyle(int style);
+    OleColor foreColor() const { return foreColor_; }
+    void setForeColor(OleColor color);
+    OleColor backColor() const { return backColor_; }
+    void setBackColor(OleColor color);
+    OleColor gradientColor() const { return gradientColor_; }
+    void setGradientColor(OleColor color);
+    int gradientMode() const { return gradientMode_; }
+    void setGradientMode(int mode);
+    bool resetDefaultColors() const { return false; }
+    void setResetDefaultColors(bool reset);
+    int hoverColorLocks() const { return hoverColorLocks_; }
+    void setHoverColorLocks(int locks);
+    OleColor hoverForeColor() const { return hoverForeColor_; }
+    void setHoverForeColor(OleColor color);
+    OleColor hoverBackColor() const { return hoverBackColor_; }
+    void setHoverBackColor(OleColor color);
+    // Identities of the surface's paint device and window.
+    qulonglong hDC() const
+    {
+        return qulonglong(reinterpret_cast<quintptr>(static_cast<const QPaintDevice*>(this)));
+    }
+    qulonglong hWnd() const { return qulonglong(reinterpret_cast<quintptr>(this)); }
+    // Redraws now, unless drawing is delayed.
+    void Refresh();
+    void DelayDrawing(bool delay);
+
+    // --- Persistence ---------------------------------------------------------------------
+    void initProperties();
+    // Errors of the store (PropertyStoreError) propagate to the caller.
+    void readProperties(const PropertyStore& store);
+    void writeProperties(PropertyStore& store) const;
+    // The resize and terminate handlers; the widget runs them on its resize and destruction.
+    void handleResize();
+    void handleTerminate();
+
+    // --- Option groups ---------------------------------------------------------------------
+    enum GroupAction { GroupClearOthers = 0, GroupJoin = 1, GroupLeave = -1, GroupQuery = 2 };
+    bool OptionGroupUpdate(int action);
+
+    // --- Container notifications -------------------------------------------------------------
+    void setDisplayAsDefault(bool displayAsDefault);
+
+    // --- State seen by the drawing and by tests -------------------------------------------
+    QString containerKey() const { return containerKey_; }  // the control's tag
+    QString accessKeys() const { return accessKeys_; }
+    quint8 stateFlags() const { return stateFlags_; }
+    bool defaultButtonLook() const { return stateFlags_ & 1; }
+    bool drawingDelayed() const { return drawingDelayed_; }
+    int storedPictureSize() const { return pictureSize_; }
+    OleColor ambientBackColor() const { return ambientBackColor_; }
+    OleColor faceColor() const { return faceColor_; }
+    OleColor pressedFaceColor() const { return pressedFaceColor_; }
+    OleColor hoverFaceColor() const { return hoverFaceColor_; }
+    OleColor checkedFaceColor() const { return checkedFaceColor_; }
+    int pictureWidth() const { return pictureWidth_; }
+    int pictureHeight() const { return pictureHeight_; }
+    int textLeft() const { return textLeft_; }
+    int textRight() const { return textRight_; }
+    QRect captionRect() const { return captionRect_; }
+    QRect pictureRect() const { return pictureRect_; }
+    bool hasBufferDC() const { return bufferDC_; }
+    bool hasSavedBitmap() const { return savedBitmap_; }
+    QSize bufferSize() const { return bufferBitmap_.size(); }
+    bool hasClipRegion() const { return clipRegion_.has_value(); }
+    int redrawCount() const { return redrawCount_; }  // redraws that composed the face
+
+    // --- Drawing routines -------------------------------------------------------------------
+    enum class Resource { Font, Picture, BackColor };
+    void UpdateResource(Resource what);
+    // Returns the usable width; leftOffset receives the left offset. With recalc set, also
+    // computes `CaptionRect` and `PictureRect`.
+    int LayoutContent(bool recalc = true, int* leftOffset = nullptr);
+    void BuildShapeRegion();
+
+signals:
+    // A completed click; the window reacts to this event only.
+    void Click();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // A plain left click and the space bar, until full input and hover tracking exist.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void mark(const char* key);
+    bool designMode() const;
+    void message(const QString& text, const QString& title = {});
+    void setAccessKeys(const QString& keys);
+    void accessKeyPressed();
+    void clickHandling();
+    void applyCursor();
+    void prepareBuffer();
+    void RedrawButton();
+    void enabledChangedSteps();
+    void setContainerFromHost();
+    QObject* container();
+    void removeFromGroup();
+
+    XPButtonHost* host_;
+
+    // Stored properties.
+    QString caption_;
+    int captionAlign_ = 0;
+    int captionStyle_ = 0;
+    int buttonStyle_ = 0;
+    quint8 stateFlags_ = 0;
+    int buttonShape_ = 0;
+    bool showFocusRect_ = false;
+    OleColor hoverBackColor_ = 0;
+    OleColor hoverForeColor_ = 0;
+    int hoverColorLocks_ = 0;
+    int gradientMode_ = 0;
+    OleColor gradientColor_ = 0;
+    int mode_ = 0;
+    bool value_ = false;
+    XbPicture picture_;
+    int pictureAlign_ = 0;
+    mutable qint16 pictureSize_ = 0;
+    bool drawingDelayed_ = false;
+    OleColor backColor_ = 0;
+    OleColor ambientBackColor_ = 0;
+    QString containerKey_;
+    QPointer<QObject> container_;
+
+    // Surface values that QWidget does not hold in the control's terms.
+    OleColor foreColor_ = kButtonText;
+    int mousePointer_ = 0;
+    XbPicture mouseIcon_;
+    QString accessKeys_;
+    QShortcut* accessShortcut_ = nullptr;
+    bool inSetter_ = false;  // a setter of ours is changing the surface's font or enabled state
+
+    // Derived drawing state (Parts 6.3 to 6.5).
+    OleColor faceColor_ = 0;
+    OleColor pressedFaceColor_ = 0;
+    OleColor hoverFaceColor_ = 0;
+    OleColor checkedFaceColor_ = 0;
+    int textLeft_ = 0;
+    int textRight_ = 0;
+    QRect captionRect_;
+    QRect pictureRect_;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
+    int pictureKind_ = 0;
+    QFont captionFont_;
+    bool bufferDC_ = false;     // BufferDC exists (with its initial pen and brush)
+    bool savedBitmap_ = false;  // a buffer bitmap of the current size is selected
+    bool savedFont_ = false;    // a caption font has been selected into BufferDC
+    QImage bufferBitmap_;
+    std::optional<QRegion> clipRegion_;
+    bool isHot_ = false;
+    int lastMouseButton_ = 0;
+    int redrawCount_ = 0;
+    bool inPaint_ = false;
+};
+
+}  // namespace orvello
