@@ -10,68 +10,62 @@ namespace {
 
 constexpr std::uint32_t kUnit = 1u << 16;  // weights of one destination pixel sum to this
 
-// The source span of one destination pixel: first source index and its weights. Source pixel k
-// covers [k·dstLen, (k+1)·dstLen) and destination pixel j covers [j·srcLen, (j+1)·srcLen) in the
-// same units, so the overlaps are exact integers.
+// The source span of one destination pixel. Source pixel k covers [k·dstLen, (k+1)·dstLen) and
+// destination pixel j covers [j·srcLen, (j+1)·srcLen) in the same units, so the overlaps are
+// exact integers. Every pixel strictly inside the span is covered fully and has the same weight;
+// only the two end pixels are covered in part.
 struct Span {
     int first = 0;
     int count = 0;
-    int weightOffset = 0;
+    std::uint32_t firstWeight = 0;
+    std::uint32_t innerWeight = 0;
+    std::uint32_t lastWeight = 0;
 };
 
-struct Spans {
-    std::vector<Span> spans;
-    std::vector<std::uint32_t> weights;
-};
-
-Spans makeSpans(int srcLen, int dstLen, int from, int to)
+std::vector<Span> makeSpans(int srcLen, int dstLen, int from, int to)
 {
-    Spans s;
-    s.spans.reserve(static_cast<size_t>(to - from));
+    std::vector<Span> spans;
+    spans.reserve(static_cast<size_t>(to - from));
     const std::int64_t src = srcLen;
     const std::int64_t dst = dstLen;
+    const auto weight = [&](std::int64_t overlap) {
+        return static_cast<std::uint32_t>(overlap * kUnit / src);  // rounded down
+    };
     for (int j = from; j < to; ++j) {
         const std::int64_t a = j * src;
         const std::int64_t b = (j + 1) * src;
-        const int first = static_cast<int>(a / dst);
+        Span span;
+        span.first = static_cast<int>(a / dst);
         const int last = static_cast<int>(std::min<std::int64_t>((b - 1) / dst, srcLen - 1));
-        Span span{first, last - first + 1, static_cast<int>(s.weights.size())};
-        std::uint32_t sum = 0;
-        for (int k = first; k <= last; ++k) {
-            const std::int64_t lo = std::max<std::int64_t>(a, k * dst);
-            const std::int64_t hi = std::min<std::int64_t>(b, (k + 1) * dst);
-            const auto w = static_cast<std::uint32_t>(((hi - lo) * kUnit + src / 2) / src);
-            s.weights.push_back(w);
-            sum += w;
+        span.count = last - span.first + 1;
+        if (span.count == 1) {
+            span.firstWeight = kUnit;
+        } else {
+            span.firstWeight = weight((span.first + 1) * dst - a);
+            span.innerWeight = weight(dst);
+            // The last pixel takes what rounding left, so the weights sum to exactly one.
+            span.lastWeight = kUnit - span.firstWeight -
+                              span.innerWeight * static_cast<std::uint32_t>(span.count - 2);
         }
-        // Rounding may leave the sum a little off; the largest weight takes up the difference.
-        auto begin = s.weights.begin() + span.weightOffset;
-        auto biggest = std::max_element(begin, s.weights.end());
-        *biggest += kUnit - sum;
-        s.spans.push_back(span);
+        spans.push_back(span);
     }
-    return s;
+    return spans;
 }
 
-// One source row reduced horizontally: three channels per destination column, in 16.16 fixed
-// point.
-void reduceRow(const QRgb* row, const Spans& cols, std::uint32_t* out)
+// Inner pixels of a span share one weight, so they are summed first. Red and blue add up side by
+// side in the 16-bit lanes of one word, which hold up to 257 pixels; longer runs go in pieces.
+constexpr int kLaneCapacity = 257;
+
+// A source row added into the column totals with one weight: three channels per source column,
+// in 16.16 fixed point.
+void addWeightedRow(const QRgb* row, int n, std::uint32_t weight, std::uint32_t* red,
+                    std::uint32_t* green, std::uint32_t* blue)
 {
-    const std::uint32_t* weights = cols.weights.data();
-    for (const Span& span : cols.spans) {
-        std::uint32_t r = 0, g = 0, b = 0;
-        const QRgb* p = row + span.first;
-        const std::uint32_t* w = weights + span.weightOffset;
-        for (int i = 0; i < span.count; ++i) {
-            const QRgb px = p[i];
-            r += w[i] * ((px >> 16) & 0xFF);
-            g += w[i] * ((px >> 8) & 0xFF);
-            b += w[i] * (px & 0xFF);
-        }
-        out[0] = r;
-        out[1] = g;
-        out[2] = b;
-        out += 3;
+    for (int x = 0; x < n; ++x) {
+        const QRgb px = row[x];
+        red[x] += weight * ((px >> 16) & 0xFF);
+        green[x] += weight * ((px >> 8) & 0xFF);
+        blue[x] += weight * (px & 0xFF);
     }
 }
 
@@ -95,46 +89,76 @@ void areaScale(const QImage& srcIn, QImage& dst, const QRect& destRect)
     }
 
     // Spans are relative to destRect, computed only for its visible part.
-    const Spans cols = makeSpans(src.width(), destRect.width(), visible.left() - destRect.left(),
-                                 visible.right() + 1 - destRect.left());
-    const Spans rows = makeSpans(src.height(), destRect.height(), visible.top() - destRect.top(),
-                                 visible.bottom() + 1 - destRect.top());
+    const std::vector<Span> cols =
+        makeSpans(src.width(), destRect.width(), visible.left() - destRect.left(),
+                  visible.right() + 1 - destRect.left());
+    const std::vector<Span> rows =
+        makeSpans(src.height(), destRect.height(), visible.top() - destRect.top(),
+                  visible.bottom() + 1 - destRect.top());
 
-    const size_t cells = cols.spans.size() * 3;
-    // Two reduced rows are kept: in a reduction neighbouring output rows share one boundary row,
-    // in an enlargement they share both.
-    std::vector<std::uint32_t> cache[2] = {std::vector<std::uint32_t>(cells),
-                                           std::vector<std::uint32_t>(cells)};
-    int cachedRow[2] = {-1, -1};
-    int nextSlot = 0;
-    auto reduced = [&](int y) -> const std::uint32_t* {
-        for (int s = 0; s < 2; ++s)
-            if (cachedRow[s] == y) return cache[s].data();
-        const int s = nextSlot;
-        nextSlot ^= 1;
-        reduceRow(reinterpret_cast<const QRgb*>(src.constScanLine(y)), cols, cache[s].data());
-        cachedRow[s] = y;
-        return cache[s].data();
-    };
+    // Source columns that reach a visible output column.
+    const int x0 = cols.front().first;
+    const int n = cols.back().first + cols.back().count - x0;
+    std::vector<std::uint32_t> red(n), green(n), blue(n), redBlueSum(n), greenSum(n);
 
-    std::vector<std::uint64_t> acc(cells);
+    // Rows first: the source rows of one output row are added into column totals (the inner
+    // rows unweighted, in lanes), then the totals are reduced along the row.
     int outY = visible.top();
-    for (const Span& span : rows.spans) {
-        std::fill(acc.begin(), acc.end(), 0);
-        const std::uint32_t* w = rows.weights.data() + span.weightOffset;
-        for (int i = 0; i < span.count; ++i) {
-            const std::uint32_t* h = reduced(span.first + i);
-            const std::uint64_t wi = w[i];
-            for (size_t c = 0; c < cells; ++c) acc[c] += wi * h[c];
+    for (const Span& span : rows) {
+        std::fill(red.begin(), red.end(), 0);
+        std::fill(green.begin(), green.end(), 0);
+        std::fill(blue.begin(), blue.end(), 0);
+        auto line = [&](int y) { return reinterpret_cast<const QRgb*>(src.constScanLine(y)) + x0; };
+        addWeightedRow(line(span.first), n, span.firstWeight, red.data(), green.data(),
+                       blue.data());
+        for (int i = 1; i < span.count - 1;) {
+            const int end = std::min(span.count - 1, i + kLaneCapacity);
+            std::fill(redBlueSum.begin(), redBlueSum.end(), 0);
+            std::fill(greenSum.begin(), greenSum.end(), 0);
+            for (; i < end; ++i) {
+                const QRgb* p = line(span.first + i);
+                for (int x = 0; x < n; ++x) {
+                    redBlueSum[x] += p[x] & 0x00FF00FF;
+                    greenSum[x] += (p[x] >> 8) & 0xFF;
+                }
+            }
+            const std::uint32_t w = span.innerWeight;
+            for (int x = 0; x < n; ++x) {
+                red[x] += w * (redBlueSum[x] >> 16);
+                green[x] += w * greenSum[x];
+                blue[x] += w * (redBlueSum[x] & 0xFFFF);
+            }
         }
+        if (span.count > 1)
+            addWeightedRow(line(span.first + span.count - 1), n, span.lastWeight, red.data(),
+                           green.data(), blue.data());
+
         QRgb* out = reinterpret_cast<QRgb*>(dst.scanLine(outY++)) + visible.left();
-        constexpr std::uint64_t half = std::uint64_t{1} << 31;
-        for (size_t c = 0; c < cells; c += 3) {
-            const auto r = static_cast<std::uint32_t>((acc[c] + half) >> 32);
-            const auto g = static_cast<std::uint32_t>((acc[c + 1] + half) >> 32);
-            const auto b = static_cast<std::uint32_t>((acc[c + 2] + half) >> 32);
-            *out++ = 0xFF000000u | (std::min(r, 255u) << 16) | (std::min(g, 255u) << 8) |
-                     std::min(b, 255u);
+        for (const Span& col : cols) {
+            const int c = col.first - x0;
+            std::uint64_t r = std::uint64_t{col.firstWeight} * red[c];
+            std::uint64_t g = std::uint64_t{col.firstWeight} * green[c];
+            std::uint64_t b = std::uint64_t{col.firstWeight} * blue[c];
+            if (col.count > 1) {
+                std::uint64_t ri = 0, gi = 0, bi = 0;
+                for (int k = c + 1; k < c + col.count - 1; ++k) {
+                    ri += red[k];
+                    gi += green[k];
+                    bi += blue[k];
+                }
+                const int last = c + col.count - 1;
+                r += col.innerWeight * ri + std::uint64_t{col.lastWeight} * red[last];
+                g += col.innerWeight * gi + std::uint64_t{col.lastWeight} * green[last];
+                b += col.innerWeight * bi + std::uint64_t{col.lastWeight} * blue[last];
+            }
+            constexpr std::uint64_t half = std::uint64_t{1} << 31;
+            const auto cr =
+                static_cast<std::uint32_t>(std::min<std::uint64_t>((r + half) >> 32, 255));
+            const auto cg =
+                static_cast<std::uint32_t>(std::min<std::uint64_t>((g + half) >> 32, 255));
+            const auto cb =
+                static_cast<std::uint32_t>(std::min<std::uint64_t>((b + half) >> 32, 255));
+            *out++ = 0xFF000000u | (cr << 16) | (cg << 8) | cb;
         }
     }
 }

@@ -10,6 +10,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace orvello {
 
@@ -104,7 +105,18 @@ OverlayLayout computeOverlayLayout(QSize canvasPixels, const OverlayInput& input
 
 void clearCanvas(QImage& canvas, const QImage& photo)
 {
-    canvas = photo.isNull() ? emptyCanvasPhoto() : canvasPhoto(photo);
+    const QImage source = photo.isNull() ? emptyCanvasPhoto() : canvasPhoto(photo);
+    // A canvas of its own with the same shape takes the pixels into its existing buffer: that
+    // spares a large allocation and its page faults on every redraw.
+    if (canvas.isDetached() && canvas.constBits() != source.constBits() &&
+        canvas.size() == source.size() && canvas.format() == source.format() &&
+        canvas.bytesPerLine() == source.bytesPerLine()) {
+        std::memcpy(canvas.bits(), source.constBits(), static_cast<size_t>(source.sizeInBytes()));
+        canvas.setColorTable(source.colorTable());
+        canvas.setDevicePixelRatio(1.0);
+        return;
+    }
+    canvas = source;
 }
 
 namespace {
