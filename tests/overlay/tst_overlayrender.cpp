@@ -189,6 +189,28 @@ private slots:
         QVERIFY(countColour(draw(bg, in), qRgb(255, 255, 255)) > 100);
     }
 
+    void redrawLeavesNoTraceOfTheLastDrawing()
+    {
+        // One canvas through a sequence of redraws, as the window keeps it.
+        const QImage wide = photo(1500, 1000);
+        const QImage first = draw(wide, input(true, true));
+        QImage canvas;
+        DrawOverlay(canvas, wide, input(true, true));
+        OverlayInput in = input(true, true);
+        in.settings.addFontBold = true;
+        DrawOverlay(canvas, wide, in);
+        in.settings.addCurrentX += 3;
+        DrawOverlay(canvas, wide, in);
+        // A quarter turn and back: the portrait rules apply only while the canvas is tall.
+        const QImage tall = wide.transformed(QTransform().rotate(90));
+        DrawOverlay(canvas, tall, input(true, true, true));
+        DrawOverlay(canvas, wide, input(true, true));
+        QVERIFY(samePixels(canvas, first));
+        // The photo itself is never drawn on.
+        QCOMPARE(countColour(wide, kDarkGrey), 1500 * 1000);
+        QCOMPARE(countColour(tall, kDarkGrey), 1500 * 1000);
+    }
+
     void bothOffShowsBarePhoto()
     {
         const QImage bg = photo(3000, 2000, qRgb(10, 120, 200));
