@@ -150,17 +150,16 @@ void drawVisibleGlyphs(QPainter& painter, const QGlyphRun& run, QPointF origin, 
 
 // End of the next piece of text: at most maxChars on, moved back to a character boundary so
 // that no cluster is split.
-qsizetype pieceEnd(const QString& text, qsizetype start, qsizetype maxChars)
+qsizetype pieceEnd(QTextBoundaryFinder& finder, qsizetype size, qsizetype start, qsizetype maxChars)
 {
-    if (text.size() - start <= maxChars) return text.size();
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    if (size - start <= maxChars) return size;
     finder.setPosition(start + maxChars);
     if (finder.isAtBoundary()) return start + maxChars;
     const qsizetype back = finder.toPreviousBoundary();
     if (back > start) return back;
     finder.setPosition(start + maxChars);
     const qsizetype forward = finder.toNextBoundary();
-    return forward > start ? forward : text.size();
+    return forward > start ? forward : size;
 }
 
 // One line of text with the top-left corner of its text cell at topLeftTwips, clipped to the
@@ -187,9 +186,10 @@ void drawItem(QPainter& painter, const QImage& canvas, const QFont& font, const 
     const qsizetype maxChars =
         std::max<qsizetype>(16, static_cast<qsizetype>(kPieceWidthPixels / em));
 
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     double penX = x;
     for (qsizetype start = 0; start < text.size() && penX - margin < width;) {
-        const qsizetype end = pieceEnd(text, start, maxChars);
+        const qsizetype end = pieceEnd(finder, text.size(), start, maxChars);
         QTextLayout layout(text.mid(start, end - start), font, &canvas);
         layout.setTextOption(option);
         layout.beginLayout();

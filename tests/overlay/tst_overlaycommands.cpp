@@ -141,20 +141,6 @@ private slots:
         QCOMPARE(s.addForeColor, 10 + 256 * 20 + 65536 * 30);
     }
 
-    void redrawConditions()
-    {
-        AppSettings s;
-        QVERIFY(!dateSwitchClicked(s, false, false));
-        QVERIFY(!s.addDTB);
-        QVERIFY(!photoShownDrawsOverlay(s));
-        QVERIFY(titleSwitchClicked(s, true, true));
-        QVERIFY(s.addTXB);
-        QVERIFY(titleEditRedraws(s));
-        QVERIFY(photoShownDrawsOverlay(s));
-        titleSwitchClicked(s, false, true);
-        QVERIFY(!titleEditRedraws(s));
-    }
-
     void pickerOpensTogglesAndRetargets()
     {
         AppSettings s;
