@@ -1,0 +1,10 @@
+#!/bin/sh
+# Runs every benchmark of the build folder given (default: build), headless.
+set -e
+build=${1:-build}
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+for bench in "$build"/bench/bench_*; do
+  [ -x "$bench" ] || continue
+  echo "== $(basename "$bench")"
+  "$bench" --benchmark_counters_tabular=true
+done

@@ -1,0 +1,283 @@
+#include "overlay/overlay.h"
+
+#include "overlay/areascale.h"
+#include "overlay/overlayfonts.h"
+
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QTextBoundaryFinder>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace orvello {
+
+OverlayInput makeOverlayInput(const AppSettings& settings, const QString& captureDateText,
+                              const QString& text1, bool isPortrait)
+{
+    return OverlayInput{settings, captureDateText, trimTitle(text1), isPortrait};
+}
+
+QString trimTitle(const QString& text1)
+{
+    qsizetype begin = 0;
+    qsizetype end = text1.size();
+    while (begin < end && text1.at(begin) == QLatin1Char(' ')) ++begin;
+    while (end > begin && text1.at(end - 1) == QLatin1Char(' ')) --end;
+    return text1.mid(begin, end - begin);
+}
+
+QImage canvasPhoto(const QImage& decoded)
+{
+    QImage image;
+    switch (decoded.format()) {
+        case QImage::Format_Invalid:
+            return {};
+        case QImage::Format_Mono:
+        case QImage::Format_MonoLSB:
+        case QImage::Format_Indexed8:
+        case QImage::Format_Grayscale8:
+        case QImage::Format_Grayscale16:
+        case QImage::Format_Alpha8:
+            image = decoded.convertToFormat(decoded.hasAlphaChannel()
+                                                ? QImage::Format_ARGB32_Premultiplied
+                                                : QImage::Format_RGB32);
+            break;
+        default:
+            image = decoded;
+            break;
+    }
+    // Drawing is in the photo's own pixels, whatever scale factor a loader may have attached.
+    image.setDevicePixelRatio(1.0);
+    return image;
+}
+
+QImage emptyCanvasPhoto()
+{
+    const int side = kEmptyCanvasTwips / kTwipsPerPixel;
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(QColor(QRgb(kEmptyCanvasColor)));
+    return image;
+}
+
+bool isPortraitCanvas(QSize canvasPixels)
+{
+    return canvasPixels.height() > canvasPixels.width();
+}
+
+float drawnFontSize(float addFontSize)
+{
+    if (!(addFontSize >= kMinFontSize))  // also NaN
+        return kMinFontSize;
+    return std::min(addFontSize, kMaxFontSize);
+}
+
+OverlayLayout computeOverlayLayout(QSize canvasPixels, const OverlayInput& input)
+{
+    using Ext = long double;
+    const AppSettings& s = input.settings;
+    const Ext w = Ext(canvasPixels.width()) * kTwipsPerPixel;
+    const Ext h = Ext(canvasPixels.height()) * kTwipsPerPixel;
+
+    OverlayLayout layout;
+    layout.baseTwips = std::nearbyint(static_cast<double>(input.isPortrait ? h : w));
+    layout.fontPoints = static_cast<float>(static_cast<double>(drawnFontSize(s.addFontSize)) /
+                                           100.0 * layout.baseTwips / kTwipsPerPixel);
+    const long pixels = std::lround(static_cast<double>(layout.fontPoints) * 96.0 / 72.0);
+    layout.fontPixels = static_cast<int>(std::max(1L, pixels));
+
+    auto store = [](Ext v) { return static_cast<double>(static_cast<float>(v)); };
+    if (input.isPortrait) {
+        layout.dateTwips = {store((Ext(s.addCurrentX) - 9) / 100 * w),
+                            store((Ext(s.addCurrentY) + 2) / 100 * h)};
+        layout.titleTwips = {store(Ext(s.addCurrentX2) / 100 * w),
+                             store((Ext(s.addCurrentY2) - 2) / 100 * h)};
+    } else {
+        layout.dateTwips = {store(Ext(s.addCurrentX) / 100 * w),
+                            store(Ext(s.addCurrentY) / 100 * h)};
+        layout.titleTwips = {store(Ext(s.addCurrentX2) / 100 * w),
+                             store(Ext(s.addCurrentY2) / 100 * h)};
+    }
+    return layout;
+}
+
+void clearCanvas(QImage& canvas, const QImage& photo)
+{
+    const QImage source = photo.isNull() ? emptyCanvasPhoto() : canvasPhoto(photo);
+    // A canvas of its own with the same shape takes the pixels into its existing buffer: that
+    // spares a large allocation and its page faults on every redraw.
+    if (canvas.isDetached() && canvas.constBits() != source.constBits() &&
+        canvas.size() == source.size() && canvas.format() == source.format() &&
+        canvas.bytesPerLine() == source.bytesPerLine()) {
+        std::memcpy(canvas.bits(), source.constBits(), static_cast<size_t>(source.sizeInBytes()));
+        canvas.setColorTable(source.colorTable());
+        canvas.setDevicePixelRatio(1.0);
+        return;
+    }
+    canvas = source;
+}
+
+namespace {
+
+// Text laid out in one go must stay well inside the fixed-point range of the text engine
+// (about 3·10⁷ pixels); longer text is laid out in pieces of about this width.
+constexpr double kPieceWidthPixels = 4.0e6;
+
+// Draws the glyphs of run whose origin lies within margin of the canvas columns; the rest could
+// not show, and leaving them out keeps every coordinate handed to the painter small.
+void drawVisibleGlyphs(QPainter& painter, const QGlyphRun& run, QPointF origin, double width,
+                       double margin)
+{
+    const QList<quint32> indexes = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    QList<quint32> keptIndexes;
+    QList<QPointF> keptPositions;
+    for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
+        const double x = origin.x() + positions[i].x();
+        if (x > -margin && x < width + margin) {
+            keptIndexes << indexes[i];
+            keptPositions << positions[i];
+        }
+    }
+    if (keptIndexes.isEmpty()) return;
+    QGlyphRun visible = run;
+    visible.setGlyphIndexes(keptIndexes);
+    visible.setPositions(keptPositions);
+    painter.drawGlyphRun(origin, visible);
+}
+
+// End of the next piece of text: at most maxChars on, moved back to a character boundary so
+// that no cluster is split.
+qsizetype pieceEnd(QTextBoundaryFinder& finder, qsizetype size, qsizetype start, qsizetype maxChars)
+{
+    if (size - start <= maxChars) return size;
+    finder.setPosition(start + maxChars);
+    if (finder.isAtBoundary()) return start + maxChars;
+    const qsizetype back = finder.toPreviousBoundary();
+    if (back > start) return back;
+    finder.setPosition(start + maxChars);
+    const qsizetype forward = finder.toNextBoundary();
+    return forward > start ? forward : size;
+}
+
+// One line of text with the top-left corner of its text cell at topLeftTwips, clipped to the
+// canvas.
+void drawItem(QPainter& painter, const QImage& canvas, const QFont& font, const QString& text,
+              QPointF topLeftTwips)
+{
+    if (text.isEmpty()) return;
+    // Text is placed on whole pixels, as the twips position converts.
+    const double x = std::nearbyint(topLeftTwips.x() / kTwipsPerPixel);
+    const double y = std::nearbyint(topLeftTwips.y() / kTwipsPerPixel);
+    if (!std::isfinite(x) || !std::isfinite(y)) return;
+    const double width = canvas.width();
+    const double height = canvas.height();
+    const double em = font.pixelSize();
+    // Ink may reach beyond a glyph's advance (italics, bearings, marks), never by two ems.
+    const double margin = 2 * em + 2;
+    const QFontMetricsF metrics(font, &canvas);
+    if (x - margin >= width || y - margin >= height || y + metrics.height() + margin <= 0) return;
+
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(Qt::LeftToRight);
+    const qsizetype maxChars =
+        std::max<qsizetype>(16, static_cast<qsizetype>(kPieceWidthPixels / em));
+
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    double penX = x;
+    for (qsizetype start = 0; start < text.size() && penX - margin < width;) {
+        const qsizetype end = pieceEnd(finder, text.size(), start, maxChars);
+        QTextLayout layout(text.mid(start, end - start), font, &canvas);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        start = end;
+        if (!line.isValid()) continue;
+        const double advance = line.horizontalAdvance();
+        if (penX + advance + margin > 0) {
+            for (const QGlyphRun& run : line.glyphRuns())
+                drawVisibleGlyphs(painter, run, QPointF(penX, y), width, margin);
+        }
+        penX += advance;
+    }
+}
+
+}  // namespace
+
+void DrawOverlay(QImage& canvas, const QImage& photo, const OverlayInput& input)
+{
+    clearCanvas(canvas, photo);
+    const AppSettings& s = input.settings;
+    const QString title = trimTitle(input.titleText);
+    const bool drawDate = s.addDTB && !input.captureDateText.isEmpty();
+    const bool drawTitle = s.addTXB && !title.isEmpty();
+    if (!drawDate && !drawTitle) return;  // the canvas keeps sharing the photo's pixels
+
+    const OverlayLayout layout = computeOverlayLayout(canvas.size(), input);
+    const quint32 bgr = static_cast<quint32>(s.addForeColor) & 0xFFFFFFu;
+    const QColor color(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setPen(color);
+    if (drawDate)
+        drawItem(painter, canvas,
+                 overlayFont(s.addFont, layout.fontPixels, s.addFontBold, s.addFontItalic),
+                 input.captureDateText, layout.dateTwips);
+    if (drawTitle)
+        drawItem(painter, canvas,
+                 overlayFont(s.addFont2, layout.fontPixels, s.addFontBold, s.addFontItalic), title,
+                 layout.titleTwips);
+}
+
+QRectF previewRectTwips(QSize canvasPixels, bool isPortrait, QSize previewPixels)
+{
+    const double w0 = double(canvasPixels.width()) * kTwipsPerPixel;
+    const double h0 = double(canvasPixels.height()) * kTwipsPerPixel;
+    const double w1 = double(previewPixels.width()) * kTwipsPerPixel;
+    const double h1 = double(previewPixels.height()) * kTwipsPerPixel;
+    if (w0 <= 0 || h0 <= 0) return {};
+    if (isPortrait) {
+        const double width = w0 * h1 / h0;
+        return {(w1 - width) / 2, 0, width, h1};
+    }
+    const double height = h0 * w1 / w0;
+    return {0, (h1 - height) / 2, w1, height};
+}
+
+QRect previewRectPixels(QSize canvasPixels, bool isPortrait, QSize previewPixels)
+{
+    const QRectF t = previewRectTwips(canvasPixels, isPortrait, previewPixels);
+    if (t.isEmpty()) return {};
+    auto px = [](double twips) { return static_cast<int>(std::nearbyint(twips / kTwipsPerPixel)); };
+    const int left = px(t.left());
+    const int top = px(t.top());
+    // A sliver of a photo still shows as one pixel.
+    const int right = std::max(left + 1, px(t.left() + t.width()));
+    const int bottom = std::max(top + 1, px(t.top() + t.height()));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+void ShowPreview(QImage& preview, const QImage& canvas, bool isPortrait)
+{
+    if (preview.isNull())
+        preview = QImage(previewPixelSize(), QImage::Format_RGB32);
+    else if (preview.format() != QImage::Format_RGB32)
+        preview = preview.convertToFormat(QImage::Format_RGB32);
+    preview.fill(QColor(QRgb(kPreviewBackColor)));
+    if (canvas.isNull()) return;
+    areaScale(canvas, preview, previewRectPixels(canvas.size(), isPortrait, preview.size()));
+}
+
+QImage ShowPreview(const QImage& canvas, bool isPortrait, QSize previewPixels)
+{
+    QImage preview(previewPixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    ShowPreview(preview, canvas, isPortrait);
+    return preview;
+}
+
+}  // namespace orvello
