@@ -1,5 +1,8 @@
 #include "imaging/printlayout.h"
 
+#include <QPainter>
+#include <QPrinter>
+
 namespace orvello {
 
 QSizeF printPictureSize(QSizeF canvas, QSizeF page)
@@ -14,6 +17,20 @@ QSizeF printPictureSize(QSizeF canvas, QSizeF page)
         height = width / w0 * h0;
     }
     return {width, height};
+}
+
+bool printCanvas(QPrinter& printer, const QImage& canvas)
+{
+    constexpr double kTwipsPerPoint = 20.0, kTwipsPerInch = 1440.0, kTwipsPerPixel = 15.0;
+    const QSizeF page = printer.pageLayout().fullRectPoints().size() * kTwipsPerPoint;
+    const QSizeF twips = printPictureSize(QSizeF(canvas.size()) * kTwipsPerPixel, page);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const double perTwip = printer.resolution() / kTwipsPerInch;
+    painter.drawImage(QRectF(QPointF(0, 0), twips * perTwip), canvas);
+    return painter.end();  // ends the document: the page goes out
 }
 
 }  // namespace orvello

@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "components/gdiplusruntime.h"
 #include "photo/photodocument.h"
+#include "overlay/fontpicker.h"
 #include "ui/design.h"
 
 #include <QHash>
@@ -67,10 +68,19 @@ private:
     QWidget* createControl(const ControlSpec& spec);
     void wireCommands();
     void applySwitch(const char* key, bool value);
-    void onCheckChanged(QCheckBox* box, bool& field);
+
+    // The overlay (frmmain_overlay.cpp).
+    void wireOverlay();
     void redraw();
     void DrawOverlay();
     void ShowPreview();
+    void showPhotoOnCanvas();
+    void syncCanvasBox();
+    void overlayButton(int number);
+    void fontButton(PickerTarget target);
+    void syncFontList(bool opening);
+
+    // The photo commands (frmmain_photo.cpp).
     void openPhotoCommand();
     void selectEntry(int row);
     void showNoPhoto();
@@ -87,6 +97,9 @@ private:
     Host& host_;
     AppSettings settings_;
     PhotoDocument doc_;
+    QImage canvas_;   // Picture0's composite image: the photo with the overlay drawn on it
+    QImage preview_;  // what Picture1 shows
+    std::unique_ptr<FontPicker> picker_;
     GdiPlusRuntime runtime_;
     QHash<QString, QWidget*> controls_;
     QHash<QString, std::function<void()>> commands_;

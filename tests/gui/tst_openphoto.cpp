@@ -36,7 +36,7 @@ class OpenPhotoTest : public QObject {
     }
     QListWidget* list() const { return window->control<QListWidget>(QStringLiteral("List1")); }
     QString label() const { return window->control<QLabel>(QStringLiteral("Label1"))->text(); }
-    QImage canvas() const { return window->control<PictureBox>(QStringLiteral("Picture0"))->image(); }
+    QImage canvas() const { return window->canvas(); }
 
 private slots:
     void init()

@@ -1,0 +1,141 @@
+// frmMain's overlay: the redraw pair, the switches and title, the editing commands and the font
+// picker.
+#include "ui/frmmain.h"
+
+#include "overlay/fontpicker.h"
+#include "overlay/overlay.h"
+#include "overlay/overlaycommands.h"
+#include "ui/picturebox.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace orvello {
+
+void frmMain::redraw()
+{
+    DrawOverlay();
+    ShowPreview();
+}
+
+void frmMain::DrawOverlay()
+{
+    const QString title = control<QLineEdit>(QStringLiteral("Text1"))->text();
+    orvello::DrawOverlay(canvas_, doc_.photo,
+                         makeOverlayInput(settings_, doc_.captureDateText, title, doc_.isPortrait));
+    syncCanvasBox();
+}
+
+void frmMain::ShowPreview()
+{
+    orvello::ShowPreview(preview_, canvas_, doc_.isPortrait);
+    control<PictureBox>(QStringLiteral("Picture1"))->setImage(preview_);
+}
+
+void frmMain::showPhotoOnCanvas()
+{
+    if (photoShownDrawsOverlay(settings_)) {
+        DrawOverlay();
+    } else {
+        clearCanvas(canvas_, doc_.photo);
+        syncCanvasBox();
+    }
+    ShowPreview();
+}
+
+// The canvas box is never seen; it only follows the canvas's size.
+void frmMain::syncCanvasBox() { control(QStringLiteral("Picture0"))->resize(canvas_.size()); }
+
+void frmMain::wireOverlay()
+{
+    for (int n : {5, 6, 7, 8, 9, 10, 11, 12, 15, 16, 17, 18})
+        commands_.insert(QStringLiteral("XPButton%1").arg(n), [this, n] { overlayButton(n); });
+    commands_.insert(QStringLiteral("XPButton19"), [this] {
+        if (runTextColorCommand(settings_, host_, photoLoaded()))
+            redraw();
+    });
+    commands_.insert(QStringLiteral("XPButton13"), [this] { fontButton(PickerTarget::Title); });
+    commands_.insert(QStringLiteral("XPButton14"), [this] { fontButton(PickerTarget::Date); });
+
+    auto* c1 = control<QCheckBox>(QStringLiteral("Check1"));
+    connect(c1, &QCheckBox::toggled, this, [this](bool on) {
+        if (dateSwitchClicked(settings_, on, photoLoaded()))
+            redraw();
+    });
+    auto* c2 = control<QCheckBox>(QStringLiteral("Check2"));
+    connect(c2, &QCheckBox::toggled, this, [this](bool on) {
+        if (titleSwitchClicked(settings_, on, photoLoaded()))
+            redraw();
+    });
+    connect(control<QLineEdit>(QStringLiteral("Text1")), &QLineEdit::textChanged, this, [this] {
+        if (titleEditRedraws(settings_))
+            redraw();
+    });
+
+    const auto topTwips = [this](const char* name) {
+        return control(QString::fromLatin1(name))->y() * kTwipsPerPixel;
+    };
+    auto* list = control<QListWidget>(QStringLiteral("List2"));
+    picker_ = std::make_unique<FontPicker>(topTwips("XPButton13"), topTwips("XPButton14"),
+                                           list->y() * kTwipsPerPixel);
+    connect(list, &QListWidget::itemClicked, this,
+            [this, list](QListWidgetItem* item) { picker_->selectRow(list->row(item)); });
+    connect(list, &QListWidget::itemDoubleClicked, this, [this, list](QListWidgetItem* item) {
+        picker_->selectRow(list->row(item));
+        const bool chosen = picker_->entryDoubleClicked(settings_, photoLoaded());
+        syncFontList(false);
+        if (chosen)
+            redraw();
+    });
+}
+
+void frmMain::overlayButton(int number)
+{
+    const auto command = overlayCommandForButton(number);
+    if (!command || !runOverlayCommand(*command, settings_, photoLoaded()))
+        return;
+    // The style buttons show their own state in their caption font.
+    if (*command == OverlayCommand::ToggleBold || *command == OverlayCommand::ToggleItalic) {
+        QWidget* button = control(QStringLiteral("XPButton%1").arg(number));
+        QFont f = button->font();
+        if (*command == OverlayCommand::ToggleBold)
+            f.setBold(settings_.addFontBold);
+        else
+            f.setItalic(settings_.addFontItalic);
+        button->setFont(f);
+    }
+    redraw();
+}
+
+void frmMain::fontButton(PickerTarget target)
+{
+    const bool wasVisible = picker_->isVisible();
+    picker_->fontButtonClicked(target, settings_, photoLoaded());
+    syncFontList(!wasVisible && picker_->isVisible());
+}
+
+void frmMain::syncFontList(bool opening)
+{
+    auto* list = control<QListWidget>(QStringLiteral("List2"));
+    if (!picker_->isVisible()) {
+        list->hide();
+        return;
+    }
+    {
+        const QSignalBlocker quiet(list);
+        list->clear();
+        list->addItems(picker_->entries());
+        list->setCurrentRow(picker_->selectedRow());
+    }
+    list->move(twipsToPixels(picker_->left()), twipsToPixels(picker_->top()));
+    if (opening)
+        QCoreApplication::processEvents();  // let the button finish drawing before the list shows
+    list->show();
+    list->raise();
+    if (list->currentItem())
+        list->scrollToItem(list->currentItem());
+}
+
+}  // namespace orvello

@@ -1,0 +1,188 @@
+// frmMain's photo commands: opening and selecting photos, turning, saving and printing them.
+#include "ui/frmmain.h"
+
+#include "app/messages.h"
+#include "components/jpegwriter.h"
+#include "imaging/photodecoder.h"
+#include "imaging/printlayout.h"
+#include "imaging/rotation.h"
+#include "overlay/overlay.h"
+#include "photo/folderlist.h"
+#include "ui/host.h"
+#include "ui/mcmndlg.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPrinter>
+
+namespace orvello {
+
+void frmMain::openPhotoCommand()
+{
+    // The dialog gets copies: a cancelled dialog keeps the current path and name.
+    QString fileName = doc_.photoPath;
+    QString fileTitle = doc_.photoName;
+    QString filter = QStringLiteral("照片文件 (*.jpg;*.tif)|*.jpg;*.tif");
+    bool readOnly = false;
+    qint32 filterIndex = 1;
+    qint32 flags = 0;
+    if (!mCmnDlg::ShowOpenDialog(fileName, fileTitle, true, false, readOnly, true, filter,
+                                 filterIndex, QString(), QStringLiteral("选择打开照片文件"),
+                                 QStringLiteral("jpg"), host_, flags))
+        return;
+    doc_.photoFolder = folderOfPath(fileName);
+    auto* list = control<QListWidget>(QStringLiteral("List1"));
+    const FolderList found = listPhotoFolder(doc_.photoFolder, fileTitle);
+    {
+        const QSignalBlocker quiet(list);
+        list->clear();
+        list->addItems(found.names);
+    }
+    if (found.names.isEmpty()) {
+        showNotice(host_,
+                   QStringLiteral("文件夹“%1”中没有 .jpg 或 .tif 照片文件。").arg(doc_.photoFolder),
+                   MsgIcon::Information);
+        return;
+    }
+    {
+        const QSignalBlocker quiet(list);
+        list->setCurrentRow(found.chosenIndex);
+    }
+    selectEntry(found.chosenIndex);
+}
+
+void frmMain::selectEntry(int row)
+{
+    auto* list = control<QListWidget>(QStringLiteral("List1"));
+    if (row < 0 || row >= list->count())
+        return;
+    doc_.photoName = list->item(row)->text();
+    doc_.photoPath = doc_.photoFolder + doc_.photoName;
+    control<QLabel>(QStringLiteral("Label1"))->setText(QStringLiteral("当前文件：") + doc_.photoPath);
+
+    const FileBytes file = readPhotoFile(doc_.photoPath);
+    DecodedPhoto decoded = file.ok() ? decodePhoto(file.bytes) : DecodedPhoto{{}, false, file.error};
+    if (decoded.image.isNull()) {
+        showNoPhoto();
+        showNotice(host_,
+                   QStringLiteral("无法打开照片文件“%1”：%2。").arg(doc_.photoPath, decoded.error),
+                   MsgIcon::Exclamation);
+        return;
+    }
+    doc_.photo = canvasPhoto(decoded.image);
+    decoded.image = QImage();
+    doc_.isPortrait = PhotoDocument::portrait(doc_.photo);
+    runExifStep(file.bytes);
+    showPhotoOnCanvas();
+    setPhotoButtonsEnabled(true);
+    if (decoded.incomplete)
+        showNotice(host_,
+                   QStringLiteral("照片文件“%1”不完整或已损坏，缺失的部分无法显示。").arg(doc_.photoPath),
+                   MsgIcon::Exclamation);
+}
+
+// Nothing valid is shown: the canvas goes back to its empty state, so the preview, Save and Print
+// never use a photo other than the one named.
+void frmMain::showNoPhoto()
+{
+    setPhotoButtonsEnabled(false);
+    doc_.photo = QImage();
+    doc_.isPortrait = false;
+    doc_.captureDateText.clear();
+    control<QPlainTextEdit>(QStringLiteral("Text0"))->setPlainText(QString());
+    clearCanvas(canvas_, doc_.photo);
+    syncCanvasBox();
+    ShowPreview();
+}
+
+QImage frmMain::canvas() const { return canvas_; }
+
+void frmMain::rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&))
+{
+    if (!photoLoaded())
+        return;
+    QWidget* button = control(buttonName);
+    button->setEnabled(false);
+    setPhotoButtonsEnabled(false);
+    control(QStringLiteral("PicFocus"))->setFocus();
+    // Only the photo turns: the overlay is drawn afresh, upright, on the new shape.
+    QImage turned = turn(doc_.photo);
+    if (!turned.isNull()) {
+        doc_.photo = std::move(turned);
+        doc_.isPortrait = PhotoDocument::portrait(doc_.photo);
+    }
+    showPhotoOnCanvas();
+    button->setEnabled(true);
+    setPhotoButtonsEnabled(true);
+    button->setFocus();
+}
+
+void frmMain::saveCommand()
+{
+    if (!photoLoaded())
+        return;
+    QString fileName = QStringLiteral("PM_") + doc_.photoName;
+    QString fileTitle;
+    QString filter = QStringLiteral("JPEG Files (*.jpg)|*.jpg");
+    qint32 filterIndex = 1;
+    qint32 flags = 0;
+    if (!mCmnDlg::ShowSaveDialog(fileName, fileTitle, true, filter, filterIndex, QString(),
+                                 QStringLiteral("照片文件另存为…(注:保存后的文件不包含相关EXIF信息)"),
+                                 QString(), host_, flags))
+        return;
+    JpegWriter writer;
+    if (!writer.save(canvas_, fileName))
+        showNotice(host_, QStringLiteral("存储失败！"), MsgIcon::None);
+}
+
+void frmMain::printCommand()
+{
+    if (!photoLoaded())
+        return;
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!host_.hasPrinter()) {
+        // No printer at all: offer a PDF file instead of failing silently.
+        if (!askQuestion(host_, QStringLiteral("系统中没有安装打印机。是否改为打印到 PDF 文件？")))
+            return;
+        QString fileName = QStringLiteral("PM_") + QFileInfo(doc_.photoName).completeBaseName() +
+                           QStringLiteral(".pdf");
+        QString fileTitle;
+        QString filter = QStringLiteral("PDF 文件 (*.pdf)|*.pdf");
+        qint32 filterIndex = 1;
+        qint32 flags = 0;
+        if (!mCmnDlg::ShowSaveDialog(fileName, fileTitle, true, filter, filterIndex, QString(),
+                                     QStringLiteral("打印到 PDF 文件"), QStringLiteral("pdf"), host_,
+                                     flags))
+            return;
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setOutputFileName(fileName);
+    }
+    printer_->setPageOrientation(doc_.isPortrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    if (settings_.DPaperSize != 0) {
+        const QPageSize paper(QPageSize::id(settings_.DPaperSize));
+        if (paper.isValid())
+            printer_->setPageSize(paper);
+    }
+    if (!host_.printSetup(*printer_))
+        return;
+    settings_.DPaperSize = qint16(printer_->pageLayout().pageSize().windowsId());
+    printCanvas(*printer_, canvas_);
+}
+
+void frmMain::runExifStep(const QByteArray& bytes)
+{
+    Q_UNUSED(bytes);
+    control<QPlainTextEdit>(QStringLiteral("Text0"))->setPlainText(QStringLiteral("当前文件EXIF信息："));
+    doc_.captureDateText.clear();
+}
+
+void frmMain::setPhotoButtonsEnabled(bool on)
+{
+    control(QStringLiteral("XPButton2"))->setEnabled(on);
+    control(QStringLiteral("XPButton23"))->setEnabled(on);
+}
+
+}  // namespace orvello
