@@ -14,8 +14,8 @@
 
 using namespace orvello;
 using fixtures::Dir;
+using fixtures::ExifContent;
 using fixtures::ExifEntry;
-using fixtures::ExifSpec;
 
 namespace {
 
@@ -33,9 +33,9 @@ PropertyItem itemNamed(const ImageFile& image, const QString& name)
     return {};
 }
 
-QByteArray jpeg(const ExifSpec& spec)
+QByteArray jpeg(const ExifContent& content)
 {
-    return fixtures::makeJpeg(fixtures::quadrantImage(16, 16), spec);
+    return fixtures::makeJpeg(fixtures::quadrantImage(16, 16), content);
 }
 
 QString loadError(const QByteArray& bytes)
@@ -83,7 +83,7 @@ void TestImageFile::itemsFollowTheFileOrderAndDirectories_data()
 void TestImageFile::itemsFollowTheFileOrderAndDirectories()
 {
     QFETCH(bool, bigEndian);
-    ExifSpec s;
+    ExifContent s;
     s.bigEndian = bigEndian;
     s.sortEntries = false;  // the reader must not reorder
     s.make = "Maker";
@@ -132,7 +132,7 @@ void TestImageFile::itemsFollowTheFileOrderAndDirectories()
 
 void TestImageFile::tiffListsItsOwnDirectory()
 {
-    ExifSpec s;
+    ExifContent s;
     s.dateTimeOriginal = "2010:01:02 03:04:05";
     s.make = "Maker";
     ImageFile image;
@@ -171,7 +171,7 @@ void TestImageFile::makerNoteIsOneUndefinedItem()
     note.append(QByteArray(4, '\0'));
     note.append("Camera\0\0", 8);
 
-    ExifSpec s;
+    ExifContent s;
     s.bigEndian = bigEndian;
     s.make = "Canon";
     s.dateTimeOriginal = "2007:12:10 14:30:00";
@@ -197,7 +197,7 @@ void TestImageFile::makerNoteIsOneUndefinedItem()
 
 void TestImageFile::fileAndDataGiveTheSameItems()
 {
-    ExifSpec s;
+    ExifContent s;
     s.make = "Maker";
     s.dateTimeOriginal = "2007:12:10 14:30:00";
     const QByteArray bytes = jpeg(s);
@@ -246,7 +246,7 @@ void TestImageFile::chineseMakeFromAFile()
     QStringEncoder gb("GB18030");
     QByteArray make = gb.encode(QString("海鸥照相机"));
     make.append('\0');
-    ExifSpec s;
+    ExifContent s;
     s.extra << ExifEntry::asciiBytes(Dir::Image, 0x010F, make)
             << ExifEntry::ascii(Dir::Image, 0x0110, "凤凰 205");
     ImageFile image;
@@ -301,7 +301,7 @@ void TestImageFile::indexAndLifetimeRules()
     QVERIFY_THROWS_EXCEPTION(ImageError, image.LoadFromFile(dir.filePath("missing.jpg")));
     QVERIFY_THROWS_EXCEPTION(ImageError, image.LoadFromFile(dir.path()));
 
-    ExifSpec s;
+    ExifContent s;
     s.make = "Maker";
     image.LoadFromData(jpeg(s));
     QCOMPARE(image.PropertyCount(), 1);
@@ -319,7 +319,7 @@ void TestImageFile::indexAndLifetimeRules()
 
 void TestImageFile::exifBlockIsFoundPastOtherSegments()
 {
-    ExifSpec s;
+    ExifContent s;
     s.make = "Maker";
     const QByteArray xmp =
         fixtures::jpegSegment(0xE1, QByteArray("http://ns.adobe.com/xap/1.0/\0<x/>", 34));

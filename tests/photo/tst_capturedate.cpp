@@ -89,7 +89,7 @@ void TestCaptureDate::plainNumbers()
 
 void TestCaptureDate::stepOnAPhotoWithADate()
 {
-    fixtures::ExifSpec s;
+    fixtures::ExifContent s;
     s.make = "Maker";
     s.dateTimeOriginal = "2007:12:10 14:30:00";
     s.extra << fixtures::ExifEntry::ascii(fixtures::Dir::Exif, 0x9291, "50");
@@ -109,7 +109,7 @@ void TestCaptureDate::stepOnAPhotoWithADate()
 
 void TestCaptureDate::stepOnAPhotoWithoutTheItem()
 {
-    fixtures::ExifSpec s;
+    fixtures::ExifContent s;
     s.make = "Maker";
     test::ScriptedHost host;
     const ExifInfo info =

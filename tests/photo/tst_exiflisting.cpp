@@ -11,8 +11,8 @@
 
 using namespace orvello;
 using fixtures::Dir;
+using fixtures::ExifContent;
 using fixtures::ExifEntry;
-using fixtures::ExifSpec;
 
 namespace {
 

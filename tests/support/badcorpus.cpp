@@ -15,12 +15,12 @@ namespace orvello::test {
 namespace {
 
 using fixtures::Dir;
+using fixtures::ExifContent;
 using fixtures::ExifEntry;
-using fixtures::ExifSpec;
 
-ExifSpec datedSpec()
+ExifContent datedContent()
 {
-    ExifSpec s;
+    ExifContent s;
     s.make = QStringLiteral("Orvello");
     s.model = QStringLiteral("Corpus One");
     s.dateTimeOriginal = QString::fromLatin1(corpusDate);
@@ -39,9 +39,9 @@ QByteArray jpegWithTiff(const QByteArray& tiff)
         plain, {fixtures::jpegSegment(0xE1, QByteArray("Exif\0\0", 6) + tiff)});
 }
 
-QByteArray jpegWith(const ExifSpec& spec)
+QByteArray jpegWith(const ExifContent& content)
 {
-    return fixtures::makeJpeg(smallPicture(), spec);
+    return fixtures::makeJpeg(smallPicture(), content);
 }
 
 // Little-endian TIFF structures only: the fixtures write "II" unless asked otherwise.
@@ -63,14 +63,14 @@ qsizetype ifd0NextPos(const QByteArray& tiff)
 
 QByteArray loopNext()
 {
-    QByteArray tiff = fixtures::makeExifTiff(datedSpec());
+    QByteArray tiff = fixtures::makeExifTiff(datedContent());
     put32(tiff, ifd0NextPos(tiff), 8);
     return jpegWithTiff(tiff);
 }
 
 QByteArray loopBackToIfd0()
 {
-    ExifSpec s;
+    ExifContent s;
     s.make = QStringLiteral("Orvello");
     ExifEntry pointer = ExifEntry::longs(Dir::Image, 0x8769, {0});
     pointer.offsetField = 8;
@@ -80,7 +80,7 @@ QByteArray loopBackToIfd0()
 
 QByteArray loopThumbnail()
 {
-    ExifSpec s = datedSpec();
+    ExifContent s = datedContent();
     s.extra << ExifEntry::rationals(Dir::Thumbnail, 0x011A, {{72, 1}});
     QByteArray tiff = fixtures::makeExifTiff(s);
     // The thumbnail directory is written last: its link leads back to the primary one.
@@ -92,7 +92,7 @@ QByteArray loopThumbnail()
 
 QByteArray overflowingCounts()
 {
-    ExifSpec s = datedSpec();
+    ExifContent s = datedContent();
     s.extra << ExifEntry::raw(Dir::Exif, 0xA002, 4, 0x40000001u, QByteArray(4, '\1'));
     s.extra << ExifEntry::raw(Dir::Exif, 0xA003, 3, 0x80000002u, QByteArray(4, '\2'));
     s.extra << ExifEntry::raw(Dir::Image, 0x011A, 5, 0x20000001u, QByteArray(16, '\3'));
@@ -102,7 +102,7 @@ QByteArray overflowingCounts()
 
 QByteArray hugeCounts()
 {
-    ExifSpec s = datedSpec();
+    ExifContent s = datedContent();
     s.extra << ExifEntry::raw(Dir::Exif, 0x9286, 7, 0x0FFFFFFFu, QByteArray(16, 'u'));
     s.extra << ExifEntry::raw(Dir::Image, 0x010E, 2, 0x0FFFFFFFu, QByteArray(16, 'a'));
     s.extra << ExifEntry::raw(Dir::Image, 0x0131, 4, 0x0FFFFFFFu, QByteArray(16, 'l'));
@@ -111,21 +111,21 @@ QByteArray hugeCounts()
 
 QByteArray unterminatedMake()
 {
-    ExifSpec s;
+    ExifContent s;
     s.extra << ExifEntry::asciiBytes(Dir::Image, 0x010F, "Orvello");  // the block's last bytes
     return jpegWithTiff(fixtures::makeExifTiff(s));
 }
 
 QByteArray unterminatedDate()
 {
-    ExifSpec s;
+    ExifContent s;
     s.extra << ExifEntry::asciiBytes(Dir::Exif, 0x9003, corpusDate);
     return jpegWithTiff(fixtures::makeExifTiff(s));
 }
 
 QByteArray manyEntries()
 {
-    ExifSpec s = datedSpec();
+    ExifContent s = datedContent();
     for (int i = 0; i < 300; ++i)
         s.extra << ExifEntry::shorts(Dir::Exif, quint16(0xC000 + i), {quint16(i)});
     return jpegWith(s);
@@ -133,7 +133,7 @@ QByteArray manyEntries()
 
 QByteArray extremeRationals()
 {
-    ExifSpec s = datedSpec();
+    ExifContent s = datedContent();
     s.extra << ExifEntry::rationals(Dir::Image, 0x011A, {{1, 0}});
     s.extra << ExifEntry::rationals(Dir::Image, 0x011B, {{0, 0}});
     s.extra << ExifEntry::srationals(Dir::Exif, 0x9204, {{INT_MIN, -1}, {1, 0}, {0, 0}});
@@ -150,13 +150,13 @@ QByteArray manyIccChunks()
     QByteArray profile(1000 * 8000, '\0');
     for (qsizetype i = 0; i < profile.size(); ++i) profile[i] = char(i * 31);
     QList<QByteArray> segments = fixtures::iccSegments(profile, 8000);
-    segments << fixtures::makeExifApp1(datedSpec());  // found only by walking past them all
+    segments << fixtures::makeExifApp1(datedContent());  // found only by walking past them all
     return fixtures::insertAfterSoi(fixtures::makeJpeg(smallPicture(), {}), segments);
 }
 
 QByteArray hugeDimensions()
 {
-    QByteArray jpeg = jpegWith(datedSpec());
+    QByteArray jpeg = jpegWith(datedContent());
     qsizetype pos = 2;
     while (pos + 9 < jpeg.size() && uchar(jpeg[pos + 1]) != 0xC0)
         pos += 2 + (uchar(jpeg[pos + 2]) << 8 | uchar(jpeg[pos + 3]));
@@ -172,7 +172,7 @@ QByteArray badTiffHeader()
 
 QByteArray ifd0OutOfRange()
 {
-    QByteArray tiff = fixtures::makeExifTiff(datedSpec());
+    QByteArray tiff = fixtures::makeExifTiff(datedContent());
     put32(tiff, 4, 0xFFFFFF00u);
     return jpegWithTiff(tiff);
 }
@@ -189,9 +189,10 @@ void add(QList<CorpusFile>& list, const QString& dir, const QString& path, const
 QList<CorpusFile> writeBadCorpus(const QString& dir)
 {
     const QString date = QString::fromLatin1(corpusDate);
-    const QByteArray valid = jpegWith(datedSpec());
-    const QByteArray bigValid = fixtures::makeJpeg(fixtures::quadrantImage(256, 192), datedSpec());
-    const QByteArray tiff = fixtures::makeTiff(smallPicture(), datedSpec());
+    const QByteArray valid = jpegWith(datedContent());
+    const QByteArray bigValid =
+        fixtures::makeJpeg(fixtures::quadrantImage(256, 192), datedContent());
+    const QByteArray tiff = fixtures::makeTiff(smallPicture(), datedContent());
     QList<CorpusFile> c;
 
     add(c, dir, "empty.jpg", {}, "a file of zero bytes", false);
@@ -226,7 +227,7 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
     add(c, dir, "huge-dimensions.jpg", hugeDimensions(), "a header claiming 65535 x 65535 pixels",
         true, date);
     add(c, dir, "unsupported-compression.tif",
-        fixtures::makeTiff(smallPicture(), datedSpec(), 34712),
+        fixtures::makeTiff(smallPicture(), datedContent(), 34712),
         "a TIFF with a compression no decoder supports", true, date);
     add(c, dir, "truncated.tif", tiff.left(tiff.size() * 3 / 5),
         "a TIFF cut off before its directories", false);
