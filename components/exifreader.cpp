@@ -22,7 +22,7 @@ bool isJpeg(const QByteArray& b)
 }
 bool isTiff(const QByteArray& b)
 {
-    return b.startsWith("II*\0") || b.startsWith("MM\0*");
+    return b.startsWith(QByteArrayView("II*\0", 4)) || b.startsWith(QByteArrayView("MM\0*", 4));
 }
 
 // Bounds-checked reads of a TIFF structure in the byte order of its header.
@@ -67,31 +67,48 @@ private:
     bool be_;
 };
 
-// Renames the maker note entries of the EXIF directory to a tag the directory does not use,
-// so the metadata library keeps them as plain bytes instead of parsing them (maker notes are
-// vendor formats and the most fragile part of its parser). Returns the tag used, or 0.
-quint16 hideMakerNotes(QByteArray& tiff)
+// An entry renamed before decoding, and the tag it goes back to.
+struct HiddenEntry {
+    Directory dir;
+    quint16 tag;
+    quint16 standIn;
+};
+
+// The entries the metadata library would parse further: maker notes (vendor formats, the most
+// fragile part of its parser), and XMP, IPTC and Photoshop blocks. Renamed to tags their
+// directory does not use, they stay plain bytes; we list them as such anyway.
+QList<HiddenEntry> hideParsedEntries(QByteArray& tiff)
 {
+    static const QList<std::pair<Directory, quint16>> parsed = {{Directory::Image, 0x02BC},
+                                                                {Directory::Image, 0x83BB},
+                                                                {Directory::Image, 0x8649},
+                                                                {Directory::Image, 0xC634},
+                                                                {Directory::Exif, makerNoteTag}};
+    QList<HiddenEntry> hidden;
     TiffView view(tiff);
     const auto ifd0 = view.u32(4);
-    if (!ifd0) return 0;
+    if (!ifd0) return hidden;
     std::optional<quint32> exifIfd;
     for (qint64 e : view.entries(*ifd0))
         if (view.u16(e) == 0x8769u) exifIfd = view.u32(e + 8);
-    if (!exifIfd) return 0;
-    const QList<qint64> entries = view.entries(*exifIfd);
-    QSet<quint32> used;
-    QList<qint64> makerNotes;
-    for (qint64 e : entries) {
-        const quint32 tag = *view.u16(e);
-        used.insert(tag);
-        if (tag == makerNoteTag) makerNotes << e;
+
+    for (Directory dir : {Directory::Image, Directory::Exif}) {
+        const std::optional<quint32> offset = dir == Directory::Image ? ifd0 : exifIfd;
+        if (!offset) continue;
+        const QList<qint64> entries = view.entries(*offset);
+        QSet<quint32> used;
+        for (qint64 e : entries) used.insert(*view.u16(e));
+        quint16 standIn = 0xFEFF;
+        for (const auto& [parsedDir, tag] : parsed) {
+            if (parsedDir != dir || !used.contains(tag)) continue;
+            while (used.contains(standIn)) --standIn;
+            used.insert(standIn);
+            tiff.detach();
+            for (qint64 e : entries)
+                if (view.u16(e) == tag) view.put16(e, standIn);
+            hidden << HiddenEntry{dir, tag, standIn};
+        }
     }
-    if (makerNotes.isEmpty()) return 0;
-    quint16 hidden = 0xFEFF;
-    while (used.contains(hidden)) --hidden;
-    tiff.detach();
-    for (qint64 e : makerNotes) view.put16(e, hidden);
     return hidden;
 }
 
@@ -110,24 +127,30 @@ QList<PropertyItem> decodeTiff(QByteArray tiff)
     if (tiff.size() < 8) throw ImageError(QStringLiteral("The EXIF block is too short."));
     if (!isTiff(tiff))
         throw ImageError(QStringLiteral("The EXIF block does not start with a TIFF header."));
-    const quint16 hiddenMakerNote = hideMakerNotes(tiff);
+    const QList<HiddenEntry> hidden = hideParsedEntries(tiff);
 
     Exiv2::ExifData data;
-    Exiv2::ExifParser::decode(data, reinterpret_cast<const Exiv2::byte*>(tiff.constData()),
-                              uint32_t(tiff.size()));
+    const Exiv2::ByteOrder order = Exiv2::ExifParser::decode(
+        data, reinterpret_cast<const Exiv2::byte*>(tiff.constData()), uint32_t(tiff.size()));
     QList<PropertyItem> items;
     for (const Exiv2::Exifdatum& d : data) {
         const std::optional<Directory> dir = directoryOf(d.groupName());
         if (!dir) continue;  // maker-note sub-items, further images and other directories
         quint16 tag = d.tag();
         quint32 type = quint32(d.typeId());
-        if (*dir == Directory::Exif && hiddenMakerNote && tag == hiddenMakerNote) {
-            tag = makerNoteTag;
-            type = exiftype::Undefined;
+        Exiv2::ByteOrder copyOrder = Exiv2::littleEndian;
+        for (const HiddenEntry& h : hidden) {
+            if (h.dir == *dir && h.standIn == tag) {
+                tag = h.tag;
+                if (tag == makerNoteTag) {
+                    // The maker note's bytes exactly as stored, whatever type it claims.
+                    type = exiftype::Undefined;
+                    copyOrder = order;
+                }
+            }
         }
         QByteArray bytes(qsizetype(d.size()), '\0');
-        if (!bytes.isEmpty())
-            d.copy(reinterpret_cast<Exiv2::byte*>(bytes.data()), Exiv2::littleEndian);
+        if (!bytes.isEmpty()) d.copy(reinterpret_cast<Exiv2::byte*>(bytes.data()), copyOrder);
         const quint32 count =
             type == exiftype::Undefined ? quint32(bytes.size()) : quint32(d.count());
         items.append(PropertyItem(tag, type, shortTagName(*dir, tag), count, bytes));

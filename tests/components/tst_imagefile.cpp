@@ -60,6 +60,7 @@ private slots:
     void tiffListsItsOwnDirectory();
     void makerNoteIsOneUndefinedItem_data();
     void makerNoteIsOneUndefinedItem();
+    void embeddedBlocksStayPlainBytes();
     void fileAndDataGiveTheSameItems();
     void asciiText_data();
     void asciiText();
@@ -195,6 +196,33 @@ void TestImageFile::makerNoteIsOneUndefinedItem()
     if (tagTaken) QCOMPARE(itemNamed(image, "ExifTagFEFF").ParseShort(1), 7);
 }
 
+void TestImageFile::embeddedBlocksStayPlainBytes()
+{
+    // Broken XMP and IPTC blocks must neither fail the load nor be turned into other items.
+    const QByteArray xmp("<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?><x:xmpmeta <<");
+    const QByteArray iptc("\x1C\x02\x00\x00\x02\x00", 6);
+    const QByteArray irb("8BIM\x04\x04\0\0\0\0\0\xFF", 12);
+    ExifContent s;
+    s.bigEndian = true;
+    s.make = "Maker";
+    s.extra << ExifEntry::bytes(Dir::Image, 0x02BC, xmp, 1)
+            << ExifEntry::bytes(Dir::Image, 0x83BB, iptc, 7)
+            << ExifEntry::bytes(Dir::Image, 0x8649, irb, 1);
+    ImageFile image;
+    image.LoadFromData(jpeg(s));
+    QCOMPARE(namesOf(image),
+             QStringList({"ImageMake", "ImageXMLPacket", "ImageIPTCNAA", "ImageResources"}));
+    QByteArray bytes;
+    image.Item(2).GetData(bytes);
+    QCOMPARE(bytes, xmp);
+    QCOMPARE(image.Item(2).ItemType(), 1u);
+    image.Item(3).GetData(bytes);
+    QCOMPARE(bytes, iptc);
+    QCOMPARE(image.Item(3).tag(), quint16(0x83BB));
+    image.Item(4).GetData(bytes);
+    QCOMPARE(bytes, irb);
+}
+
 void TestImageFile::fileAndDataGiveTheSameItems()
 {
     ExifContent s;
@@ -278,6 +306,8 @@ void TestImageFile::badInputEndsInADescription_data()
     QTest::addColumn<QString>("description");
     QTest::newRow("empty") << QByteArray() << "The file is empty.";
     QTest::newRow("text") << QByteArray("hello, world") << "The file is not a JPEG or TIFF image.";
+    QTest::newRow("MM without the TIFF mark")
+        << QByteArray("MM\0\x2B\0\0\0\x08", 8) << "The file is not a JPEG or TIFF image.";
     QTest::newRow("two bytes of JPEG")
         << QByteArray("\xFF\xD8") << "The file is not a JPEG or TIFF image.";
     QTest::newRow("EXIF block too short")
