@@ -3,8 +3,6 @@
 #include "app/messages.h"
 #include "components/imageerror.h"
 
-#include <QStringList>
-
 namespace orvello {
 
 namespace {
@@ -17,26 +15,35 @@ const QString joiner = QStringLiteral(", ");
 QString itemValueText(const PropertyItem& item)
 {
     const quint32 type = item.ItemType();
-    QStringList parts;
+    // Appended in place: a strip table can hold many thousand values.
+    QString text;
+    const auto join = [&text](quint32 i) {
+        if (i > 1) text += joiner;
+    };
     switch (type) {
         case exiftype::Ascii:
             return item.ParseString();
         case exiftype::Short:
-            for (quint32 i = 1; i <= item.ValueCount(); ++i)
-                parts << QString::number(item.ParseShort(i));
-            return parts.join(joiner);
+            for (quint32 i = 1; i <= item.ValueCount(); ++i) {
+                join(i);
+                text += QString::number(item.ParseShort(i));
+            }
+            return text;
         case exiftype::Long:
-            for (quint32 i = 1; i <= item.ValueCount(); ++i)
-                parts << QString::number(item.ParseLong(i));
-            return parts.join(joiner);
+            for (quint32 i = 1; i <= item.ValueCount(); ++i) {
+                join(i);
+                text += QString::number(item.ParseLong(i));
+            }
+            return text;
         case exiftype::Rational:
         case exiftype::SRational:
             for (quint32 i = 1; i <= item.ValueCount(); ++i) {
                 const auto [numerator, denominator] = item.ParseRational(i);
-                parts << QString::number(numerator) + QLatin1Char('/') +
-                             QString::number(denominator);
+                join(i);
+                text +=
+                    QString::number(numerator) + QLatin1Char('/') + QString::number(denominator);
             }
-            return parts.join(joiner);
+            return text;
         case exiftype::Undefined: {
             QByteArray bytes;
             item.GetData(bytes);
