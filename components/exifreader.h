@@ -1,0 +1,21 @@
+#pragma once
+// Reads the metadata items of a JPEG or TIFF photo held in memory.
+#include "components/propertyitem.h"
+
+#include <QByteArray>
+#include <QList>
+
+namespace orvello {
+
+// The items of the primary, EXIF, GPS, interoperability and thumbnail directories, in the
+// file's order (a directory's items where its pointer stands). A JPEG without an EXIF block
+// has none. Throws ImageError when the bytes are not a JPEG or TIFF photo or their EXIF
+// structure cannot be read at all.
+QList<PropertyItem> readPropertyItems(const QByteArray& bytes);
+
+// The TIFF structure of a JPEG's first EXIF segment, found by walking the markers up to the
+// first scan; empty when there is none. A segment cut short by the end of the file gives what
+// is there.
+QByteArrayView findExifBlock(const QByteArray& jpeg);
+
+}  // namespace orvello

@@ -1,0 +1,41 @@
+#pragma once
+// A photo opened for its metadata items. Every failure raises ImageError.
+#include "components/propertyitem.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace orvello {
+
+class ImageFile {
+public:
+    // Larger files are refused before they are read: the reader holds the whole file.
+    static constexpr qint64 maxFileSize = qint64(1) << 30;
+
+    ImageFile() = default;
+    virtual ~ImageFile() = default;
+    ImageFile(const ImageFile&) = delete;
+    ImageFile& operator=(const ImageFile&) = delete;
+
+    // Reads the file once into memory; the path is never given to the metadata library.
+    void LoadFromFile(const QString& path);
+    // The same for the bytes of a file already read.
+    void LoadFromData(const QByteArray& bytes);
+
+    // Virtual so that tests can stand in for a failing image.
+    virtual int PropertyCount() const;
+    // The item at index 1 … PropertyCount.
+    virtual PropertyItem Item(int index) const;
+    // Releases the items; the image then counts as not loaded.
+    void Dispose();
+    bool isLoaded() const { return loaded_; }
+
+private:
+    void requireLoaded() const;
+
+    QList<PropertyItem> items_;
+    bool loaded_ = false;
+};
+
+}  // namespace orvello

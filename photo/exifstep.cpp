@@ -1,0 +1,54 @@
+#include "photo/exifstep.h"
+
+#include "photo/capturedate.h"
+#include "photo/exiflisting.h"
+
+namespace orvello {
+
+namespace {
+
+ExifInfo fromListing(ExifListing listing)
+{
+    ExifInfo info;
+    // A listing stopped part-way is searched all the same.
+    info.captureDateText = captureDateFromListing(listing.text);
+    info.text = std::move(listing.text);
+    info.image = std::move(listing.image);
+    info.errorDescription = std::move(listing.errorDescription);
+    return info;
+}
+
+ExifInfo shown(Host& host, ExifInfo info)
+{
+    if (info.errorDescription) showListingError(host, *info.errorDescription);
+    return info;
+}
+
+}  // namespace
+
+QString exifHeading()
+{
+    return QStringLiteral("当前文件EXIF信息：");
+}
+
+ExifInfo readExifInfo(const QString& path)
+{
+    return fromListing(listExifFile(exifHeading(), path));
+}
+
+ExifInfo readExifInfoFromData(const QByteArray& bytes)
+{
+    return fromListing(listExifData(exifHeading(), bytes));
+}
+
+ExifInfo runExifStep(Host& host, const QString& path)
+{
+    return shown(host, readExifInfo(path));
+}
+
+ExifInfo runExifStepOnData(Host& host, const QByteArray& bytes)
+{
+    return shown(host, readExifInfoFromData(bytes));
+}
+
+}  // namespace orvello

@@ -1,0 +1,29 @@
+#pragma once
+// The EXIF step of opening a photo: the heading, the listing, and the capture date from it.
+#include "components/imagefile.h"
+#include "ui/host.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace orvello {
+
+QString exifHeading();  // "当前文件EXIF信息："
+
+struct ExifInfo {
+    QString text;                             // the whole information text: heading and item lines
+    QString captureDateText;                  // empty without a usable capture date
+    std::unique_ptr<ImageFile> image;         // null when the listing failed
+    std::optional<QString> errorDescription;  // set when the listing failed
+};
+
+ExifInfo readExifInfo(const QString& path);
+ExifInfo readExifInfoFromData(const QByteArray& bytes);
+
+// As above, and a failed listing is shown through the host.
+ExifInfo runExifStep(Host& host, const QString& path);
+ExifInfo runExifStepOnData(Host& host, const QByteArray& bytes);
+
+}  // namespace orvello

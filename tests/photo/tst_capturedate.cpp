@@ -1,0 +1,136 @@
+// The capture date from the listing text, and the EXIF step that joins heading, listing and date.
+#include "photo/capturedate.h"
+#include "photo/exifstep.h"
+#include "tests/support/scriptedhost.h"
+#include "tools/fixtures/photowriter.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace orvello;
+
+class TestCaptureDate : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dateFromListing_data();
+    void dateFromListing();
+    void plainNumbers_data();
+    void plainNumbers();
+    void stepOnAPhotoWithADate();
+    void stepOnAPhotoWithoutTheItem();
+    void stepOnAFileThatIsNoPhoto();
+};
+
+void TestCaptureDate::dateFromListing_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("date");
+    const QString h = "当前文件EXIF信息：";
+    QTest::newRow("between other items")
+        << h + "\r\nImageMake X\r\nExifDTOrig 2007:12:10 14:30:00\r\nExifDTDigitized 2008:01:01 "
+               "00:00:00"
+        << "2007-12-10 14:30:00";
+    QTest::newRow("last item, no line break after it")
+        << h + "\r\nImageMake X\r\nExifDTOrig 2007:12:10 14:30:00"
+        << "2007-12-10 14:30:00";
+    QTest::newRow("all zeros pass") << h + "\r\nExifDTOrig 0000:00:00 00:00:00"
+                                    << "0000-00-00 00:00:00";
+    QTest::newRow("no time part") << h + "\r\nExifDTOrig 2007:12:10"
+                                  << "";
+    QTest::newRow("only blanks and colons") << h + "\r\nExifDTOrig     :  :     :  :  "
+                                            << "";
+    QTest::newRow("empty value") << h + "\r\nExifDTOrig "
+                                 << "";
+    QTest::newRow("no such item") << h + "\r\nImageMake X\r\nExifDTDigitized 2008:01:01 00:00:00"
+                                  << "";
+    QTest::newRow("heading only") << h << "";
+    QTest::newRow("case matters") << h + "\r\nexifdtorig 2007:12:10 14:30:00"
+                                  << "";
+    QTest::newRow("longer name first, failing validation")
+        << h + "\r\nExifDTOrigX 2001:01:01 01:01:01\r\nExifDTOrig 2007:12:10 14:30:00"
+        << "";
+    QTest::newRow("longer name first, passing validation")
+        << h + "\r\nExifDTOrig2 2001:01:01 01:01:01\r\nExifDTOrig 2007:12:10 14:30:00"
+        << "2 2001:01:01 01:01:01";
+    QTest::newRow("outer blanks trimmed, inner kept")
+        << h + "\r\nExifDTOrig   2007:12:10  14:30:00   \r\nA 1"
+        << "2007-12-10  14:30:00";
+    QTest::newRow("a letter in the value") << h + "\r\nExifDTOrig 2007:12:1O 14:30:00"
+                                           << "";
+    QTest::newRow("a tab is no blank") << h + "\r\nExifDTOrig 2007:12:10\t14:30:00"
+                                       << "";
+}
+
+void TestCaptureDate::dateFromListing()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, date);
+    QCOMPARE(captureDateFromListing(text), date);
+}
+
+void TestCaptureDate::plainNumbers_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("number");
+    for (const char* yes : {"0", "20071210143000", "+1", "-1", "1.5", ".5", "5."})
+        QTest::newRow(yes) << QString(yes) << true;
+    for (const char* no : {"", "+", "-", ".", "1.2.3", "1e5", "0x10", "1,000", "1-2", " 1"})
+        QTest::newRow(qPrintable(QString("not: [%1]").arg(no))) << QString(no) << false;
+    QTest::newRow("not: other scripts' digits") << QString("٢٠٠٧") << false;
+}
+
+void TestCaptureDate::plainNumbers()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, number);
+    QCOMPARE(isPlainNumber(text), number);
+}
+
+void TestCaptureDate::stepOnAPhotoWithADate()
+{
+    fixtures::ExifContent s;
+    s.make = "Maker";
+    s.dateTimeOriginal = "2007:12:10 14:30:00";
+    s.extra << fixtures::ExifEntry::ascii(fixtures::Dir::Exif, 0x9291, "50");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("photo.jpg");
+    QVERIFY(fixtures::writeFile(path, fixtures::makeJpeg(fixtures::quadrantImage(8, 8), s)));
+
+    test::ScriptedHost host;
+    const ExifInfo info = runExifStep(host, path);
+    QCOMPARE(info.text, QString("当前文件EXIF信息：\r\nImageMake Maker\r\nImageExifPointer 44"
+                                "\r\nExifDTOrig 2007:12:10 14:30:00\r\nExifSubSecTimeOrig 50"));
+    QCOMPARE(info.captureDateText, QString("2007-12-10 14:30:00"));
+    QVERIFY(info.image);
+    QVERIFY(!info.errorDescription);
+    QVERIFY(host.messages.isEmpty());
+}
+
+void TestCaptureDate::stepOnAPhotoWithoutTheItem()
+{
+    fixtures::ExifContent s;
+    s.make = "Maker";
+    test::ScriptedHost host;
+    const ExifInfo info =
+        runExifStepOnData(host, fixtures::makeJpeg(fixtures::quadrantImage(8, 8), s));
+    QCOMPARE(info.text, QString("当前文件EXIF信息：\r\nImageMake Maker"));
+    QCOMPARE(info.captureDateText, QString());
+    QVERIFY(host.messages.isEmpty());
+}
+
+void TestCaptureDate::stepOnAFileThatIsNoPhoto()
+{
+    test::ScriptedHost host;
+    const ExifInfo info = runExifStepOnData(host, "plain text");
+    QCOMPARE(info.text, exifHeading());
+    QCOMPARE(info.captureDateText, QString());
+    QVERIFY(!info.image);
+    QCOMPARE(host.messages.size(), 1);
+    QCOMPARE(host.messages[0].text,
+             QString("An error occurred trying to show the information for this file: "
+                     "The file is not a JPEG or TIFF image."));
+}
+
+QTEST_GUILESS_MAIN(TestCaptureDate)
+#include "tst_capturedate.moc"
