@@ -1,7 +1,10 @@
 #pragma once
 // PhotoDocument: the current photo of the window.
+#include "components/imagefile.h"
+
 #include <QImage>
 #include <QString>
+#include <memory>
 
 namespace orvello {
 
@@ -11,7 +14,16 @@ struct PhotoDocument {
     QString photoName;
     bool isPortrait = false;
     QString captureDateText;
+    std::unique_ptr<ImageFile> exifImage;  // the current photo's metadata, from its listing
     QImage photo;  // the decoded photo, the canvas's background picture; null while none is shown
+
+    // Releases the metadata image (the close, a photo that cannot be shown).
+    void releaseExifImage()
+    {
+        if (exifImage)
+            exifImage->Dispose();
+        exifImage.reset();
+    }
 
     static bool portrait(const QImage& image) { return image.height() > image.width(); }
 };

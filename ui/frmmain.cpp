@@ -271,6 +271,7 @@ void frmMain::unloadOnce()
     if (unloaded_ || !shown_)
         return;
     unloaded_ = true;
+    doc_.releaseExifImage();
     runtime_.Shutdown();
     env_.store.writeAll(settings_, float(x()) * kTwipsPerPixel, float(y()) * kTwipsPerPixel);
 }

@@ -7,6 +7,7 @@
 #include "imaging/printlayout.h"
 #include "imaging/rotation.h"
 #include "overlay/overlay.h"
+#include "photo/exifstep.h"
 #include "photo/folderlist.h"
 #include "ui/host.h"
 #include "ui/mcmndlg.h"
@@ -91,6 +92,7 @@ void frmMain::showNoPhoto()
     doc_.photo = QImage();
     doc_.isPortrait = false;
     doc_.captureDateText.clear();
+    doc_.releaseExifImage();
     control<QPlainTextEdit>(QStringLiteral("Text0"))->setPlainText(QString());
     clearCanvas(canvas_, doc_.photo);
     syncCanvasBox();
@@ -174,9 +176,12 @@ void frmMain::printCommand()
 
 void frmMain::runExifStep(const QByteArray& bytes)
 {
-    Q_UNUSED(bytes);
-    control<QPlainTextEdit>(QStringLiteral("Text0"))->setPlainText(QStringLiteral("当前文件EXIF信息："));
-    doc_.captureDateText.clear();
+    ExifInfo info = runExifStepOnData(host_, bytes);
+    // The box shows each CR LF as one line break.
+    control<QPlainTextEdit>(QStringLiteral("Text0"))
+        ->setPlainText(QString(info.text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    doc_.captureDateText = info.captureDateText;
+    doc_.exifImage = std::move(info.image);
 }
 
 void frmMain::setPhotoButtonsEnabled(bool on)

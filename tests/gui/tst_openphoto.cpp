@@ -1,5 +1,6 @@
 // Opening photos and stepping through the folder in the window.
 #include "tests/support/scriptedhost.h"
+#include "tools/fixtures/photowriter.h"
 #include "ui/frmmain.h"
 #include "ui/picturebox.h"
 
@@ -109,6 +110,41 @@ private slots:
         QCOMPARE(host.fileDialogs.last().fileName, current);
         QCOMPARE(window->document().photoPath, current);
         QCOMPARE(list()->count(), 3);
+    }
+
+    void exifListingAndCaptureDateFollowTheSelection()
+    {
+        QTemporaryDir dir;
+        QImage grey(1500, 1000, QImage::Format_RGB32);
+        grey.fill(qRgb(50, 50, 50));
+        fixtures::ExifContent dated;
+        dated.dateTimeOriginal = QStringLiteral("2007:12:10 14:30:00");
+        dated.make = QStringLiteral("Orvello Test Camera");
+        QVERIFY(fixtures::writeFile(dir.filePath(QStringLiteral("1dated.jpg")), fixtures::makeJpeg(grey, dated)));
+        QVERIFY(fixtures::writeFile(dir.filePath(QStringLiteral("2plain.jpg")), fixtures::makeJpeg(grey, {})));
+        choose(dir.filePath(QStringLiteral("1dated.jpg")));
+        const QString text = window->control<QPlainTextEdit>(QStringLiteral("Text0"))->toPlainText();
+        QVERIFY2(text.contains(QStringLiteral("\nExifDTOrig 2007:12:10 14:30:00")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Orvello Test Camera")));
+        QCOMPARE(window->document().captureDateText, QStringLiteral("2007-12-10 14:30:00"));
+        QVERIFY(window->document().exifImage);
+        // The date is stamped in pale yellow near 60 % / 91 %.
+        const QImage stamped = canvas();
+        bool yellow = false;
+        for (int y = 910; y < 1000 && !yellow; ++y)
+            for (int x = 900; x < 1500 && !yellow; ++x)
+                yellow = stamped.pixel(x, y) == qRgb(255, 255, 128);
+        QVERIFY(yellow);
+        QVERIFY(host.messages.isEmpty());
+
+        // The next photo has no date: nothing of the last one remains.
+        list()->setCurrentItem(list()->findItems(QStringLiteral("2plain.jpg"), Qt::MatchExactly).first());
+        QVERIFY(window->document().captureDateText.isEmpty());
+        for (int y = 910; y < 1000; y += 3)
+            for (int x = 900; x < 1500; x += 3)
+                QCOMPARE(canvas().pixel(x, y), qRgb(50, 50, 50));
+        QCOMPARE(window->control<QPlainTextEdit>(QStringLiteral("Text0"))->toPlainText(),
+                 QStringLiteral("当前文件EXIF信息："));
     }
 
     void aNameOutsideTheListOpensTheFirstEntry()
