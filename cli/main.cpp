@@ -1,9 +1,20 @@
-// orvello-stamp: EXIF listing and stamping without the window.
+// orvello-stamp: the EXIF listing and the stamping of the window, without the window.
 #include "app/appinfo.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "components/gdiplusruntime.h"
+#include "components/jpegwriter.h"
+#include "imaging/rotation.h"
+#include "overlay/overlay.h"
+#include "photo/exiflisting.h"
+#include "photo/photoloader.h"
 
-#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QTextStream>
 
+namespace orvello {
 namespace {
 
 int usage()
@@ -14,18 +25,145 @@ int usage()
     return 1;
 }
 
+int exifCommand(const QStringList& photos)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    int status = 0;
+    for (const QString& path : photos) {
+        const ExifInfo info = readExifInfo(path);
+        out << QString(info.text).replace(QLatin1String("\r\n"), QLatin1String("\n")) << '\n'
+            << "captureDate: " << info.captureDateText << "\n\n";
+        out.flush();
+        if (info.errorDescription) {
+            err << listingErrorMessage(*info.errorDescription) << '\n';
+            err.flush();
+            status = 2;
+        }
+    }
+    return status;
+}
+
+struct StampOptions {
+    QString title = QStringLiteral("标题文字");
+    QList<QImage (*)(const QImage&)> turns;
+    QString outDir;  // empty: each photo's own folder
+    QStringList photos;
+};
+
+std::optional<StampOptions> parseStamp(const QStringList& args)
+{
+    StampOptions o;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--title") && hasValue) {
+            o.title = args[++i];
+        } else if (a == QLatin1String("--rotate") && hasValue) {
+            const QString way = args[++i];
+            if (way == QLatin1String("left"))
+                o.turns << Rotate90;
+            else if (way == QLatin1String("right"))
+                o.turns << Rotate90R;
+            else
+                return std::nullopt;
+        } else if (a == QLatin1String("--out") && hasValue) {
+            o.outDir = args[++i];
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return std::nullopt;
+        } else {
+            o.photos << a;
+        }
+    }
+    if (o.photos.isEmpty())
+        return std::nullopt;
+    return o;
+}
+
+// Stamps one photo; returns the written path, or an error text.
+std::pair<QString, QString> stampOne(const QString& path, const StampOptions& o,
+                                     const AppSettings& settings)
+{
+    LoadedPhoto loaded = loadPhoto(path);
+    if (loaded.photo.isNull())
+        return {{}, cannotOpenMessage(path, loaded.error)};
+    if (loaded.incomplete)
+        return {{}, incompleteMessage(path)};
+    QImage photo = std::move(loaded.photo);
+    for (const auto turn : o.turns)
+        photo = turn(photo);
+    const bool portrait = photo.height() > photo.width();
+    QImage canvas;
+    DrawOverlay(canvas, photo,
+                makeOverlayInput(settings, loaded.exif.captureDateText, o.title, portrait));
+    const QFileInfo source(path);
+    const QString dir = o.outDir.isEmpty() ? source.absolutePath() : o.outDir;
+    const QString target = QDir(dir).filePath(QStringLiteral("PM_") + source.fileName());
+    JpegWriter writer;
+    if (!writer.save(canvas, target))
+        return {{}, QStringLiteral("存储失败！%1：%2").arg(target, writer.error())};
+    return {target, {}};
+}
+
+int stampCommand(const QStringList& args)
+{
+    const auto options = parseStamp(args);
+    if (!options)
+        return usage();
+    if (!loadDateFonts(appDirectory())) {
+        QTextStream(stderr) << "未发现所需要的字体文件，请重新安装本软件！\n";
+        return 3;
+    }
+    AppSettings settings;
+    SettingsStore().readAll(settings);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    int status = 0;
+    for (const QString& path : options->photos) {
+        const auto [written, error] = stampOne(path, *options, settings);
+        if (error.isEmpty()) {
+            out << path << " -> " << written << '\n';
+            out.flush();
+        } else {
+            err << error << '\n';
+            err.flush();
+            status = 2;
+        }
+    }
+    return status;
+}
+
 }  // namespace
+}  // namespace orvello
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(orvello::appinfo::applicationTitle());
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    // The tool draws text but shows nothing: it needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(orvello::appinfo::applicationTitle());
+    QGuiApplication::setOrganizationName(orvello::appinfo::applicationTitle());
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
-        return usage();
-    if (args.first() == QLatin1String("--version")) {
+        return orvello::usage();
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("--version")) {
         QTextStream(stdout) << orvello::appinfo::windowCaption() << '\n';
         return 0;
     }
-    return usage();
+    orvello::GdiPlusRuntime runtime;
+    if (!runtime.Initialise()) {
+        QTextStream(stderr) << "GDI+ Initialisation Failed.\n";
+        return 3;
+    }
+    int status = 1;
+    if (command == QLatin1String("exif") && !args.isEmpty())
+        status = orvello::exifCommand(args);
+    else if (command == QLatin1String("stamp"))
+        status = orvello::stampCommand(args);
+    else
+        status = orvello::usage();
+    runtime.Shutdown();
+    return status;
 }

@@ -3,6 +3,7 @@
 // command button's click to the code that owns the command.
 #include "app/settings.h"
 #include "components/gdiplusruntime.h"
+#include "photo/exifstep.h"
 #include "photo/photodocument.h"
 #include "overlay/fontpicker.h"
 #include "ui/design.h"
@@ -87,7 +88,7 @@ private:
     void rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&));
     void saveCommand();
     void printCommand();
-    void runExifStep(const QByteArray& bytes);
+    void showExif(ExifInfo info);
     void setPhotoButtonsEnabled(bool on);
     void aboutCommand();
     void restoreDefaults();

@@ -3,12 +3,12 @@
 
 #include "app/messages.h"
 #include "components/jpegwriter.h"
-#include "imaging/photodecoder.h"
 #include "imaging/printlayout.h"
 #include "imaging/rotation.h"
 #include "overlay/overlay.h"
-#include "photo/exifstep.h"
+#include "photo/exiflisting.h"
 #include "photo/folderlist.h"
+#include "photo/photoloader.h"
 #include "ui/host.h"
 #include "ui/mcmndlg.h"
 
@@ -63,25 +63,19 @@ void frmMain::selectEntry(int row)
     doc_.photoPath = doc_.photoFolder + doc_.photoName;
     control<QLabel>(QStringLiteral("Label1"))->setText(QStringLiteral("当前文件：") + doc_.photoPath);
 
-    const FileBytes file = readPhotoFile(doc_.photoPath);
-    DecodedPhoto decoded = file.ok() ? decodePhoto(file.bytes) : DecodedPhoto{{}, false, file.error};
-    if (decoded.image.isNull()) {
+    LoadedPhoto loaded = loadPhoto(doc_.photoPath);
+    if (loaded.photo.isNull()) {
         showNoPhoto();
-        showNotice(host_,
-                   QStringLiteral("无法打开照片文件“%1”：%2。").arg(doc_.photoPath, decoded.error),
-                   MsgIcon::Exclamation);
+        showNotice(host_, cannotOpenMessage(doc_.photoPath, loaded.error), MsgIcon::Exclamation);
         return;
     }
-    doc_.photo = canvasPhoto(decoded.image);
-    decoded.image = QImage();
+    doc_.photo = std::move(loaded.photo);
     doc_.isPortrait = PhotoDocument::portrait(doc_.photo);
-    runExifStep(file.bytes);
+    showExif(std::move(loaded.exif));
     showPhotoOnCanvas();
     setPhotoButtonsEnabled(true);
-    if (decoded.incomplete)
-        showNotice(host_,
-                   QStringLiteral("照片文件“%1”不完整或已损坏，缺失的部分无法显示。").arg(doc_.photoPath),
-                   MsgIcon::Exclamation);
+    if (loaded.incomplete)
+        showNotice(host_, incompleteMessage(doc_.photoPath), MsgIcon::Exclamation);
 }
 
 // Nothing valid is shown: the canvas goes back to its empty state, so the preview, Save and Print
@@ -174,12 +168,13 @@ void frmMain::printCommand()
     printCanvas(*printer_, canvas_);
 }
 
-void frmMain::runExifStep(const QByteArray& bytes)
+void frmMain::showExif(ExifInfo info)
 {
-    ExifInfo info = runExifStepOnData(host_, bytes);
+    if (info.errorDescription)
+        showListingError(host_, *info.errorDescription);
     // The box shows each CR LF as one line break.
     control<QPlainTextEdit>(QStringLiteral("Text0"))
-        ->setPlainText(QString(info.text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+        ->setPlainText(info.text.replace(QLatin1String("\r\n"), QLatin1String("\n")));
     doc_.captureDateText = info.captureDateText;
     doc_.exifImage = std::move(info.image);
 }
