@@ -8,3 +8,5 @@ for bench in "$build"/bench/bench_*; do
   echo "== $(basename "$bench")"
   "$bench" --benchmark_counters_tabular=true
 done
+echo "== stamping a folder"
+"$(dirname "$0")/stamp_vs_convert.sh" "$build" 3
