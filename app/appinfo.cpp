@@ -17,7 +17,7 @@ QString homePageAddress() { return QString::fromLatin1(kHomePage); }
 QString ownerSiteAddress() { return QString::fromLatin1(kOwnerSite); }
 QString ownerNotice()
 {
-    return QStringLiteral(" \n版权所有 © ") + QString::fromLatin1(kOwnerName);
+    return QStringLiteral(" \n© ") + QString::fromLatin1(kOwnerName);
 }
 QString ownerNoticeTip() { return QStringLiteral("查看版权所有者信息"); }
 

@@ -97,6 +97,11 @@ QWidget* frmMain::createControl(const ControlSpec& spec)
     const QJsonObject& x = spec.extra;
     if (spec.kind == QLatin1String("label")) {
         auto* label = new Label(spec.caption, this);
+        if (x.contains(QLatin1String("fontSize"))) {
+            QFont f = label->font();
+            f.setPointSize(x.value(QLatin1String("fontSize")).toInt());
+            label->setFont(f);
+        }
         if (x.contains(QLatin1String("foreColor"))) {
             QPalette pal = label->palette();
             pal.setColor(QPalette::WindowText,
@@ -111,6 +116,7 @@ QWidget* frmMain::createControl(const ControlSpec& spec)
         if (x.value(QLatin1String("multiLine")).toBool()) {
             auto* edit = new QPlainTextEdit(this);
             edit->setReadOnly(true);
+            edit->setLineWrapMode(QPlainTextEdit::NoWrap);  // one item per line
             edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
             return edit;
         }

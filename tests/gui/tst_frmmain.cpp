@@ -1,7 +1,6 @@
 // The window driven in-process under the offscreen platform, with the scripted host.
 #include "app/settings.h"
-#include "tests/support/scriptedhost.h"
-#include "ui/frmmain.h"
+#include "tests/gui/testwindow.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -26,10 +25,8 @@ class FrmMainTest : public QObject {
     std::unique_ptr<frmMain> makeWindow(QString appDir = QStringLiteral(ORVELLO_BIN_DIR),
                                         QByteArrayList formats = GdiPlusRuntime::requiredFormats())
     {
-        FrmMainEnvironment env;
-        env.host = &host;
+        FrmMainEnvironment env = test::testEnvironment(host, ini());
         env.appDirectory = appDir;
-        env.store = SettingsStore(ini());
         env.requiredImageFormats = formats;
         return std::make_unique<frmMain>(env);
     }

@@ -1,7 +1,6 @@
 // Opening photos and stepping through the folder in the window.
-#include "tests/support/scriptedhost.h"
+#include "tests/gui/testwindow.h"
 #include "tools/fixtures/photowriter.h"
-#include "ui/frmmain.h"
 #include "ui/picturebox.h"
 
 #include <QImageWriter>
@@ -28,13 +27,7 @@ class OpenPhotoTest : public QObject {
         QImageWriter w(path, format);
         QVERIFY2(w.write(img), qPrintable(w.errorString()));
     }
-    void choose(const QString& path)
-    {
-        FileDialogResult r;
-        r.path = path;
-        host.fileAnswers << r;
-        window->click(QStringLiteral("XPButton1"));
-    }
+    void choose(const QString& path) { test::openThroughDialog(host, *window, path); }
     QListWidget* list() const { return window->control<QListWidget>(QStringLiteral("List1")); }
     QString label() const { return window->control<QLabel>(QStringLiteral("Label1"))->text(); }
     QImage canvas() const { return window->canvas(); }
@@ -43,12 +36,7 @@ private slots:
     void init()
     {
         host = test::ScriptedHost();
-        FrmMainEnvironment env;
-        env.host = &host;
-        env.appDirectory = QStringLiteral(ORVELLO_BIN_DIR);
-        env.store = SettingsStore(settingsDir.filePath(QStringLiteral("o.ini")));
-        window = std::make_unique<frmMain>(env);
-        QCOMPARE(window->load(), 0);
+        window = test::loadedWindow(host, settingsDir.filePath(QStringLiteral("o.ini")));
         // The load step ends with the open command; unanswered, it is cancelled.
         QCOMPARE(host.fileDialogs.size(), 1);
         QVERIFY(list()->count() == 0);

@@ -1,6 +1,5 @@
 // Turning, saving and printing the open photo in the window.
-#include "tests/support/scriptedhost.h"
-#include "ui/frmmain.h"
+#include "tests/gui/testwindow.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -21,21 +20,9 @@ class OutputTest : public QObject {
 
     std::unique_ptr<frmMain> makeWindow()
     {
-        FrmMainEnvironment env;
-        env.host = &host;
-        env.appDirectory = QStringLiteral(ORVELLO_BIN_DIR);
-        env.store = SettingsStore(dir.filePath(QStringLiteral("o.ini")));
-        auto w = std::make_unique<frmMain>(env);
-        w->load();
-        return w;
+        return test::loadedWindow(host, dir.filePath(QStringLiteral("o.ini")));
     }
-    void open(const QString& path)
-    {
-        FileDialogResult r;
-        r.path = path;
-        host.fileAnswers << r;
-        window->click(QStringLiteral("XPButton1"));
-    }
+    void open(const QString& path) { test::openThroughDialog(host, *window, path); }
     void answerFile(const QString& path)
     {
         FileDialogResult r;
@@ -147,6 +134,14 @@ private slots:
         window->click(QStringLiteral("XPButton23"));
         QCOMPARE(paper, QPageSize::Letter);
         QCOMPARE(offered, QPageLayout::Portrait);
+
+        // Also after a restart.
+        window->close();
+        window = makeWindow();
+        open(photoPath);
+        paper = QPageSize::A4;
+        window->click(QStringLiteral("XPButton23"));
+        QCOMPARE(paper, QPageSize::Letter);
     }
 
     void withoutPrinterPdfIsOffered()
