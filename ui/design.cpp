@@ -8,9 +8,9 @@
 
 namespace orvello {
 
-FormSpec loadDesign(const QString& path)
+FormDesign loadDesign(const QString& path)
 {
-    FormSpec form;
+    FormDesign form;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return form;
@@ -23,7 +23,7 @@ FormSpec loadDesign(const QString& path)
     form.backColor = quint32(f.value(QLatin1String("backColor")).toInteger(0xFFFFFF));
     for (const QJsonValue& v : root.value(QLatin1String("controls")).toArray()) {
         QJsonObject o = v.toObject();
-        ControlSpec c;
+        ControlDesign c;
         c.kind = o.take(QLatin1String("kind")).toString();
         c.name = o.take(QLatin1String("name")).toString();
         c.twips = QRect(o.take(QLatin1String("left")).toInt(), o.take(QLatin1String("top")).toInt(),

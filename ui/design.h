@@ -8,7 +8,7 @@
 
 namespace orvello {
 
-struct ControlSpec {
+struct ControlDesign {
     QString kind;  // label, list, xpbutton, textbox, picture, checkbox
     QString name;
     QRect twips;   // left, top, width, height
@@ -18,17 +18,17 @@ struct ControlSpec {
     QJsonObject extra;  // kind-specific settings (colours, bold, multiLine, checked …)
 };
 
-struct FormSpec {
+struct FormDesign {
     QString name;
     QString caption;
     int widthTwips = 0;
     int heightTwips = 0;
     quint32 backColor = 0xFFFFFF;
-    QVector<ControlSpec> controls;
+    QVector<ControlDesign> controls;
 };
 
 // Reads a design resource; an unreadable or malformed resource gives an empty form.
-FormSpec loadDesign(const QString& path);
+FormDesign loadDesign(const QString& path);
 
 // Twips to pixels at 15 twips per pixel, rounded to the nearest pixel.
 int twipsToPixels(double twips);

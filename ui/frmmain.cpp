@@ -63,24 +63,24 @@ frmMain::~frmMain() = default;
 
 void frmMain::buildFromDesign()
 {
-    const FormSpec form = loadDesign(QString::fromLatin1(kDesignResource));
+    const FormDesign form = loadDesign(QString::fromLatin1(kDesignResource));
     setWindowTitle(form.caption);
     setBackground(this, form.backColor);
-    QVector<ControlSpec> ordered = form.controls;
-    std::stable_sort(ordered.begin(), ordered.end(), [](const ControlSpec& a, const ControlSpec& b) {
+    QVector<ControlDesign> ordered = form.controls;
+    std::stable_sort(ordered.begin(), ordered.end(), [](const ControlDesign& a, const ControlDesign& b) {
         return unsigned(a.tabIndex) < unsigned(b.tabIndex);  // -1 sorts last
     });
     QWidget* previous = nullptr;
-    for (const ControlSpec& spec : ordered) {
-        QWidget* w = createControl(spec);
+    for (const ControlDesign& item : ordered) {
+        QWidget* w = createControl(item);
         if (!w)
             continue;
-        w->setObjectName(spec.name);
-        w->setGeometry(twipsToPixels(spec.twips));
-        if (!spec.toolTip.isEmpty())
-            w->setToolTip(spec.toolTip);
-        controls_.insert(spec.name, w);
-        if (spec.tabIndex < 0) {
+        w->setObjectName(item.name);
+        w->setGeometry(twipsToPixels(item.twips));
+        if (!item.toolTip.isEmpty())
+            w->setToolTip(item.toolTip);
+        controls_.insert(item.name, w);
+        if (item.tabIndex < 0) {
             w->setFocusPolicy(Qt::NoFocus);
             continue;
         }
@@ -92,11 +92,11 @@ void frmMain::buildFromDesign()
     }
 }
 
-QWidget* frmMain::createControl(const ControlSpec& spec)
+QWidget* frmMain::createControl(const ControlDesign& item)
 {
-    const QJsonObject& x = spec.extra;
-    if (spec.kind == QLatin1String("label")) {
-        auto* label = new Label(spec.caption, this);
+    const QJsonObject& x = item.extra;
+    if (item.kind == QLatin1String("label")) {
+        auto* label = new Label(item.caption, this);
         if (x.contains(QLatin1String("fontSize"))) {
             QFont f = label->font();
             f.setPointSize(x.value(QLatin1String("fontSize")).toInt());
@@ -110,9 +110,9 @@ QWidget* frmMain::createControl(const ControlSpec& spec)
         }
         return label;
     }
-    if (spec.kind == QLatin1String("list"))
+    if (item.kind == QLatin1String("list"))
         return new QListWidget(this);
-    if (spec.kind == QLatin1String("textbox")) {
+    if (item.kind == QLatin1String("textbox")) {
         if (x.value(QLatin1String("multiLine")).toBool()) {
             auto* edit = new QPlainTextEdit(this);
             edit->setReadOnly(true);
@@ -120,24 +120,24 @@ QWidget* frmMain::createControl(const ControlSpec& spec)
             edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
             return edit;
         }
-        return new QLineEdit(spec.caption, this);
+        return new QLineEdit(item.caption, this);
     }
-    if (spec.kind == QLatin1String("picture")) {
+    if (item.kind == QLatin1String("picture")) {
         auto* box = new PictureBox(this);
         if (x.contains(QLatin1String("backColor")))
             setBackground(box, quint32(x.value(QLatin1String("backColor")).toInteger()));
         box->setAutoSize(x.value(QLatin1String("autoSize")).toBool());
         return box;
     }
-    if (spec.kind == QLatin1String("checkbox")) {
-        auto* box = new QCheckBox(spec.caption, this);
+    if (item.kind == QLatin1String("checkbox")) {
+        auto* box = new QCheckBox(item.caption, this);
         box->setChecked(x.value(QLatin1String("checked")).toBool());
         if (x.contains(QLatin1String("backColor")))
             setBackground(box, quint32(x.value(QLatin1String("backColor")).toInteger()));
         return box;
     }
-    if (spec.kind == QLatin1String("xpbutton")) {
-        auto* button = new QPushButton(spec.caption, this);
+    if (item.kind == QLatin1String("xpbutton")) {
+        auto* button = new QPushButton(item.caption, this);
         if (x.value(QLatin1String("bold")).toBool()) {
             QFont f = button->font();
             f.setBold(true);

@@ -66,7 +66,7 @@ protected:
 
 private:
     void buildFromDesign();
-    QWidget* createControl(const ControlSpec& spec);
+    QWidget* createControl(const ControlDesign& item);
     void wireCommands();
     void applySwitch(const char* key, bool value);
 
