@@ -2,6 +2,7 @@
 
 #include "components/exivguard.h"
 #include "components/imageerror.h"
+#include "components/imageformat.h"
 #include "components/tagnames.h"
 
 #include <QSet>
@@ -16,14 +17,6 @@ namespace {
 
 constexpr quint16 makerNoteTag = 0x927C;
 
-bool isJpeg(const QByteArray& b)
-{
-    return b.startsWith("\xFF\xD8\xFF");
-}
-bool isTiff(const QByteArray& b)
-{
-    return b.startsWith(QByteArrayView("II*\0", 4)) || b.startsWith(QByteArrayView("MM\0*", 4));
-}
 
 // Bounds-checked reads of a TIFF structure in the byte order of its header.
 class TiffView {
@@ -125,7 +118,7 @@ std::optional<Directory> directoryOf(const std::string& group)
 QList<PropertyItem> decodeTiff(QByteArray tiff)
 {
     if (tiff.size() < 8) throw ImageError(QStringLiteral("The EXIF block is too short."));
-    if (!isTiff(tiff))
+    if (!looksLikeTiff(tiff))
         throw ImageError(QStringLiteral("The EXIF block does not start with a TIFF header."));
     const QList<HiddenEntry> hidden = hideParsedEntries(tiff);
 
@@ -193,11 +186,11 @@ QList<PropertyItem> readPropertyItems(const QByteArray& bytes)
     silenceExiv2();
     if (bytes.isEmpty()) throw ImageError(QStringLiteral("The file is empty."));
     QByteArray tiff;
-    if (isJpeg(bytes)) {
+    if (looksLikeJpeg(bytes)) {
         const QByteArrayView block = findExifBlock(bytes);
         if (block.isEmpty()) return {};
         tiff = block.toByteArray();
-    } else if (isTiff(bytes)) {
+    } else if (looksLikeTiff(bytes)) {
         tiff = bytes;
     } else {
         throw ImageError(QStringLiteral("The file is not a JPEG or TIFF image."));

@@ -1,39 +1,41 @@
 #include "components/imagefile.h"
 
 #include "components/exifreader.h"
+#include "components/filereader.h"
 #include "components/imageerror.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 namespace orvello {
+
+namespace {
+QString tooLarge()
+{
+    return QStringLiteral("The file is too large (more than %1 MB).").arg(ImageFile::maxFileSize >> 20);
+}
+}  // namespace
 
 void ImageFile::LoadFromFile(const QString& path)
 {
     Dispose();
-    const QFileInfo info(path);
-    if (!info.exists()) throw ImageError(QStringLiteral("The file does not exist."));
-    // Opening a pipe or a device could block or never end.
-    if (!info.isFile()) throw ImageError(QStringLiteral("This is not an ordinary file."));
-    if (info.size() > maxFileSize)
-        throw ImageError(
-            QStringLiteral("The file is too large (more than %1 MB).").arg(maxFileSize >> 20));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ImageError(QStringLiteral("The file cannot be opened: %1").arg(file.errorString()));
-    // One byte more than allowed shows a file that grew after the check.
-    const QByteArray bytes = file.read(maxFileSize + 1);
-    if (file.error() != QFile::NoError)
-        throw ImageError(QStringLiteral("The file cannot be read: %1").arg(file.errorString()));
-    LoadFromData(bytes);
+    const FileRead file = readWholeFile(path);
+    switch (file.failure) {
+    case ReadFailure::None: break;
+    case ReadFailure::Missing: throw ImageError(QStringLiteral("The file does not exist."));
+    case ReadFailure::NotOrdinary: throw ImageError(QStringLiteral("This is not an ordinary file."));
+    case ReadFailure::TooLarge: throw ImageError(tooLarge());
+    case ReadFailure::CannotOpen:
+        throw ImageError(QStringLiteral("The file cannot be opened: %1").arg(file.systemError));
+    case ReadFailure::CannotRead:
+        throw ImageError(QStringLiteral("The file cannot be read: %1").arg(file.systemError));
+    }
+    LoadFromData(file.bytes);
 }
 
 void ImageFile::LoadFromData(const QByteArray& bytes)
 {
     Dispose();
     if (bytes.size() > maxFileSize)
-        throw ImageError(
-            QStringLiteral("The file is too large (more than %1 MB).").arg(maxFileSize >> 20));
+        throw ImageError(tooLarge());
     items_ = readPropertyItems(bytes);
     loaded_ = true;
 }

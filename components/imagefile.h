@@ -1,5 +1,6 @@
 #pragma once
 // A photo opened for its metadata items. Every failure raises ImageError.
+#include "components/filereader.h"
 #include "components/propertyitem.h"
 
 #include <QByteArray>
@@ -11,7 +12,7 @@ namespace orvello {
 class ImageFile {
 public:
     // Larger files are refused before they are read: the reader holds the whole file.
-    static constexpr qint64 maxFileSize = qint64(1) << 30;
+    static constexpr qint64 maxFileSize = kMaxPhotoFileBytes;
 
     ImageFile() = default;
     virtual ~ImageFile() = default;

@@ -1,8 +1,9 @@
 #include "imaging/photodecoder.h"
 
+#include "components/filereader.h"
+#include "components/imageformat.h"
+
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <turbojpeg.h>
 
@@ -100,44 +101,21 @@ DecodedPhoto decodeJpeg(const QByteArray& bytes)
 
 }  // namespace
 
-bool looksLikeJpeg(const QByteArray& b)
-{
-    return b.size() >= 3 && uchar(b[0]) == 0xFF && uchar(b[1]) == 0xD8 && uchar(b[2]) == 0xFF;
-}
-
-bool looksLikeTiff(const QByteArray& b)
-{
-    return b.startsWith(QByteArrayLiteral("II*\0")) || b.startsWith(QByteArrayLiteral("MM\0*"));
-}
-
 FileBytes readPhotoFile(const QString& path)
 {
+    FileRead file = readWholeFile(path);
     FileBytes out;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        out.error = QStringLiteral("文件不存在");
-        return out;
+    out.bytes = std::move(file.bytes);
+    switch (file.failure) {
+    case ReadFailure::None: break;
+    case ReadFailure::Missing: out.error = QStringLiteral("文件不存在"); break;
+    case ReadFailure::NotOrdinary: out.error = QStringLiteral("不是普通文件"); break;
+    case ReadFailure::TooLarge: out.error = QStringLiteral("文件过大（超过 1 GB）"); break;
+    case ReadFailure::CannotOpen:
+    case ReadFailure::CannotRead:
+        out.error = QStringLiteral("文件无法读取（%1）").arg(file.systemError);
+        break;
     }
-    if (!info.isFile()) {
-        out.error = QStringLiteral("不是普通文件");
-        return out;
-    }
-    if (info.size() > kMaxPhotoFileBytes) {
-        out.error = QStringLiteral("文件过大（超过 1 GB）");
-        return out;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        out.error = QStringLiteral("文件无法读取（%1）").arg(file.errorString());
-        return out;
-    }
-    out.bytes = file.read(kMaxPhotoFileBytes + 1);
-    if (out.bytes.size() > kMaxPhotoFileBytes)
-        out.error = QStringLiteral("文件过大（超过 1 GB）");
-    else if (file.error() != QFileDevice::NoError)
-        out.error = QStringLiteral("文件无法读取（%1）").arg(file.errorString());
-    if (!out.ok())
-        out.bytes.clear();
     return out;
 }
 

@@ -9,8 +9,6 @@ namespace orvello {
 
 // The largest photo the program decodes, in pixels.
 inline constexpr qint64 kMaxPhotoPixels = 200'000'000;
-// The largest file it reads into memory.
-inline constexpr qint64 kMaxPhotoFileBytes = qint64(1) << 30;
 
 struct FileBytes {
     QByteArray bytes;
@@ -28,9 +26,5 @@ struct DecodedPhoto {
 };
 
 DecodedPhoto decodePhoto(const QByteArray& bytes);
-
-// The first bytes tell JPEG and TIFF content apart from anything else.
-bool looksLikeJpeg(const QByteArray& bytes);
-bool looksLikeTiff(const QByteArray& bytes);
 
 }  // namespace orvello
