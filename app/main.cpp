@@ -4,14 +4,14 @@
 #include "ui/frmmain.h"
 #include "ui/qthost.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QTranslator>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -27,8 +27,7 @@ void onTerminate(int)
 // window's unload step still writes the settings.
 void quitOnTerminationSignals()
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-        return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
     QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
         char c;
@@ -39,8 +38,7 @@ void quitOnTerminationSignals()
     sa.sa_handler = onTerminate;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGHUP, SIGINT})
-        sigaction(sig, &sa, nullptr);
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) sigaction(sig, &sa, nullptr);
 }
 
 }  // namespace
@@ -53,8 +51,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(orvello::appinfo::version());
 
     orvello::SingleInstance instance;
-    if (!instance.acquire())
-        return 0;
+    if (!instance.acquire()) return 0;
 
     QTranslator qtTranslator;
     if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
@@ -73,8 +70,7 @@ int main(int argc, char** argv)
     int status = 0;
     QTimer::singleShot(0, &window, [&] {
         status = window.load();
-        if (status != 0)
-            QCoreApplication::exit(status);
+        if (status != 0) QCoreApplication::exit(status);
     });
     const int loopStatus = QApplication::exec();
     return status != 0 ? status : loopStatus;

@@ -35,7 +35,10 @@ qint32 defaultWindowPosition(double screenTwips, double windowTwips)
     return static_cast<qint32>(std::nearbyint(screenTwips - windowTwips)) / 2;
 }
 
-QString encodeBool(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+QString encodeBool(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
 
 QString encodeFloat(float value)
 {
@@ -44,7 +47,10 @@ QString encodeFloat(float value)
     return QString::number(static_cast<double>(value), 'G', 7);
 }
 
-QString encodeInt(qint64 value) { return QString::number(value); }
+QString encodeInt(qint64 value)
+{
+    return QString::number(value);
+}
 
 namespace {
 
@@ -52,8 +58,7 @@ std::optional<double> decodeNumber(const QString& text)
 {
     bool ok = false;
     const double v = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
+    if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 
@@ -61,8 +66,7 @@ template <typename Int>
 std::optional<Int> decodeInteger(const QString& text)
 {
     const auto v = decodeNumber(text);
-    if (!v)
-        return std::nullopt;
+    if (!v) return std::nullopt;
     const double r = std::nearbyint(*v);
     if (r < std::numeric_limits<Int>::min() || r > std::numeric_limits<Int>::max())
         return std::nullopt;
@@ -74,40 +78,44 @@ std::optional<Int> decodeInteger(const QString& text)
 std::optional<bool> decodeBool(const QString& text)
 {
     const QString t = text.trimmed();
-    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return false;
+    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
+    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
     const auto v = decodeNumber(t);
-    if (!v)
-        return std::nullopt;
+    if (!v) return std::nullopt;
     return *v != 0.0;
 }
 
 std::optional<float> decodeFloat(const QString& text)
 {
     const auto v = decodeNumber(text);
-    if (!v || std::fabs(*v) > std::numeric_limits<float>::max())
-        return std::nullopt;
+    if (!v || std::fabs(*v) > std::numeric_limits<float>::max()) return std::nullopt;
     return static_cast<float>(*v);
 }
 
-std::optional<qint32> decodeInt32(const QString& text) { return decodeInteger<qint32>(text); }
-std::optional<qint16> decodeInt16(const QString& text) { return decodeInteger<qint16>(text); }
+std::optional<qint32> decodeInt32(const QString& text)
+{
+    return decodeInteger<qint32>(text);
+}
+std::optional<qint16> decodeInt16(const QString& text)
+{
+    return decodeInteger<qint16>(text);
+}
 
 SettingsStore::SettingsStore() = default;
 SettingsStore::SettingsStore(QString iniPath) : iniPath_(std::move(iniPath)) {}
 
 std::unique_ptr<QSettings> SettingsStore::open() const
 {
-    if (!iniPath_.isEmpty())
-        return std::make_unique<QSettings>(iniPath_, QSettings::IniFormat);
+    if (!iniPath_.isEmpty()) return std::make_unique<QSettings>(iniPath_, QSettings::IniFormat);
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                        QString::fromLatin1(kApplication),
                                        QString::fromLatin1(kApplication));
 }
 
-QString SettingsStore::fileName() const { return open()->fileName(); }
+QString SettingsStore::fileName() const
+{
+    return open()->fileName();
+}
 
 namespace {
 
@@ -115,17 +123,17 @@ template <typename T, typename Decode>
 void readKey(const QSettings& s, const char* key, T& field, Decode decode)
 {
     const QVariant stored = s.value(QString::fromLatin1(key));
-    if (!stored.isValid())
-        return;
+    if (!stored.isValid()) return;
     // A value the INI parser turned into a list (a stray comma) or anything else that is not
     // plain text does not convert: the field keeps its default.
-    if (stored.typeId() != QMetaType::QString)
-        return;
-    if (const auto v = decode(stored.toString()))
-        field = *v;
+    if (stored.typeId() != QMetaType::QString) return;
+    if (const auto v = decode(stored.toString())) field = *v;
 }
 
-std::optional<QString> decodeText(const QString& text) { return text; }
+std::optional<QString> decodeText(const QString& text)
+{
+    return text;
+}
 
 }  // namespace
 
@@ -137,11 +145,9 @@ void SettingsStore::readAll(AppSettings& st,
     readKey(*s, "frmMainX", st.frmMainX, decodeInt32);
     readKey(*s, "frmMainY", st.frmMainY, decodeInt32);
     readKey(*s, "addDTB", st.addDTB, decodeBool);
-    if (onSwitch)
-        onSwitch("addDTB", st.addDTB);
+    if (onSwitch) onSwitch("addDTB", st.addDTB);
     readKey(*s, "addTXB", st.addTXB, decodeBool);
-    if (onSwitch)
-        onSwitch("addTXB", st.addTXB);
+    if (onSwitch) onSwitch("addTXB", st.addTXB);
     readKey(*s, "addFont", st.addFont, decodeText);
     readKey(*s, "addFontSize", st.addFontSize, decodeFloat);
     readKey(*s, "addFontBold", st.addFontBold, decodeBool);
@@ -191,8 +197,7 @@ void SettingsStore::writeAll(const AppSettings& st, float left, float top) const
 
 bool restoreDefaultsCommand(AppSettings& settings, Host& host)
 {
-    if (!askQuestion(host, QStringLiteral("你确定要恢复默认设置吗？")))
-        return false;
+    if (!askQuestion(host, QStringLiteral("你确定要恢复默认设置吗？"))) return false;
     settings.restoreOverlayDefaults();
     return true;
 }

@@ -37,11 +37,13 @@ struct AppSettings {
     float addCurrentY2 = 8.0f;
     qint16 DPaperSize = 0;
 
-    // The ten overlay-look fields of the restore-defaults command; switches, paper and position stay.
+    // The ten overlay-look fields of the restore-defaults command; switches, paper and position
+    // stay.
     void restoreOverlayDefaults();
 };
 
-// Centred default position: (screen − window) to the nearest whole number, then integer-divided by 2.
+// Centred default position: (screen − window) to the nearest whole number, then integer-divided
+// by 2.
 qint32 defaultWindowPosition(double screenTwips, double windowTwips);
 
 // Text encodings of the store.

@@ -31,14 +31,11 @@ bool loadDateFonts(const QString& appDir)
 {
     QString family;
     for (const QString& file : dateFontFiles(appDir)) {
-        if (!QFileInfo(file).isFile())
-            return false;
+        if (!QFileInfo(file).isFile()) return false;
         const int id = QFontDatabase::addApplicationFont(file);
-        if (id < 0)
-            return false;
+        if (id < 0) return false;
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
-        if (families.isEmpty())
-            return false;
+        if (families.isEmpty()) return false;
         family = families.first();
     }
     QFont::insertSubstitution(QString::fromLatin1(kDateFaceName), family);
@@ -52,13 +49,15 @@ SingleInstance::SingleInstance(QString lockPath) : lock_(std::make_unique<QLockF
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::acquire() { return lock_->tryLock(0); }
+bool SingleInstance::acquire()
+{
+    return lock_->tryLock(0);
+}
 
 QString SingleInstance::defaultLockPath()
 {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
+    if (dir.isEmpty()) dir = QDir::tempPath();
     return dir + QStringLiteral("/orvello.lock");
 }
 

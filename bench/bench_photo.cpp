@@ -7,9 +7,9 @@
 #include "tools/fixtures/photowriter.h"
 
 #include <benchmark/benchmark.h>
+#include <turbojpeg.h>
 #include <QGuiApplication>
 #include <QTemporaryDir>
-#include <turbojpeg.h>
 
 using namespace orvello;
 
@@ -35,8 +35,7 @@ void BM_OpenPhoto(benchmark::State& state)
     for (auto _ : state) {
         LoadedPhoto loaded = loadPhoto(f.path);
         benchmark::DoNotOptimize(loaded.photo.constBits());
-        if (loaded.exif.captureDateText.isEmpty())
-            state.SkipWithError("no capture date");
+        if (loaded.exif.captureDateText.isEmpty()) state.SkipWithError("no capture date");
     }
     state.counters["bytes"] = double(f.jpeg.size());
 }
@@ -63,13 +62,18 @@ void saveWith(benchmark::State& state, bool optimise)
     JpegWriter writer(options);
     const QString out = f.dir.filePath(QStringLiteral("saved.jpg"));
     for (auto _ : state)
-        if (!writer.save(f.pixels, out))
-            state.SkipWithError("save failed");
+        if (!writer.save(f.pixels, out)) state.SkipWithError("save failed");
     state.counters["bytes"] = double(QFileInfo(out).size());
 }
 
-void BM_SaveCanvas(benchmark::State& state) { saveWith(state, false); }
-void BM_SaveCanvasOptimisedHuffman(benchmark::State& state) { saveWith(state, true); }
+void BM_SaveCanvas(benchmark::State& state)
+{
+    saveWith(state, false);
+}
+void BM_SaveCanvasOptimisedHuffman(benchmark::State& state)
+{
+    saveWith(state, true);
+}
 
 void BM_Floor_TurboJpegEncode(benchmark::State& state)
 {

@@ -75,8 +75,7 @@ std::optional<StampOptions> parseStamp(const QStringList& args)
             o.photos << a;
         }
     }
-    if (o.photos.isEmpty())
-        return std::nullopt;
+    if (o.photos.isEmpty()) return std::nullopt;
     return o;
 }
 
@@ -85,13 +84,10 @@ std::pair<QString, QString> stampOne(const QString& path, const StampOptions& o,
                                      const AppSettings& settings)
 {
     LoadedPhoto loaded = loadPhoto(path);
-    if (loaded.photo.isNull())
-        return {{}, cannotOpenMessage(path, loaded.error)};
-    if (loaded.incomplete)
-        return {{}, incompleteMessage(path)};
+    if (loaded.photo.isNull()) return {{}, cannotOpenMessage(path, loaded.error)};
+    if (loaded.incomplete) return {{}, incompleteMessage(path)};
     QImage photo = std::move(loaded.photo);
-    for (const auto turn : o.turns)
-        photo = turn(photo);
+    for (const auto turn : o.turns) photo = turn(photo);
     const bool portrait = photo.height() > photo.width();
     QImage canvas;
     DrawOverlay(canvas, photo,
@@ -108,8 +104,7 @@ std::pair<QString, QString> stampOne(const QString& path, const StampOptions& o,
 int stampCommand(const QStringList& args)
 {
     const auto options = parseStamp(args);
-    if (!options)
-        return usage();
+    if (!options) return usage();
     if (!loadDateFonts(appDirectory())) {
         QTextStream(stderr) << "未发现所需要的字体文件，请重新安装本软件！\n";
         return 3;
@@ -139,14 +134,12 @@ int stampCommand(const QStringList& args)
 int main(int argc, char** argv)
 {
     // The tool draws text but shows nothing: it needs no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(orvello::appinfo::applicationTitle());
     QGuiApplication::setOrganizationName(orvello::appinfo::applicationTitle());
     QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty())
-        return orvello::usage();
+    if (args.isEmpty()) return orvello::usage();
     const QString command = args.takeFirst();
     if (command == QLatin1String("--version")) {
         QTextStream(stdout) << orvello::appinfo::windowCaption() << '\n';

@@ -17,7 +17,6 @@ namespace {
 
 constexpr quint16 makerNoteTag = 0x927C;
 
-
 // Bounds-checked reads of a TIFF structure in the byte order of its header.
 class TiffView {
 public:

@@ -35,8 +35,7 @@ FileRead readWholeFile(const QString& path)
     } else if (out.bytes.size() > kMaxPhotoFileBytes) {
         out.failure = ReadFailure::TooLarge;
     }
-    if (!out.ok())
-        out.bytes.clear();
+    if (!out.ok()) out.bytes.clear();
     return out;
 }
 

@@ -2,13 +2,16 @@
 
 #include "components/exivguard.h"
 
+#include <turbojpeg.h>
 #include <QImageReader>
 #include <exiv2/exiv2.hpp>
-#include <turbojpeg.h>
 
 namespace orvello {
 
-QByteArrayList GdiPlusRuntime::requiredFormats() { return {"jpeg", "tiff"}; }
+QByteArrayList GdiPlusRuntime::requiredFormats()
+{
+    return {"jpeg", "tiff"};
+}
 
 GdiPlusRuntime::GdiPlusRuntime(QByteArrayList formats) : formats_(std::move(formats)) {}
 
@@ -16,27 +19,23 @@ bool GdiPlusRuntime::Initialise()
 {
     silenceExiv2();
     try {
-        if (!Exiv2::XmpParser::initialize())
-            return false;
+        if (!Exiv2::XmpParser::initialize()) return false;
     } catch (...) {
         return false;
     }
     tjhandle decoder = tjInitDecompress();
-    if (!decoder)
-        return false;
+    if (!decoder) return false;
     tjDestroy(decoder);
     const QList<QByteArray> available = QImageReader::supportedImageFormats();
     for (const QByteArray& format : formats_)
-        if (!available.contains(format))
-            return false;
+        if (!available.contains(format)) return false;
     running_ = true;
     return true;
 }
 
 void GdiPlusRuntime::Shutdown()
 {
-    if (!running_)
-        return;
+    if (!running_) return;
     Exiv2::XmpParser::terminate();
     running_ = false;
 }

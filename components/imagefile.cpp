@@ -4,13 +4,13 @@
 #include "components/filereader.h"
 #include "components/imageerror.h"
 
-
 namespace orvello {
 
 namespace {
 QString tooLarge()
 {
-    return QStringLiteral("The file is too large (more than %1 MB).").arg(ImageFile::maxFileSize >> 20);
+    return QStringLiteral("The file is too large (more than %1 MB).")
+        .arg(ImageFile::maxFileSize >> 20);
 }
 }  // namespace
 
@@ -21,7 +21,8 @@ void ImageFile::LoadFromFile(const QString& path)
     switch (file.failure) {
     case ReadFailure::None: break;
     case ReadFailure::Missing: throw ImageError(QStringLiteral("The file does not exist."));
-    case ReadFailure::NotOrdinary: throw ImageError(QStringLiteral("This is not an ordinary file."));
+    case ReadFailure::NotOrdinary:
+        throw ImageError(QStringLiteral("This is not an ordinary file."));
     case ReadFailure::TooLarge: throw ImageError(tooLarge());
     case ReadFailure::CannotOpen:
         throw ImageError(QStringLiteral("The file cannot be opened: %1").arg(file.systemError));
@@ -34,8 +35,7 @@ void ImageFile::LoadFromFile(const QString& path)
 void ImageFile::LoadFromData(const QByteArray& bytes)
 {
     Dispose();
-    if (bytes.size() > maxFileSize)
-        throw ImageError(tooLarge());
+    if (bytes.size() > maxFileSize) throw ImageError(tooLarge());
     items_ = readPropertyItems(bytes);
     loaded_ = true;
 }

@@ -4,7 +4,10 @@
 
 namespace orvello {
 
-inline bool looksLikeJpeg(const QByteArray& b) { return b.startsWith("\xFF\xD8\xFF"); }
+inline bool looksLikeJpeg(const QByteArray& b)
+{
+    return b.startsWith("\xFF\xD8\xFF");
+}
 
 inline bool looksLikeTiff(const QByteArray& b)
 {

@@ -66,8 +66,7 @@ bool compress(const QImage& rgb32, const JpegOptions& o, unsigned char** out, un
 QByteArray encodeJpeg(const QImage& image, const JpegOptions& options, QString* error)
 {
     if (image.isNull()) {
-        if (error)
-            *error = QStringLiteral("没有可保存的图像");
+        if (error) *error = QStringLiteral("没有可保存的图像");
         return {};
     }
     const QImage rgb32 = image.format() == QImage::Format_RGB32
@@ -78,8 +77,7 @@ QByteArray encodeJpeg(const QImage& image, const JpegOptions& options, QString* 
     char message[JMSG_LENGTH_MAX] = {};
     const bool ok = compress(rgb32, options, &buffer, &size, message);
     QByteArray bytes;
-    if (ok)
-        bytes = QByteArray(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    if (ok) bytes = QByteArray(reinterpret_cast<const char*>(buffer), qsizetype(size));
     std::free(buffer);
     if (!ok && error)
         *error = QStringLiteral("JPEG 编码失败（%1）").arg(QString::fromLocal8Bit(message));
@@ -90,8 +88,7 @@ bool JpegWriter::save(const QImage& image, const QString& path)
 {
     error_.clear();
     const QByteArray bytes = encodeJpeg(image, options_, &error_);
-    if (bytes.isEmpty())
-        return false;
+    if (bytes.isEmpty()) return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         error_ = file.errorString();

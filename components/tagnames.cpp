@@ -10,16 +10,11 @@ namespace {
 const char* exivGroup(Directory dir)
 {
     switch (dir) {
-        case Directory::Image:
-            return "Image";
-        case Directory::Exif:
-            return "Photo";
-        case Directory::Gps:
-            return "GPSInfo";
-        case Directory::Interop:
-            return "Iop";
-        case Directory::Thumbnail:
-            return "Thumbnail";
+    case Directory::Image: return "Image";
+    case Directory::Exif: return "Photo";
+    case Directory::Gps: return "GPSInfo";
+    case Directory::Interop: return "Iop";
+    case Directory::Thumbnail: return "Thumbnail";
     }
     return "Image";
 }
@@ -27,16 +22,11 @@ const char* exivGroup(Directory dir)
 QString prefix(Directory dir)
 {
     switch (dir) {
-        case Directory::Image:
-            return QStringLiteral("Image");
-        case Directory::Exif:
-            return QStringLiteral("Exif");
-        case Directory::Gps:
-            return QStringLiteral("Gps");
-        case Directory::Interop:
-            return QStringLiteral("Interop");
-        case Directory::Thumbnail:
-            return QStringLiteral("Thumb");
+    case Directory::Image: return QStringLiteral("Image");
+    case Directory::Exif: return QStringLiteral("Exif");
+    case Directory::Gps: return QStringLiteral("Gps");
+    case Directory::Interop: return QStringLiteral("Interop");
+    case Directory::Thumbnail: return QStringLiteral("Thumb");
     }
     return {};
 }
@@ -45,15 +35,11 @@ QString prefix(Directory dir)
 QStringList repeatedWords(Directory dir)
 {
     switch (dir) {
-        case Directory::Image:
-        case Directory::Thumbnail:
-            return {QStringLiteral("Image")};
-        case Directory::Exif:
-            return {QStringLiteral("Exif")};
-        case Directory::Gps:
-            return {QStringLiteral("GPS")};
-        case Directory::Interop:
-            return {QStringLiteral("Interoperability")};
+    case Directory::Image:
+    case Directory::Thumbnail: return {QStringLiteral("Image")};
+    case Directory::Exif: return {QStringLiteral("Exif")};
+    case Directory::Gps: return {QStringLiteral("GPS")};
+    case Directory::Interop: return {QStringLiteral("Interoperability")};
     }
     return {};
 }

@@ -3,9 +3,9 @@
 #include "components/filereader.h"
 #include "components/imageformat.h"
 
+#include <turbojpeg.h>
 #include <QBuffer>
 #include <QImageReader>
-#include <turbojpeg.h>
 
 namespace orvello {
 
@@ -27,8 +27,7 @@ struct TjHandle {
     tjhandle h = tjInitDecompress();
     ~TjHandle()
     {
-        if (h)
-            tjDestroy(h);
+        if (h) tjDestroy(h);
     }
 };
 
@@ -69,15 +68,15 @@ DecodedPhoto decodeJpeg(const QByteArray& bytes)
     const auto size = static_cast<unsigned long>(bytes.size());
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
     if (tjDecompressHeader3(tj.h, data, size, &width, &height, &subsampling, &colorspace) != 0) {
-        out.error = QStringLiteral("JPEG 文件头已损坏（%1）").arg(QString::fromLocal8Bit(tjGetErrorStr2(tj.h)));
+        out.error = QStringLiteral("JPEG 文件头已损坏（%1）")
+                        .arg(QString::fromLocal8Bit(tjGetErrorStr2(tj.h)));
         return out;
     }
     if (!withinCap(width, height)) {
         out.error = tooLarge(width, height);
         return out;
     }
-    if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK)
-        return decodeWithQt(bytes, "jpeg");
+    if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) return decodeWithQt(bytes, "jpeg");
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull()) {
         out.error = QStringLiteral("内存不足，无法打开 %1 × %2 像素的图像").arg(width).arg(height);
@@ -121,12 +120,9 @@ FileBytes readPhotoFile(const QString& path)
 
 DecodedPhoto decodePhoto(const QByteArray& bytes)
 {
-    if (bytes.isEmpty())
-        return {QImage(), false, QStringLiteral("文件是空的")};
-    if (looksLikeJpeg(bytes))
-        return decodeJpeg(bytes);
-    if (looksLikeTiff(bytes))
-        return decodeWithQt(bytes, "tiff");
+    if (bytes.isEmpty()) return {QImage(), false, QStringLiteral("文件是空的")};
+    if (looksLikeJpeg(bytes)) return decodeJpeg(bytes);
+    if (looksLikeTiff(bytes)) return decodeWithQt(bytes, "tiff");
     return {QImage(), false, QStringLiteral("不是 JPEG 或 TIFF 图像")};
 }
 

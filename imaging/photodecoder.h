@@ -20,9 +20,9 @@ struct FileBytes {
 FileBytes readPhotoFile(const QString& path);
 
 struct DecodedPhoto {
-    QImage image;        // null when the photo cannot be shown
+    QImage image;             // null when the photo cannot be shown
     bool incomplete = false;  // decoded, but part of the data was missing or damaged
-    QString error;       // why it cannot be shown, in the interface's language
+    QString error;            // why it cannot be shown, in the interface's language
 };
 
 DecodedPhoto decodePhoto(const QByteArray& bytes);

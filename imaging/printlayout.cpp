@@ -8,8 +8,7 @@ namespace orvello {
 QSizeF printPictureSize(QSizeF canvas, QSizeF page)
 {
     const float w0 = float(canvas.width()), h0 = float(canvas.height());
-    if (w0 <= 0 || h0 <= 0)
-        return {};
+    if (w0 <= 0 || h0 <= 0) return {};
     float height = float(page.height()) - 2 * kPrintMarginTwips;
     float width = height / h0 * w0;
     if (width > float(page.width()) - 2 * kPrintMarginTwips) {
@@ -25,8 +24,7 @@ bool printCanvas(QPrinter& printer, const QImage& canvas)
     const QSizeF page = printer.pageLayout().fullRectPoints().size() * kTwipsPerPoint;
     const QSizeF twips = printPictureSize(QSizeF(canvas.size()) * kTwipsPerPixel, page);
     QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
+    if (!painter.begin(&printer)) return false;
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const double perTwip = printer.resolution() / kTwipsPerInch;
     painter.drawImage(QRectF(QPointF(0, 0), twips * perTwip), canvas);

@@ -37,11 +37,9 @@ struct Pixel64 {
 
 QImage turned(const QImage& src, Turn turn)
 {
-    if (src.isNull())
-        return src;
+    if (src.isNull()) return src;
     QImage dst(src.height(), src.width(), src.format());
-    if (dst.isNull())
-        return dst;
+    if (dst.isNull()) return dst;
     dst.setColorTable(src.colorTable());
     dst.setDotsPerMeterX(src.dotsPerMeterY());
     dst.setDotsPerMeterY(src.dotsPerMeterX());
@@ -59,7 +57,13 @@ QImage turned(const QImage& src, Turn turn)
 
 }  // namespace
 
-QImage Rotate90(const QImage& source) { return turned(source, Turn::Left); }
-QImage Rotate90R(const QImage& source) { return turned(source, Turn::Right); }
+QImage Rotate90(const QImage& source)
+{
+    return turned(source, Turn::Left);
+}
+QImage Rotate90R(const QImage& source)
+{
+    return turned(source, Turn::Right);
+}
 
 }  // namespace orvello

@@ -79,13 +79,10 @@ void areaScale(const QImage& srcIn, QImage& dst, const QRect& destRect)
 
     QImage src = srcIn;
     switch (src.format()) {
-        case QImage::Format_RGB32:
-        case QImage::Format_ARGB32:
-        case QImage::Format_ARGB32_Premultiplied:
-            break;
-        default:
-            src = src.convertToFormat(QImage::Format_RGB32);
-            break;
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied: break;
+    default: src = src.convertToFormat(QImage::Format_RGB32); break;
     }
 
     // Spans are relative to destRect, computed only for its visible part.

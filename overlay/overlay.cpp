@@ -33,21 +33,17 @@ QImage canvasPhoto(const QImage& decoded)
 {
     QImage image;
     switch (decoded.format()) {
-        case QImage::Format_Invalid:
-            return {};
-        case QImage::Format_Mono:
-        case QImage::Format_MonoLSB:
-        case QImage::Format_Indexed8:
-        case QImage::Format_Grayscale8:
-        case QImage::Format_Grayscale16:
-        case QImage::Format_Alpha8:
-            image = decoded.convertToFormat(decoded.hasAlphaChannel()
-                                                ? QImage::Format_ARGB32_Premultiplied
-                                                : QImage::Format_RGB32);
-            break;
-        default:
-            image = decoded;
-            break;
+    case QImage::Format_Invalid: return {};
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Grayscale16:
+    case QImage::Format_Alpha8:
+        image = decoded.convertToFormat(
+            decoded.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+        break;
+    default: image = decoded; break;
     }
     // Drawing is in the photo's own pixels, whatever scale factor a loader may have attached.
     image.setDevicePixelRatio(1.0);

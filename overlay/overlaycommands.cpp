@@ -10,32 +10,19 @@ namespace orvello {
 std::optional<OverlayCommand> overlayCommandForButton(int n)
 {
     switch (n) {
-        case 5:
-            return OverlayCommand::TitleUp;
-        case 6:
-            return OverlayCommand::TitleDown;
-        case 7:
-            return OverlayCommand::TitleLeft;
-        case 8:
-            return OverlayCommand::TitleRight;
-        case 9:
-            return OverlayCommand::DateUp;
-        case 10:
-            return OverlayCommand::DateDown;
-        case 11:
-            return OverlayCommand::DateLeft;
-        case 12:
-            return OverlayCommand::DateRight;
-        case 15:
-            return OverlayCommand::Shrink;
-        case 16:
-            return OverlayCommand::ToggleItalic;
-        case 17:
-            return OverlayCommand::Enlarge;
-        case 18:
-            return OverlayCommand::ToggleBold;
-        default:
-            return std::nullopt;
+    case 5: return OverlayCommand::TitleUp;
+    case 6: return OverlayCommand::TitleDown;
+    case 7: return OverlayCommand::TitleLeft;
+    case 8: return OverlayCommand::TitleRight;
+    case 9: return OverlayCommand::DateUp;
+    case 10: return OverlayCommand::DateDown;
+    case 11: return OverlayCommand::DateLeft;
+    case 12: return OverlayCommand::DateRight;
+    case 15: return OverlayCommand::Shrink;
+    case 16: return OverlayCommand::ToggleItalic;
+    case 17: return OverlayCommand::Enlarge;
+    case 18: return OverlayCommand::ToggleBold;
+    default: return std::nullopt;
     }
 }
 
@@ -65,42 +52,18 @@ bool runOverlayCommand(OverlayCommand command, AppSettings& s, bool photoLoaded)
 {
     if (!photoLoaded) return false;
     switch (command) {
-        case OverlayCommand::TitleUp:
-            step(s.addCurrentY2, -kNudgeStep);
-            break;
-        case OverlayCommand::TitleDown:
-            step(s.addCurrentY2, kNudgeStep);
-            break;
-        case OverlayCommand::TitleLeft:
-            step(s.addCurrentX2, -kNudgeStep);
-            break;
-        case OverlayCommand::TitleRight:
-            step(s.addCurrentX2, kNudgeStep);
-            break;
-        case OverlayCommand::DateUp:
-            step(s.addCurrentY, -kNudgeStep);
-            break;
-        case OverlayCommand::DateDown:
-            step(s.addCurrentY, kNudgeStep);
-            break;
-        case OverlayCommand::DateLeft:
-            step(s.addCurrentX, -kNudgeStep);
-            break;
-        case OverlayCommand::DateRight:
-            step(s.addCurrentX, kNudgeStep);
-            break;
-        case OverlayCommand::Shrink:
-            stepSize(s.addFontSize, -kFontSizeStep);
-            break;
-        case OverlayCommand::Enlarge:
-            stepSize(s.addFontSize, kFontSizeStep);
-            break;
-        case OverlayCommand::ToggleItalic:
-            s.addFontItalic = !s.addFontItalic;
-            break;
-        case OverlayCommand::ToggleBold:
-            s.addFontBold = !s.addFontBold;
-            break;
+    case OverlayCommand::TitleUp: step(s.addCurrentY2, -kNudgeStep); break;
+    case OverlayCommand::TitleDown: step(s.addCurrentY2, kNudgeStep); break;
+    case OverlayCommand::TitleLeft: step(s.addCurrentX2, -kNudgeStep); break;
+    case OverlayCommand::TitleRight: step(s.addCurrentX2, kNudgeStep); break;
+    case OverlayCommand::DateUp: step(s.addCurrentY, -kNudgeStep); break;
+    case OverlayCommand::DateDown: step(s.addCurrentY, kNudgeStep); break;
+    case OverlayCommand::DateLeft: step(s.addCurrentX, -kNudgeStep); break;
+    case OverlayCommand::DateRight: step(s.addCurrentX, kNudgeStep); break;
+    case OverlayCommand::Shrink: stepSize(s.addFontSize, -kFontSizeStep); break;
+    case OverlayCommand::Enlarge: stepSize(s.addFontSize, kFontSizeStep); break;
+    case OverlayCommand::ToggleItalic: s.addFontItalic = !s.addFontItalic; break;
+    case OverlayCommand::ToggleBold: s.addFontBold = !s.addFontBold; break;
     }
     return true;
 }

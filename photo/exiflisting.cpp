@@ -21,37 +21,34 @@ QString itemValueText(const PropertyItem& item)
         if (i > 1) text += joiner;
     };
     switch (type) {
-        case exiftype::Ascii:
-            return item.ParseString();
-        case exiftype::Short:
-            for (quint32 i = 1; i <= item.ValueCount(); ++i) {
-                join(i);
-                text += QString::number(item.ParseShort(i));
-            }
-            return text;
-        case exiftype::Long:
-            for (quint32 i = 1; i <= item.ValueCount(); ++i) {
-                join(i);
-                text += QString::number(item.ParseLong(i));
-            }
-            return text;
-        case exiftype::Rational:
-        case exiftype::SRational:
-            for (quint32 i = 1; i <= item.ValueCount(); ++i) {
-                const auto [numerator, denominator] = item.ParseRational(i);
-                join(i);
-                text +=
-                    QString::number(numerator) + QLatin1Char('/') + QString::number(denominator);
-            }
-            return text;
-        case exiftype::Undefined: {
-            QByteArray bytes;
-            item.GetData(bytes);
-            const qsizetype n = std::min<qsizetype>(bytes.size(), item.ValueCount());
-            return QString::fromLatin1(bytes.first(n).toHex(' ').toUpper());
+    case exiftype::Ascii: return item.ParseString();
+    case exiftype::Short:
+        for (quint32 i = 1; i <= item.ValueCount(); ++i) {
+            join(i);
+            text += QString::number(item.ParseShort(i));
         }
-        default:
-            return QString::number(type) + QLatin1Char(' ') + QString::number(item.ItemSize());
+        return text;
+    case exiftype::Long:
+        for (quint32 i = 1; i <= item.ValueCount(); ++i) {
+            join(i);
+            text += QString::number(item.ParseLong(i));
+        }
+        return text;
+    case exiftype::Rational:
+    case exiftype::SRational:
+        for (quint32 i = 1; i <= item.ValueCount(); ++i) {
+            const auto [numerator, denominator] = item.ParseRational(i);
+            join(i);
+            text += QString::number(numerator) + QLatin1Char('/') + QString::number(denominator);
+        }
+        return text;
+    case exiftype::Undefined: {
+        QByteArray bytes;
+        item.GetData(bytes);
+        const qsizetype n = std::min<qsizetype>(bytes.size(), item.ValueCount());
+        return QString::fromLatin1(bytes.first(n).toHex(' ').toUpper());
+    }
+    default: return QString::number(type) + QLatin1Char(' ') + QString::number(item.ItemSize());
     }
 }
 

@@ -16,10 +16,8 @@ FolderList listPhotoFolder(const QString& folder, const QString& chosenName)
     const QStringList entries = QDir(folder).entryList(QDir::Files, QDir::Unsorted);
     int found = -1;
     for (const QString& name : entries) {
-        if (!isPhotoName(name))
-            continue;
-        if (name == chosenName && found < 0)
-            found = int(list.names.size());
+        if (!isPhotoName(name)) continue;
+        if (name == chosenName && found < 0) found = int(list.names.size());
         list.names << name;
     }
     list.chosenIndex = found < 0 ? 0 : found;

@@ -20,8 +20,7 @@ struct PhotoDocument {
     // Releases the metadata image (the close, a photo that cannot be shown).
     void releaseExifImage()
     {
-        if (exifImage)
-            exifImage->Dispose();
+        if (exifImage) exifImage->Dispose();
         exifImage.reset();
     }
 

@@ -12,8 +12,7 @@ FormDesign loadDesign(const QString& path)
 {
     FormDesign form;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return form;
+    if (!file.open(QIODevice::ReadOnly)) return form;
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
     const QJsonObject f = root.value(QLatin1String("form")).toObject();
     form.name = f.value(QLatin1String("name")).toString();
@@ -26,9 +25,9 @@ FormDesign loadDesign(const QString& path)
         ControlDesign c;
         c.kind = o.take(QLatin1String("kind")).toString();
         c.name = o.take(QLatin1String("name")).toString();
-        c.twips = QRect(o.take(QLatin1String("left")).toInt(), o.take(QLatin1String("top")).toInt(),
-                        o.take(QLatin1String("width")).toInt(),
-                        o.take(QLatin1String("height")).toInt());
+        c.twips =
+            QRect(o.take(QLatin1String("left")).toInt(), o.take(QLatin1String("top")).toInt(),
+                  o.take(QLatin1String("width")).toInt(), o.take(QLatin1String("height")).toInt());
         c.caption = o.take(QLatin1String("caption")).toString();
         c.toolTip = o.take(QLatin1String("toolTip")).toString();
         c.tabIndex = o.take(QLatin1String("tabIndex")).toInt(-1);
@@ -38,7 +37,10 @@ FormDesign loadDesign(const QString& path)
     return form;
 }
 
-int twipsToPixels(double twips) { return int(std::lround(twips / 15.0)); }
+int twipsToPixels(double twips)
+{
+    return int(std::lround(twips / 15.0));
+}
 
 QRect twipsToPixels(const QRect& t)
 {
@@ -46,7 +48,10 @@ QRect twipsToPixels(const QRect& t)
                  twipsToPixels(t.height()));
 }
 
-QColor colorFromValue(quint32 v) { return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF); }
+QColor colorFromValue(quint32 v)
+{
+    return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
+}
 
 quint32 valueFromColor(const QColor& c)
 {

@@ -11,7 +11,7 @@ namespace orvello {
 struct ControlDesign {
     QString kind;  // label, list, xpbutton, textbox, picture, checkbox
     QString name;
-    QRect twips;   // left, top, width, height
+    QRect twips;  // left, top, width, height
     QString caption;
     QString toolTip;
     int tabIndex = -1;  // -1: not in the focus order

@@ -3,13 +3,13 @@
 #include "app/appinfo.h"
 #include "app/messages.h"
 #include "app/startup.h"
-#include "overlay/overlay.h"
-#include "ui/host.h"
 #include "components/jpegwriter.h"
 #include "imaging/photodecoder.h"
 #include "imaging/printlayout.h"
 #include "imaging/rotation.h"
+#include "overlay/overlay.h"
 #include "photo/folderlist.h"
+#include "ui/host.h"
 #include "ui/label.h"
 #include "ui/mcmndlg.h"
 #include "ui/picturebox.h"
@@ -17,13 +17,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QFileInfo>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 
@@ -67,27 +67,24 @@ void frmMain::buildFromDesign()
     setWindowTitle(form.caption);
     setBackground(this, form.backColor);
     QVector<ControlDesign> ordered = form.controls;
-    std::stable_sort(ordered.begin(), ordered.end(), [](const ControlDesign& a, const ControlDesign& b) {
-        return unsigned(a.tabIndex) < unsigned(b.tabIndex);  // -1 sorts last
-    });
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const ControlDesign& a, const ControlDesign& b) {
+                         return unsigned(a.tabIndex) < unsigned(b.tabIndex);  // -1 sorts last
+                     });
     QWidget* previous = nullptr;
     for (const ControlDesign& item : ordered) {
         QWidget* w = createControl(item);
-        if (!w)
-            continue;
+        if (!w) continue;
         w->setObjectName(item.name);
         w->setGeometry(twipsToPixels(item.twips));
-        if (!item.toolTip.isEmpty())
-            w->setToolTip(item.toolTip);
+        if (!item.toolTip.isEmpty()) w->setToolTip(item.toolTip);
         controls_.insert(item.name, w);
         if (item.tabIndex < 0) {
             w->setFocusPolicy(Qt::NoFocus);
             continue;
         }
-        if (w->focusPolicy() == Qt::NoFocus)
-            w->setFocusPolicy(Qt::StrongFocus);
-        if (previous)
-            QWidget::setTabOrder(previous, w);
+        if (w->focusPolicy() == Qt::NoFocus) w->setFocusPolicy(Qt::StrongFocus);
+        if (previous) QWidget::setTabOrder(previous, w);
         previous = w;
     }
 }
@@ -110,8 +107,7 @@ QWidget* frmMain::createControl(const ControlDesign& item)
         }
         return label;
     }
-    if (item.kind == QLatin1String("list"))
-        return new QListWidget(this);
+    if (item.kind == QLatin1String("list")) return new QListWidget(this);
     if (item.kind == QLatin1String("textbox")) {
         if (x.value(QLatin1String("multiLine")).toBool()) {
             auto* edit = new QPlainTextEdit(this);
@@ -178,8 +174,7 @@ void frmMain::wireCommands()
 
 void frmMain::click(const QString& buttonName)
 {
-    if (const auto command = commands_.value(buttonName))
-        command();
+    if (const auto command = commands_.value(buttonName)) command();
 }
 
 bool frmMain::photoLoaded() const
@@ -222,15 +217,14 @@ int frmMain::load()
         owner->setToolTip(appinfo::ownerNoticeTip());
     }
     // The stored position stays as stored; the window itself is kept on the screen.
-    const int left = std::clamp(twipsToPixels(settings_.frmMainX), 0,
-                                std::max(0, screen.width() - widthPx));
-    const int top = std::clamp(twipsToPixels(settings_.frmMainY), 0,
-                               std::max(0, screen.height() - heightPx));
+    const int left =
+        std::clamp(twipsToPixels(settings_.frmMainX), 0, std::max(0, screen.width() - widthPx));
+    const int top =
+        std::clamp(twipsToPixels(settings_.frmMainY), 0, std::max(0, screen.height() - heightPx));
     move(left, top);
     show();
     shown_ = true;
-    if (auto* focus = control(QStringLiteral("PicFocus")))
-        focus->setFocus();
+    if (auto* focus = control(QStringLiteral("PicFocus"))) focus->setFocus();
     openPhotoCommand();
     return 0;
 }
@@ -256,14 +250,12 @@ void frmMain::aboutCommand()
 
 void frmMain::restoreDefaults()
 {
-    if (restoreDefaultsCommand(settings_, host_) && photoLoaded())
-        redraw();
+    if (restoreDefaultsCommand(settings_, host_) && photoLoaded()) redraw();
 }
 
 void frmMain::closeCommand()
 {
-    if (askQuestion(host_, QStringLiteral("你确定要关闭并结束程序吗？")))
-        close();
+    if (askQuestion(host_, QStringLiteral("你确定要关闭并结束程序吗？"))) close();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
@@ -274,8 +266,7 @@ void frmMain::closeEvent(QCloseEvent* event)
 
 void frmMain::unloadOnce()
 {
-    if (unloaded_ || !shown_)
-        return;
+    if (unloaded_ || !shown_) return;
     unloaded_ = true;
     doc_.releaseExifImage();
     runtime_.Shutdown();

@@ -3,9 +3,9 @@
 // command button's click to the code that owns the command.
 #include "app/settings.h"
 #include "components/gdiplusruntime.h"
+#include "overlay/fontpicker.h"
 #include "photo/exifstep.h"
 #include "photo/photodocument.h"
-#include "overlay/fontpicker.h"
 #include "ui/design.h"
 
 #include <QHash>
@@ -23,8 +23,8 @@ class Host;
 
 struct FrmMainEnvironment {
     Host* host = nullptr;
-    QString appDirectory;                    // where the fonts folder lies
-    SettingsStore store;                     // where the settings live
+    QString appDirectory;  // where the fonts folder lies
+    SettingsStore store;   // where the settings live
     QByteArrayList requiredImageFormats = GdiPlusRuntime::requiredFormats();
 };
 
@@ -105,7 +105,7 @@ private:
     QHash<QString, QWidget*> controls_;
     QHash<QString, std::function<void()>> commands_;
     std::unique_ptr<QPrinter> printer_;  // the current printer, kept for the run
-    bool shown_ = false;  // a start-up that ends early writes nothing
+    bool shown_ = false;                 // a start-up that ends early writes nothing
     bool unloaded_ = false;
 };
 

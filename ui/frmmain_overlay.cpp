@@ -46,32 +46,31 @@ void frmMain::showPhotoOnCanvas()
 }
 
 // The canvas box is never seen; it only follows the canvas's size.
-void frmMain::syncCanvasBox() { control(QStringLiteral("Picture0"))->resize(canvas_.size()); }
+void frmMain::syncCanvasBox()
+{
+    control(QStringLiteral("Picture0"))->resize(canvas_.size());
+}
 
 void frmMain::wireOverlay()
 {
     for (int n : {5, 6, 7, 8, 9, 10, 11, 12, 15, 16, 17, 18})
         commands_.insert(QStringLiteral("XPButton%1").arg(n), [this, n] { overlayButton(n); });
     commands_.insert(QStringLiteral("XPButton19"), [this] {
-        if (runTextColorCommand(settings_, host_, photoLoaded()))
-            redraw();
+        if (runTextColorCommand(settings_, host_, photoLoaded())) redraw();
     });
     commands_.insert(QStringLiteral("XPButton13"), [this] { fontButton(PickerTarget::Title); });
     commands_.insert(QStringLiteral("XPButton14"), [this] { fontButton(PickerTarget::Date); });
 
     auto* c1 = control<QCheckBox>(QStringLiteral("Check1"));
     connect(c1, &QCheckBox::toggled, this, [this](bool on) {
-        if (dateSwitchClicked(settings_, on, photoLoaded()))
-            redraw();
+        if (dateSwitchClicked(settings_, on, photoLoaded())) redraw();
     });
     auto* c2 = control<QCheckBox>(QStringLiteral("Check2"));
     connect(c2, &QCheckBox::toggled, this, [this](bool on) {
-        if (titleSwitchClicked(settings_, on, photoLoaded()))
-            redraw();
+        if (titleSwitchClicked(settings_, on, photoLoaded())) redraw();
     });
     connect(control<QLineEdit>(QStringLiteral("Text1")), &QLineEdit::textChanged, this, [this] {
-        if (titleEditRedraws(settings_))
-            redraw();
+        if (titleEditRedraws(settings_)) redraw();
     });
 
     const auto topTwips = [this](const char* name) {
@@ -86,16 +85,14 @@ void frmMain::wireOverlay()
         picker_->selectRow(list->row(item));
         const bool chosen = picker_->entryDoubleClicked(settings_, photoLoaded());
         syncFontList(false);
-        if (chosen)
-            redraw();
+        if (chosen) redraw();
     });
 }
 
 void frmMain::overlayButton(int number)
 {
     const auto command = overlayCommandForButton(number);
-    if (!command || !runOverlayCommand(*command, settings_, photoLoaded()))
-        return;
+    if (!command || !runOverlayCommand(*command, settings_, photoLoaded())) return;
     // The style buttons show their own state in their caption font.
     if (*command == OverlayCommand::ToggleBold || *command == OverlayCommand::ToggleItalic) {
         QWidget* button = control(QStringLiteral("XPButton%1").arg(number));
@@ -134,8 +131,7 @@ void frmMain::syncFontList(bool opening)
         QCoreApplication::processEvents();  // let the button finish drawing before the list shows
     list->show();
     list->raise();
-    if (list->currentItem())
-        list->scrollToItem(list->currentItem());
+    if (list->currentItem()) list->scrollToItem(list->currentItem());
 }
 
 }  // namespace orvello

@@ -57,11 +57,11 @@ void frmMain::openPhotoCommand()
 void frmMain::selectEntry(int row)
 {
     auto* list = control<QListWidget>(QStringLiteral("List1"));
-    if (row < 0 || row >= list->count())
-        return;
+    if (row < 0 || row >= list->count()) return;
     doc_.photoName = list->item(row)->text();
     doc_.photoPath = doc_.photoFolder + doc_.photoName;
-    control<QLabel>(QStringLiteral("Label1"))->setText(QStringLiteral("当前文件：") + doc_.photoPath);
+    control<QLabel>(QStringLiteral("Label1"))
+        ->setText(QStringLiteral("当前文件：") + doc_.photoPath);
 
     LoadedPhoto loaded = loadPhoto(doc_.photoPath);
     if (loaded.photo.isNull()) {
@@ -93,12 +93,14 @@ void frmMain::showNoPhoto()
     ShowPreview();
 }
 
-QImage frmMain::canvas() const { return canvas_; }
+QImage frmMain::canvas() const
+{
+    return canvas_;
+}
 
 void frmMain::rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&))
 {
-    if (!photoLoaded())
-        return;
+    if (!photoLoaded()) return;
     QWidget* button = control(buttonName);
     button->setEnabled(false);
     setPhotoButtonsEnabled(false);
@@ -117,16 +119,16 @@ void frmMain::rotateCommand(const QString& buttonName, QImage (*turn)(const QIma
 
 void frmMain::saveCommand()
 {
-    if (!photoLoaded())
-        return;
+    if (!photoLoaded()) return;
     QString fileName = QStringLiteral("PM_") + doc_.photoName;
     QString fileTitle;
     QString filter = QStringLiteral("JPEG Files (*.jpg)|*.jpg");
     qint32 filterIndex = 1;
     qint32 flags = 0;
-    if (!mCmnDlg::ShowSaveDialog(fileName, fileTitle, true, filter, filterIndex, QString(),
-                                 QStringLiteral("照片文件另存为…(注:保存后的文件不包含相关EXIF信息)"),
-                                 QString(), host_, flags))
+    if (!mCmnDlg::ShowSaveDialog(
+            fileName, fileTitle, true, filter, filterIndex, QString(),
+            QStringLiteral("照片文件另存为…(注:保存后的文件不包含相关EXIF信息)"), QString(), host_,
+            flags))
         return;
     JpegWriter writer;
     if (!writer.save(canvas_, fileName))
@@ -135,10 +137,8 @@ void frmMain::saveCommand()
 
 void frmMain::printCommand()
 {
-    if (!photoLoaded())
-        return;
-    if (!printer_)
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!photoLoaded()) return;
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!host_.hasPrinter()) {
         // No printer at all: offer a PDF file instead of failing silently.
         if (!askQuestion(host_, QStringLiteral("系统中没有安装打印机。是否改为打印到 PDF 文件？")))
@@ -150,8 +150,8 @@ void frmMain::printCommand()
         qint32 filterIndex = 1;
         qint32 flags = 0;
         if (!mCmnDlg::ShowSaveDialog(fileName, fileTitle, true, filter, filterIndex, QString(),
-                                     QStringLiteral("打印到 PDF 文件"), QStringLiteral("pdf"), host_,
-                                     flags))
+                                     QStringLiteral("打印到 PDF 文件"), QStringLiteral("pdf"),
+                                     host_, flags))
             return;
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(fileName);
@@ -159,19 +159,16 @@ void frmMain::printCommand()
     printer_->setPageOrientation(doc_.isPortrait ? QPageLayout::Portrait : QPageLayout::Landscape);
     if (settings_.DPaperSize != 0) {
         const QPageSize paper(QPageSize::id(settings_.DPaperSize));
-        if (paper.isValid())
-            printer_->setPageSize(paper);
+        if (paper.isValid()) printer_->setPageSize(paper);
     }
-    if (!host_.printSetup(*printer_))
-        return;
+    if (!host_.printSetup(*printer_)) return;
     settings_.DPaperSize = qint16(printer_->pageLayout().pageSize().windowsId());
     printCanvas(*printer_, canvas_);
 }
 
 void frmMain::showExif(ExifInfo info)
 {
-    if (info.errorDescription)
-        showListingError(host_, *info.errorDescription);
+    if (info.errorDescription) showListingError(host_, *info.errorDescription);
     // The box shows each CR LF as one line break.
     control<QPlainTextEdit>(QStringLiteral("Text0"))
         ->setPlainText(info.text.replace(QLatin1String("\r\n"), QLatin1String("\n")));

@@ -34,7 +34,7 @@ struct FileDialogRequest {
     QString defaultSuffix;    // without the dot; empty: none
     bool fileMustExist = false;
     bool overwritePrompt = false;
-    bool readOnly = false;      // the read-only box starts ticked
+    bool readOnly = false;  // the read-only box starts ticked
     bool hideReadOnly = false;
 };
 

@@ -11,7 +11,10 @@ namespace {
 
 const QChar kZero(u'\0');
 
-qint32 withoutHookAndTemplate(qint32 flags) { return flags & ~(OFN_ENABLEHOOK | OFN_ENABLETEMPLATE); }
+qint32 withoutHookAndTemplate(qint32 flags)
+{
+    return flags & ~(OFN_ENABLEHOOK | OFN_ENABLETEMPLATE);
+}
 
 struct Outcome {
     bool confirmed = false;
@@ -53,22 +56,17 @@ qint32 openFlags(qint32 callerFlags, bool fileMustExist, bool multiSelect, bool 
                  bool hideReadOnly)
 {
     qint32 f = withoutHookAndTemplate(callerFlags);
-    if (fileMustExist)
-        f |= OFN_FILEMUSTEXIST;
-    if (multiSelect)
-        f |= OFN_ALLOWMULTISELECT;
-    if (readOnly)
-        f |= OFN_READONLY;
-    if (hideReadOnly)
-        f |= OFN_HIDEREADONLY;
+    if (fileMustExist) f |= OFN_FILEMUSTEXIST;
+    if (multiSelect) f |= OFN_ALLOWMULTISELECT;
+    if (readOnly) f |= OFN_READONLY;
+    if (hideReadOnly) f |= OFN_HIDEREADONLY;
     return f;
 }
 
 qint32 saveFlags(qint32 callerFlags, bool overwritePrompt)
 {
     qint32 f = withoutHookAndTemplate(callerFlags);
-    if (overwritePrompt)
-        f |= OFN_OVERWRITEPROMPT;
+    if (overwritePrompt) f |= OFN_OVERWRITEPROMPT;
     return f | OFN_HIDEREADONLY;
 }
 
@@ -76,8 +74,7 @@ QString convertFilter(const QString& filter)
 {
     QString out;
     out.reserve(filter.size() + 2);
-    for (const QChar c : filter)
-        out += (c == u'|' || c == u':') ? kZero : c;
+    for (const QChar c : filter) out += (c == u'|' || c == u':') ? kZero : c;
     out += kZero;
     out += kZero;
     return out;
@@ -85,18 +82,14 @@ QString convertFilter(const QString& filter)
 
 QString FilterEntry(const QString& convertedFilter, qint32 index)
 {
-    if (index <= 0)
-        return {};
+    if (index <= 0) return {};
     qsizetype start = 0;
     while (start < convertedFilter.size()) {
         const qsizetype descriptionEnd = convertedFilter.indexOf(kZero, start);
-        if (descriptionEnd < 0)
-            return {};
+        if (descriptionEnd < 0) return {};
         const qsizetype patternEnd = convertedFilter.indexOf(kZero, descriptionEnd + 1);
-        if (patternEnd < 0)
-            return {};
-        if (index == 1)
-            return convertedFilter.mid(start, patternEnd - start);
+        if (patternEnd < 0) return {};
+        if (index == 1) return convertedFilter.mid(start, patternEnd - start);
         --index;
         start = patternEnd + 1;
     }
@@ -108,8 +101,7 @@ QStringList nameFilters(const QString& convertedFilter)
     QStringList filters;
     for (qint32 i = 1;; ++i) {
         const QString entry = FilterEntry(convertedFilter, i);
-        if (entry.isEmpty())
-            break;
+        if (entry.isEmpty()) break;
         const qsizetype zero = entry.indexOf(kZero);
         QString description = entry.left(zero).trimmed();
         QString patterns = entry.mid(zero + 1);
@@ -126,7 +118,8 @@ bool ShowOpenDialog(QString& fileName, QString& fileTitle, bool fileMustExist, b
                     const QString& initialFolder, const QString& title,
                     const QString& defaultExtension, Host& owner, qint32& flags)
 {
-    const qint32 requestFlags = openFlags(flags, fileMustExist, multiSelect, readOnly, hideReadOnly);
+    const qint32 requestFlags =
+        openFlags(flags, fileMustExist, multiSelect, readOnly, hideReadOnly);
     FileDialogRequest request;
     request.save = false;
     request.title = title;
@@ -142,8 +135,7 @@ bool ShowOpenDialog(QString& fileName, QString& fileTitle, bool fileMustExist, b
         return false;
     }
     flags = out.result.readOnly ? (requestFlags | OFN_READONLY) : (requestFlags & ~OFN_READONLY);
-    if (flags & OFN_READONLY)
-        readOnly = true;
+    if (flags & OFN_READONLY) readOnly = true;
     return true;
 }
 

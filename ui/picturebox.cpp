@@ -5,20 +5,21 @@
 
 namespace orvello {
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
+{
+    setAutoFillBackground(true);
+}
 
 void PictureBox::setImage(const QImage& image)
 {
     image_ = image;
-    if (autoSize_)
-        resize(image_.size());
+    if (autoSize_) resize(image_.size());
     update();
 }
 
 void PictureBox::paintEvent(QPaintEvent*)
 {
-    if (image_.isNull())
-        return;
+    if (image_.isNull()) return;
     QPainter p(this);
     p.drawImage(0, 0, image_);
 }

@@ -51,8 +51,7 @@ std::optional<FileDialogResult> QtHost::showFileDialog(const FileDialogRequest& 
     dialog.setNameFilters(r.nameFilters);
     if (r.filterIndex >= 1 && r.filterIndex <= r.nameFilters.size())
         dialog.selectNameFilter(r.nameFilters.at(r.filterIndex - 1));
-    if (!r.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(r.defaultSuffix);
+    if (!r.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(r.defaultSuffix);
     const QFileInfo initial(r.fileName);
     // With no folder given, the dialog opens where the last one was confirmed.
     if (!r.initialFolder.isEmpty())
@@ -61,16 +60,13 @@ std::optional<FileDialogResult> QtHost::showFileDialog(const FileDialogRequest& 
         dialog.setDirectory(initial.absolutePath());
     else if (!lastFolder_.isEmpty())
         dialog.setDirectory(lastFolder_);
-    if (!r.fileName.isEmpty())
-        dialog.selectFile(initial.fileName());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (!r.fileName.isEmpty()) dialog.selectFile(initial.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     FileDialogResult result;
     result.path = dialog.selectedFiles().first();
     lastFolder_ = QFileInfo(result.path).absolutePath();
     result.filterIndex = int(r.nameFilters.indexOf(dialog.selectedNameFilter())) + 1;
-    if (result.filterIndex < 1)
-        result.filterIndex = 1;
+    if (result.filterIndex < 1) result.filterIndex = 1;
     result.readOnly = r.readOnly;  // Qt's dialog has no read-only box: the request's state stands
     return result;
 }
@@ -78,8 +74,7 @@ std::optional<FileDialogResult> QtHost::showFileDialog(const FileDialogRequest& 
 std::optional<QColor> QtHost::chooseColor(const QColor& initial)
 {
     const QColor c = QColorDialog::getColor(initial, owner_);
-    if (!c.isValid())
-        return std::nullopt;
+    if (!c.isValid()) return std::nullopt;
     return c;
 }
 
@@ -89,8 +84,14 @@ bool QtHost::printSetup(QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool QtHost::hasPrinter() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+bool QtHost::hasPrinter()
+{
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
 
-void QtHost::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+void QtHost::openUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
 
 }  // namespace orvello

@@ -31,12 +31,9 @@ std::optional<qint64> asInteger(const PropertyStore::Value& v)
 const char* typeName(XbPicture::Type t)
 {
     switch (t) {
-        case XbPicture::Type::Icon:
-            return "icon";
-        case XbPicture::Type::Cursor:
-            return "cursor";
-        default:
-            return "bitmap";
+    case XbPicture::Type::Icon: return "icon";
+    case XbPicture::Type::Cursor: return "cursor";
+    default: return "bitmap";
     }
 }
 

@@ -677,24 +677,21 @@ bool XPButton::OptionGroupUpdate(int action)
         }
     }
     switch (action) {
-        case GroupJoin:
-            // Listed once only: a second entry would outlive the member's leaving.
-            for (int k = 1; k <= n; ++k)
-                if (memberAt(c, k) == this) return false;
-            c->setProperty("xb_OptCount", n + 1);
-            c->setProperty(objKey(n + 1).constData(), identityOf(this));
-            return false;
-        case GroupLeave:
-            removeFromGroup();
-            return false;
-        case GroupQuery:
-            for (int k = 1; k <= n; ++k) {
-                XPButton* member = memberAt(c, k);
-                if (member && member->value_) return true;
-            }
-            return false;
-        default:
-            return false;
+    case GroupJoin:
+        // Listed once only: a second entry would outlive the member's leaving.
+        for (int k = 1; k <= n; ++k)
+            if (memberAt(c, k) == this) return false;
+        c->setProperty("xb_OptCount", n + 1);
+        c->setProperty(objKey(n + 1).constData(), identityOf(this));
+        return false;
+    case GroupLeave: removeFromGroup(); return false;
+    case GroupQuery:
+        for (int k = 1; k <= n; ++k) {
+            XPButton* member = memberAt(c, k);
+            if (member && member->value_) return true;
+        }
+        return false;
+    default: return false;
     }
 }
 
@@ -724,41 +721,39 @@ void XPButton::removeFromGroup()
 void XPButton::UpdateResource(Resource what)
 {
     switch (what) {
-        case Resource::Font:
-            captionFont_ = font();
-            if (bufferDC_) savedFont_ = true;
+    case Resource::Font:
+        captionFont_ = font();
+        if (bufferDC_) savedFont_ = true;
+        break;
+    case Resource::Picture:
+        pictureWidth_ = picture_.isNull() ? 0 : picture_.width();
+        pictureHeight_ = picture_.isNull() ? 0 : picture_.height();
+        pictureKind_ = picture_.type == XbPicture::Type::Bitmap ? 0 : 1;
+        break;
+    case Resource::BackColor: {
+        faceColor_ = pressedFaceColor_ = ToRGB(backColor_);
+        hoverFaceColor_ = ToRGB(hoverBackColor_);
+        switch (buttonStyle_) {
+        case 2:
+            faceColor_ = ShiftColor(faceColor_, 48, true);
+            pressedFaceColor_ = ShiftColor(faceColor_, -32, true);
+            hoverFaceColor_ = ShiftColor(hoverFaceColor_, 48, true);
+            checkedFaceColor_ = ShiftColor(0xFFFFFF, -32, true);
             break;
-        case Resource::Picture:
-            pictureWidth_ = picture_.isNull() ? 0 : picture_.width();
-            pictureHeight_ = picture_.isNull() ? 0 : picture_.height();
-            pictureKind_ = picture_.type == XbPicture::Type::Bitmap ? 0 : 1;
+        case 3:
+            pressedFaceColor_ = ShiftColor(0x808080, 12);
+            checkedFaceColor_ = ShiftColor(pressedFaceColor_, 31);
             break;
-        case Resource::BackColor: {
-            faceColor_ = pressedFaceColor_ = ToRGB(backColor_);
-            hoverFaceColor_ = ToRGB(hoverBackColor_);
-            switch (buttonStyle_) {
-                case 2:
-                    faceColor_ = ShiftColor(faceColor_, 48, true);
-                    pressedFaceColor_ = ShiftColor(faceColor_, -32, true);
-                    hoverFaceColor_ = ShiftColor(hoverFaceColor_, 48, true);
-                    checkedFaceColor_ = ShiftColor(0xFFFFFF, -32, true);
-                    break;
-                case 3:
-                    pressedFaceColor_ = ShiftColor(0x808080, 12);
-                    checkedFaceColor_ = ShiftColor(pressedFaceColor_, 31);
-                    break;
-                case 7:
-                    faceColor_ = ShiftColor(faceColor_, 31);
-                    pressedFaceColor_ = ShiftColor(0x808080, -16);
-                    hoverFaceColor_ = ShiftColor(hoverFaceColor_, 31);
-                    checkedFaceColor_ = ShiftColor(0x808080, 16, true);
-                    break;
-                default:
-                    checkedFaceColor_ = ShiftColor(0xFFFFFF, -32);
-                    break;
-            }
+        case 7:
+            faceColor_ = ShiftColor(faceColor_, 31);
+            pressedFaceColor_ = ShiftColor(0x808080, -16);
+            hoverFaceColor_ = ShiftColor(hoverFaceColor_, 31);
+            checkedFaceColor_ = ShiftColor(0x808080, 16, true);
             break;
+        default: checkedFaceColor_ = ShiftColor(0xFFFFFF, -32); break;
         }
+        break;
+    }
     }
 }
 
@@ -770,20 +765,16 @@ int XPButton::LayoutContent(bool recalc, int* leftOffset)
     int lo = 0;
     int uw;
     switch (buttonShape_) {
-        case 1:
-            lo = textLeft_ - textLeft_ / 3;
-            uw = W - lo;
-            break;
-        case 2:
-            uw = textRight_ + (W - textRight_) / 3;
-            break;
-        case 3:
-            lo = textLeft_ - textLeft_ / 3;
-            uw = textRight_ + (W - textRight_) / 3 - lo;
-            break;
-        default:
-            uw = textRight_;
-            break;
+    case 1:
+        lo = textLeft_ - textLeft_ / 3;
+        uw = W - lo;
+        break;
+    case 2: uw = textRight_ + (W - textRight_) / 3; break;
+    case 3:
+        lo = textLeft_ - textLeft_ / 3;
+        uw = textRight_ + (W - textRight_) / 3 - lo;
+        break;
+    default: uw = textRight_; break;
     }
     if (leftOffset) *leftOffset = lo;
     if (!recalc) return uw;
@@ -793,20 +784,12 @@ int XPButton::LayoutContent(bool recalc, int* leftOffset)
     const bool hasPicture = pictureWidth_ + pictureHeight_ > 0;
     if (hasPicture && ps <= 32) {
         switch (pictureAlign_) {
-            case 0:
-            case 1:
-                pl = ps;
-                break;
-            case 2:
-            case 3:
-                pr = ps;
-                break;
-            case 4:
-                pt = ps;
-                break;
-            case 5:
-                pb = ps;
-                break;
+        case 0:
+        case 1: pl = ps; break;
+        case 2:
+        case 3: pr = ps; break;
+        case 4: pt = ps; break;
+        case 5: pb = ps; break;
         }
     }
     QRect cap(0, 0, 0, 0);
@@ -828,20 +811,16 @@ int XPButton::LayoutContent(bool recalc, int* leftOffset)
     }
     int dx;
     switch (captionAlign_) {
-        case 0:
-            dx = lo + pl + 6 + (pl > 0 ? 6 : 0);
-            break;
-        case 1:
-            dx = W - pr - 6 - tw - (pr > 0 ? 6 : 0);
-            break;
-        default:
-            if (pl > 0 && pictureAlign_ == 1)
-                dx = (uw - (tw + pl + 6)) / 2 + lo + pl + 6;
-            else if (pr > 0 && pictureAlign_ == 3)
-                dx = (uw - (tw + pr + 6)) / 2 + lo;
-            else
-                dx = (uw - (pl + pr) - tw) / 2 + lo + pl;
-            break;
+    case 0: dx = lo + pl + 6 + (pl > 0 ? 6 : 0); break;
+    case 1: dx = W - pr - 6 - tw - (pr > 0 ? 6 : 0); break;
+    default:
+        if (pl > 0 && pictureAlign_ == 1)
+            dx = (uw - (tw + pl + 6)) / 2 + lo + pl + 6;
+        else if (pr > 0 && pictureAlign_ == 3)
+            dx = (uw - (tw + pr + 6)) / 2 + lo;
+        else
+            dx = (uw - (pl + pr) - tw) / 2 + lo + pl;
+        break;
     }
     int dy;
     int px = 0, top = 0;
@@ -862,18 +841,10 @@ int XPButton::LayoutContent(bool recalc, int* leftOffset)
         top = (H - ps) / 2;
         const bool noCaption = caption_.isEmpty();
         switch (pictureAlign_) {
-            case 0:
-                px = lo + 6;
-                break;
-            case 1:
-                px = noCaption ? lo + 6 : dx - pl - 6;
-                break;
-            case 2:
-                px = W - pr - 6;
-                break;
-            default:
-                px = noCaption ? W - pr - 6 : dx + tw + 6;
-                break;
+        case 0: px = lo + 6; break;
+        case 1: px = noCaption ? lo + 6 : dx - pl - 6; break;
+        case 2: px = W - pr - 6; break;
+        default: px = noCaption ? W - pr - 6 : dx + tw + 6; break;
         }
     }
     cap = QRect(QPoint(dx, dy), QPoint(dx + tw, dy + qMax(th, 0)));  // right/bottom exclusive

@@ -17,7 +17,10 @@ class InstanceTest : public QObject {
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("run")));
         return env;
     }
-    QString settingsFile() const { return home.filePath(QStringLiteral("config/Orvello/Orvello.ini")); }
+    QString settingsFile() const
+    {
+        return home.filePath(QStringLiteral("config/Orvello/Orvello.ini"));
+    }
     QString lockFile() const { return home.filePath(QStringLiteral("run/orvello.lock")); }
 
 private slots:
@@ -25,8 +28,8 @@ private slots:
     {
         QDir(home.path()).mkpath(QStringLiteral("config"));
         QDir(home.path()).mkpath(QStringLiteral("run"));
-        QFile::setPermissions(home.filePath(QStringLiteral("run")), QFile::ReadOwner |
-                              QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(home.filePath(QStringLiteral("run")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     void secondInstanceEndsSilentlyAndKilledFirstWritesNothing()

@@ -140,8 +140,9 @@ private slots:
 
     void malformedValuesFallBackKeyByKey()
     {
-        writeRaw("[SetLog]\naddFontSize=big\naddCurrentX=12.5\naddDTB=maybe\naddTXB=1\n"
-                 "addForeColor=1,2\nDPaperSize=99999\nfrmMainX=-20\naddCurrentY=\n");
+        writeRaw(
+            "[SetLog]\naddFontSize=big\naddCurrentX=12.5\naddDTB=maybe\naddTXB=1\n"
+            "addForeColor=1,2\nDPaperSize=99999\nfrmMainX=-20\naddCurrentY=\n");
         AppSettings s;
         SettingsStore(ini()).readAll(s);
         QCOMPARE(s.addFontSize, 2.0f);
@@ -157,8 +158,7 @@ private slots:
     void garbageFileIsReadAsDefaultsAndRewrittenClean()
     {
         QByteArray junk;
-        for (int i = 0; i < 4096; ++i)
-            junk.append(char((i * 7919) & 0xFF));
+        for (int i = 0; i < 4096; ++i) junk.append(char((i * 7919) & 0xFF));
         writeRaw("[SetLog\n\x01\x02=\xff\xfe\n" + junk);
         AppSettings s;
         SettingsStore(ini()).readAll(s);
@@ -174,7 +174,8 @@ private slots:
 
     void unwritableStoreReportsNothing()
     {
-        SettingsStore(QStringLiteral("/proc/orvello-nowhere/Orvello.ini")).writeAll(AppSettings(), 0, 0);
+        SettingsStore(QStringLiteral("/proc/orvello-nowhere/Orvello.ini"))
+            .writeAll(AppSettings(), 0, 0);
     }
 
     void restoreDefaultsAnsweredYesAndNo()

@@ -32,10 +32,10 @@ class CliTest : public QObject {
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(ORVELLO_BIN_DIR "/orvello-stamp"), args);
-        if (!p.waitForFinished(60000))
-            return {};
+        if (!p.waitForFinished(60000)) return {};
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+                QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
     }
     QString photo(const QString& name, QSize size, const fixtures::ExifContent& exif = {})
     {
@@ -78,7 +78,8 @@ private slots:
         QCOMPARE(r.status, 2);
         QVERIFY(r.out.startsWith(QStringLiteral("当前文件EXIF信息：\ncaptureDate: \n\n")));
         QVERIFY(r.out.contains(QStringLiteral("captureDate: 2007-12-10 14:30:00")));
-        QVERIFY(r.err.contains(QStringLiteral("An error occurred trying to show the information for this file: ")));
+        QVERIFY(r.err.contains(
+            QStringLiteral("An error occurred trying to show the information for this file: ")));
     }
 
     void usageErrors()
@@ -86,7 +87,10 @@ private slots:
         QCOMPARE(run({}).status, 1);
         QCOMPARE(run({QStringLiteral("exif")}).status, 1);
         QCOMPARE(run({QStringLiteral("stamp")}).status, 1);
-        QCOMPARE(run({QStringLiteral("stamp"), QStringLiteral("--rotate"), QStringLiteral("up"), dated}).status, 1);
+        QCOMPARE(
+            run({QStringLiteral("stamp"), QStringLiteral("--rotate"), QStringLiteral("up"), dated})
+                .status,
+            1);
         QCOMPARE(run({QStringLiteral("frobnicate"), dated}).status, 1);
     }
 
@@ -101,10 +105,15 @@ private slots:
 
         const QString out = dir.filePath(QStringLiteral("out"));
         QDir().mkpath(out);
-        const QByteArray before = [&] { QFile f(dated); f.open(QIODevice::ReadOnly); return f.readAll(); }();
-        const Run r = run({QStringLiteral("stamp"), QStringLiteral("--rotate"), QStringLiteral("left"),
-                           QStringLiteral("--title"), QStringLiteral("标题"), QStringLiteral("--out"), out,
-                           dated, dir.filePath(QStringLiteral("missing.jpg")), plain});
+        const QByteArray before = [&] {
+            QFile f(dated);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        const Run r =
+            run({QStringLiteral("stamp"), QStringLiteral("--rotate"), QStringLiteral("left"),
+                 QStringLiteral("--title"), QStringLiteral("标题"), QStringLiteral("--out"), out,
+                 dated, dir.filePath(QStringLiteral("missing.jpg")), plain});
         QCOMPARE(r.status, 2);
         QCOMPARE(r.out.count(u'\n'), 2);
         QVERIFY(r.err.contains(QStringLiteral("missing.jpg")));
@@ -114,8 +123,7 @@ private slots:
         // Title pixels near 5 % / 6 % (portrait offsets) are white-ish; the photo was dark grey.
         int bright = 0;
         for (int y = 20; y < 70; ++y)
-            for (int x = 15; x < 120; ++x)
-                bright += qGray(stamped.pixel(x, y)) > 200;
+            for (int x = 15; x < 120; ++x) bright += qGray(stamped.pixel(x, y)) > 200;
         QVERIFY(bright > 20);
         QVERIFY(QFile::exists(out + QStringLiteral("/PM_plain.jpg")));
         QFile again(dated);
@@ -127,8 +135,7 @@ private slots:
     {
         QImage img(300, 300, QImage::Format_RGB32);
         for (int y = 0; y < 300; ++y)
-            for (int x = 0; x < 300; ++x)
-                img.setPixel(x, y, qRgb(x, y, x ^ y));
+            for (int x = 0; x < 300; ++x) img.setPixel(x, y, qRgb(x, y, x ^ y));
         QByteArray jpeg = fixtures::makeJpeg(img, {});
         jpeg.truncate(jpeg.size() / 2);
         const QString cut = dir.filePath(QStringLiteral("cut.jpg"));

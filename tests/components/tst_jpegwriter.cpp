@@ -1,11 +1,11 @@
 #include "components/jpegwriter.h"
 
+#include <sys/mount.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <sys/mount.h>
 
 using namespace orvello;
 
@@ -19,7 +19,8 @@ QImage noisy(int w, int h)
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < w; ++x) {
             seed = seed * 1664525u + 1013904223u;
-            line[x] = qRgb(100 + (seed >> 28), 120 + ((seed >> 20) & 15), 140 + ((seed >> 12) & 15));
+            line[x] =
+                qRgb(100 + (seed >> 28), 120 + ((seed >> 20) & 15), 140 + ((seed >> 12) & 15));
         }
     }
     return img;
@@ -31,7 +32,10 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-bool failWrite(const QByteArray&) { return false; }
+bool failWrite(const QByteArray&)
+{
+    return false;
+}
 
 // Root ignores file modes: a read-only or full file system needs a real mount.
 bool mountTmpfs(const QString& where, const char* options, unsigned long flags = 0)
@@ -81,8 +85,7 @@ private slots:
         // A one-pixel red line on grey: 4:2:0 would halve its colour; 4:4:4 keeps it.
         QImage img(64, 64, QImage::Format_RGB32);
         img.fill(qRgb(128, 128, 128));
-        for (int y = 0; y < 64; ++y)
-            img.setPixel(31, y, qRgb(255, 0, 0));
+        for (int y = 0; y < 64; ++y) img.setPixel(31, y, qRgb(255, 0, 0));
         QImage back;
         QVERIFY(back.loadFromData(encodeJpeg(img, JpegOptions()), "jpeg"));
         QVERIFY(qRed(back.pixel(31, 20)) > 230);

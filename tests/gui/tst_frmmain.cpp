@@ -43,10 +43,7 @@ private slots:
         host = test::ScriptedHost();
         window = makeWindow();
     }
-    void cleanup()
-    {
-        window.reset();
-    }
+    void cleanup() { window.reset(); }
 
     void layoutFollowsTheDesign()
     {
@@ -77,17 +74,17 @@ private slots:
             QWidget* w = window->control(QString::fromLatin1(e.name));
             QVERIFY2(w, e.name);
             QCOMPARE(w->geometry(), e.pixels);
-            if (e.tip)
-                QCOMPARE(w->toolTip(), QString::fromUtf8(e.tip));
-            if (e.caption)
-                QCOMPARE(w->property("text").toString(), QString::fromUtf8(e.caption));
+            if (e.tip) QCOMPARE(w->toolTip(), QString::fromUtf8(e.tip));
+            if (e.caption) QCOMPARE(w->property("text").toString(), QString::fromUtf8(e.caption));
         }
-        QCOMPARE(window->control<QLineEdit>(QStringLiteral("Text1"))->text(), QStringLiteral("标题文字"));
+        QCOMPARE(window->control<QLineEdit>(QStringLiteral("Text1"))->text(),
+                 QStringLiteral("标题文字"));
         QVERIFY(window->control(QStringLiteral("XPButton2"))->font().bold());
         QVERIFY(!window->control(QStringLiteral("XPButton1"))->font().bold());
         const QRect visible(0, 0, 800, 600);
         for (const char* hidden : {"PicFocus", "Picture0", "List2"})
-            QVERIFY2(!visible.intersects(window->control(QString::fromLatin1(hidden))->geometry()), hidden);
+            QVERIFY2(!visible.intersects(window->control(QString::fromLatin1(hidden))->geometry()),
+                     hidden);
         int buttons = 0;
         for (int i = 1; i <= 23; ++i)
             buttons += window->control(QStringLiteral("XPButton%1").arg(i)) != nullptr;
@@ -97,11 +94,12 @@ private slots:
     void focusOrderAndStartState()
     {
         QCOMPARE(window->load(), 0);
-        const QStringList order = {"PicFocus", "XPButton1", "List1", "Text0", "Picture1", "XPButton3",
-            "XPButton4", "XPButton5", "XPButton7", "XPButton8", "XPButton6", "XPButton13", "XPButton14",
-            "XPButton15", "XPButton17", "XPButton18", "XPButton16", "XPButton19", "XPButton9",
-            "XPButton11", "XPButton12", "XPButton10", "XPButton20", "Check1", "Check2", "Text1",
-            "XPButton2", "XPButton23", "XPButton21", "XPButton22"};
+        const QStringList order = {
+            "PicFocus",   "XPButton1",  "List1",      "Text0",      "Picture1",   "XPButton3",
+            "XPButton4",  "XPButton5",  "XPButton7",  "XPButton8",  "XPButton6",  "XPButton13",
+            "XPButton14", "XPButton15", "XPButton17", "XPButton18", "XPButton16", "XPButton19",
+            "XPButton9",  "XPButton11", "XPButton12", "XPButton10", "XPButton20", "Check1",
+            "Check2",     "Text1",      "XPButton2",  "XPButton23", "XPButton21", "XPButton22"};
         for (int i = 0; i + 1 < order.size(); ++i) {
             QWidget* next = window->control(order[i])->nextInFocusChain();
             while (next->parentWidget() != window.get())  // skip a control's own inner widgets
@@ -138,7 +136,8 @@ private slots:
         window = makeWindow(empty.path());
         QCOMPARE(window->load(), kExitFontMissing);
         QCOMPARE(host.messages.size(), 1);
-        QCOMPARE(host.messages[0].text, QStringLiteral("未发现所需要的字体文件，请重新安装本软件！"));
+        QCOMPARE(host.messages[0].text,
+                 QStringLiteral("未发现所需要的字体文件，请重新安装本软件！"));
         QCOMPARE(host.messages[0].icon, MsgIcon::None);
         QCOMPARE(host.messages[0].title, QStringLiteral("Orvello"));
         QVERIFY(!window->isVisible());
@@ -202,7 +201,8 @@ private slots:
         window->close();
         QVERIFY(host.messages.isEmpty());
         QSettings raw(ini(), QSettings::IniFormat);
-        QCOMPARE(raw.value(QStringLiteral("SetLog/addCurrentX")).toString(), QStringLiteral("12.5"));
+        QCOMPARE(raw.value(QStringLiteral("SetLog/addCurrentX")).toString(),
+                 QStringLiteral("12.5"));
         QCOMPARE(raw.value(QStringLiteral("SetLog/frmMainX")).toString(),
                  QString::number(window->x() * 15));
         // A second close does not write again.
@@ -221,7 +221,9 @@ private slots:
         QCOMPARE(about.icon, MsgIcon::Information);
         const QStringList paragraphs = about.text.split(QStringLiteral("\r\n"));
         QCOMPARE(paragraphs.size(), 3);
-        QCOMPARE(paragraphs[0], QStringLiteral("本软件可提取数码照片的EXIF信息并在照片上添加拍摄日期、自定义标题文字等。"));
+        QCOMPARE(paragraphs[0],
+                 QStringLiteral(
+                     "本软件可提取数码照片的EXIF信息并在照片上添加拍摄日期、自定义标题文字等。"));
         QVERIFY(paragraphs[1].isEmpty());
         QVERIFY(paragraphs[2].endsWith(QLatin1Char(' ')));
 

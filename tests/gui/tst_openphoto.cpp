@@ -73,22 +73,26 @@ private slots:
         QVERIFY(window->document().isPortrait);
         QVERIFY(window->photoLoaded());
         QVERIFY(window->control(QStringLiteral("XPButton23"))->isEnabled());
-        QVERIFY(window->control<QPlainTextEdit>(QStringLiteral("Text0"))->toPlainText().startsWith(
-            QStringLiteral("当前文件EXIF信息：")));
+        QVERIFY(window->control<QPlainTextEdit>(QStringLiteral("Text0"))
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("当前文件EXIF信息：")));
 
         // Each arrow key press opens the next entry.
         QStringList seen{list()->currentItem()->text()};
         list()->setFocus();
         for (int i = 0; i < 3; ++i) {
-            QTest::keyClick(list(), list()->currentRow() + 1 < list()->count() ? Qt::Key_Down : Qt::Key_Up);
-            QCOMPARE(label(), QStringLiteral("当前文件：") + dir.filePath(list()->currentItem()->text()));
+            QTest::keyClick(list(),
+                            list()->currentRow() + 1 < list()->count() ? Qt::Key_Down : Qt::Key_Up);
+            QCOMPARE(label(),
+                     QStringLiteral("当前文件：") + dir.filePath(list()->currentItem()->text()));
             seen << list()->currentItem()->text();
             QCOMPARE(window->document().photoName, list()->currentItem()->text());
         }
         seen.removeDuplicates();
         QCOMPARE(seen.size(), 3);
         // The square TIFF is not portrait.
-        list()->setCurrentItem(list()->findItems(QStringLiteral("c.Tif"), Qt::MatchExactly).first());
+        list()->setCurrentItem(
+            list()->findItems(QStringLiteral("c.Tif"), Qt::MatchExactly).first());
         QCOMPARE(canvas().size(), QSize(100, 100));
         QVERIFY(!window->document().isPortrait);
 
@@ -108,11 +112,15 @@ private slots:
         fixtures::ExifContent dated;
         dated.dateTimeOriginal = QStringLiteral("2007:12:10 14:30:00");
         dated.make = QStringLiteral("Orvello Test Camera");
-        QVERIFY(fixtures::writeFile(dir.filePath(QStringLiteral("1dated.jpg")), fixtures::makeJpeg(grey, dated)));
-        QVERIFY(fixtures::writeFile(dir.filePath(QStringLiteral("2plain.jpg")), fixtures::makeJpeg(grey, {})));
+        QVERIFY(fixtures::writeFile(dir.filePath(QStringLiteral("1dated.jpg")),
+                                    fixtures::makeJpeg(grey, dated)));
+        QVERIFY(fixtures::writeFile(dir.filePath(QStringLiteral("2plain.jpg")),
+                                    fixtures::makeJpeg(grey, {})));
         choose(dir.filePath(QStringLiteral("1dated.jpg")));
-        const QString text = window->control<QPlainTextEdit>(QStringLiteral("Text0"))->toPlainText();
-        QVERIFY2(text.contains(QStringLiteral("\nExifDTOrig 2007:12:10 14:30:00")), qPrintable(text));
+        const QString text =
+            window->control<QPlainTextEdit>(QStringLiteral("Text0"))->toPlainText();
+        QVERIFY2(text.contains(QStringLiteral("\nExifDTOrig 2007:12:10 14:30:00")),
+                 qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("Orvello Test Camera")));
         QCOMPARE(window->document().captureDateText, QStringLiteral("2007-12-10 14:30:00"));
         QVERIFY(window->document().exifImage);
@@ -126,11 +134,11 @@ private slots:
         QVERIFY(host.messages.isEmpty());
 
         // The next photo has no date: nothing of the last one remains.
-        list()->setCurrentItem(list()->findItems(QStringLiteral("2plain.jpg"), Qt::MatchExactly).first());
+        list()->setCurrentItem(
+            list()->findItems(QStringLiteral("2plain.jpg"), Qt::MatchExactly).first());
         QVERIFY(window->document().captureDateText.isEmpty());
         for (int y = 910; y < 1000; y += 3)
-            for (int x = 900; x < 1500; x += 3)
-                QCOMPARE(canvas().pixel(x, y), qRgb(50, 50, 50));
+            for (int x = 900; x < 1500; x += 3) QCOMPARE(canvas().pixel(x, y), qRgb(50, 50, 50));
         QCOMPARE(window->control<QPlainTextEdit>(QStringLiteral("Text0"))->toPlainText(),
                  QStringLiteral("当前文件EXIF信息："));
     }
@@ -168,7 +176,8 @@ private slots:
         choose(dir.filePath(QStringLiteral("good.jpg")));
         QVERIFY(window->photoLoaded());
         host.messages.clear();
-        list()->setCurrentItem(list()->findItems(QStringLiteral("bad.jpg"), Qt::MatchExactly).first());
+        list()->setCurrentItem(
+            list()->findItems(QStringLiteral("bad.jpg"), Qt::MatchExactly).first());
         QCOMPARE(host.messages.size(), 1);
         QVERIFY(host.messages[0].text.contains(bad.fileName()));
         QVERIFY(!window->photoLoaded());
@@ -183,8 +192,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("cut.jpg"));
         QImage img(400, 300, QImage::Format_RGB32);
         for (int y = 0; y < 300; ++y)
-            for (int x = 0; x < 400; ++x)
-                img.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+            for (int x = 0; x < 400; ++x) img.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
         QVERIFY(img.save(path, "jpeg", 95));
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadWrite));

@@ -121,7 +121,9 @@ private slots:
         QCOMPARE(window->settings().DPaperSize, qint16(1));  // Letter
         const QByteArray bytes = readAll(pdf);
         QVERIFY(bytes.startsWith("%PDF"));
-        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                     bytes.count("/Type /Page "),
+                 1);
 
         // The next print offers Letter again, and a portrait photo offers portrait.
         QPageSize::PageSizeId paper = QPageSize::A4;

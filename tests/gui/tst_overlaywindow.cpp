@@ -17,8 +17,7 @@ int countColour(const QImage& img, QRgb colour)
 {
     int n = 0;
     for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            n += img.pixel(x, y) == colour;
+        for (int x = 0; x < img.width(); ++x) n += img.pixel(x, y) == colour;
     return n;
 }
 
@@ -76,8 +75,7 @@ private slots:
         QVERIFY(!window->settings().addDTB);
         window->control<QCheckBox>(QStringLiteral("Check1"))->setChecked(true);
 
-        for (int i = 0; i < 10; ++i)
-            window->click(QStringLiteral("XPButton17"));
+        for (int i = 0; i < 10; ++i) window->click(QStringLiteral("XPButton17"));
         QCOMPARE(window->settings().addFontSize, 3.0f);
         QVERIFY(countColour(window->canvas(), paleYellow) > dateInk * 3 / 2);  // 1.5 times as tall
 
@@ -118,7 +116,8 @@ private slots:
         QVERIFY(!list->isVisible());
 
         window->click(QStringLiteral("XPButton13"));
-        QListWidgetItem* face = list->findItems(QStringLiteral("DigifaceWide"), Qt::MatchExactly).value(0);
+        QListWidgetItem* face =
+            list->findItems(QStringLiteral("DigifaceWide"), Qt::MatchExactly).value(0);
         QVERIFY(face);
         const QImage before = window->canvas();
         emit list->itemDoubleClicked(face);

@@ -33,7 +33,8 @@ private slots:
             const QString what = file.path + QStringLiteral(": ") + file.what;
             QVERIFY2(loaded.photo.isNull() != loaded.error.isEmpty(), qPrintable(what));
             if (loaded.photo.isNull()) {
-                QVERIFY2(loaded.exif.text.isEmpty(), qPrintable(what));  // not listed when not shown
+                QVERIFY2(loaded.exif.text.isEmpty(),
+                         qPrintable(what));  // not listed when not shown
                 continue;
             }
             QVERIFY2(loaded.photo.width() > 0 && loaded.photo.height() > 0, qPrintable(what));

@@ -13,8 +13,7 @@ QImage gradient(int w, int h)
 {
     QImage img(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, 128));
+        for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, 128));
     return img;
 }
 
@@ -106,7 +105,8 @@ private slots:
 
     void oversizedHeaderNamesTheSize()
     {
-        const DecodedPhoto d = decodePhoto(withFrameSize(encode(gradient(16, 16), "jpeg"), 20000, 10001));
+        const DecodedPhoto d =
+            decodePhoto(withFrameSize(encode(gradient(16, 16), "jpeg"), 20000, 10001));
         QVERIFY(d.image.isNull());
         QVERIFY2(d.error.contains(QStringLiteral("20000 × 10001")), qPrintable(d.error));
     }

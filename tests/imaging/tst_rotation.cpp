@@ -53,8 +53,7 @@ private slots:
         QCOMPARE(Rotate90R(Rotate90(src)), src);
         QCOMPARE(Rotate90(Rotate90R(src)), src);
         QImage four = src;
-        for (int i = 0; i < 4; ++i)
-            four = Rotate90(four);
+        for (int i = 0; i < 4; ++i) four = Rotate90(four);
         QCOMPARE(four, src);
         const QImage square = numbered(8, 8, QImage::Format_RGB32);
         QCOMPARE(Rotate90(square).size(), QSize(8, 8));

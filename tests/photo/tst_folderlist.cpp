@@ -20,7 +20,8 @@ private slots:
     void listsPhotoNamesInListingOrder()
     {
         QTemporaryDir dir;
-        for (const char* name : {"A.JPG", "b.jpg", "c.Tif", "d.jpeg", "e.png", ".hidden.jpg", "x.tiff"})
+        for (const char* name :
+             {"A.JPG", "b.jpg", "c.Tif", "d.jpeg", "e.png", ".hidden.jpg", "x.tiff"})
             touch(dir.filePath(QString::fromLatin1(name)));
         QDir(dir.path()).mkdir(QStringLiteral("folder.jpg"));
         const FolderList list = listPhotoFolder(dir.path(), QStringLiteral("c.Tif"));
@@ -29,7 +30,9 @@ private slots:
         QCOMPARE(sorted, (QStringList{"A.JPG", "b.jpg", "c.Tif"}));
         QCOMPARE(list.names.at(list.chosenIndex), QStringLiteral("c.Tif"));
         // The order is the folder listing's own, not sorted by the program.
-        QCOMPARE(list.names, QDir(dir.path()).entryList({"A.JPG", "b.jpg", "c.Tif"}, QDir::Files, QDir::Unsorted));
+        QCOMPARE(
+            list.names,
+            QDir(dir.path()).entryList({"A.JPG", "b.jpg", "c.Tif"}, QDir::Files, QDir::Unsorted));
     }
 
     void chosenNameOutsideTheListSelectsTheFirst()
@@ -38,7 +41,8 @@ private slots:
         touch(dir.filePath(QStringLiteral("x.jpeg")));
         touch(dir.filePath(QStringLiteral("y.jpg")));
         QCOMPARE(listPhotoFolder(dir.path(), QStringLiteral("x.jpeg")).chosenIndex, 0);
-        QCOMPARE(listPhotoFolder(dir.path(), QStringLiteral("Y.JPG")).chosenIndex, 0);  // exact match
+        QCOMPARE(listPhotoFolder(dir.path(), QStringLiteral("Y.JPG")).chosenIndex,
+                 0);  // exact match
     }
 
     void emptyAndMissingFolders()

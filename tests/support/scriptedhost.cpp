@@ -5,8 +5,7 @@ namespace orvello::test {
 MsgAnswer ScriptedHost::showMessage(const MessageRequest& request)
 {
     messages << request;
-    if (!messageAnswers.isEmpty())
-        return messageAnswers.takeFirst();
+    if (!messageAnswers.isEmpty()) return messageAnswers.takeFirst();
     return request.buttons == MsgButtons::YesNo ? request.defaultButton : MsgAnswer::Ok;
 }
 

@@ -9,7 +9,10 @@ using namespace orvello::mCmnDlg;
 class CmnDlgTest : public QObject {
     Q_OBJECT
 
-    static QString z(const char* text) { return QString::fromUtf8(text).replace(u'~', QChar(u'\0')); }
+    static QString z(const char* text)
+    {
+        return QString::fromUtf8(text).replace(u'~', QChar(u'\0'));
+    }
 
 private slots:
     void flags()
@@ -46,11 +49,13 @@ private slots:
         chosen.path = QStringLiteral("/photos/b/IMG_2.JPG");
         chosen.filterIndex = 2;
         host.fileAnswers << chosen;
-        QString name = QStringLiteral("/photos/a/x.jpg"), title, filter = QStringLiteral("A|*.a|B|*.b");
+        QString name = QStringLiteral("/photos/a/x.jpg"), title,
+                filter = QStringLiteral("A|*.a|B|*.b");
         bool readOnly = false;
         qint32 index = 1, flags = 0x20;
         QVERIFY(ShowOpenDialog(name, title, true, false, readOnly, true, filter, index, QString(),
-                               QStringLiteral("选择打开照片文件"), QStringLiteral("jpg"), host, flags));
+                               QStringLiteral("选择打开照片文件"), QStringLiteral("jpg"), host,
+                               flags));
         QCOMPARE(name, chosen.path);
         QCOMPARE(title, QStringLiteral("IMG_2.JPG"));
         QCOMPARE(index, 2);
@@ -63,7 +68,8 @@ private slots:
         QCOMPARE(r.fileName, QStringLiteral("/photos/a/x.jpg"));
         QCOMPARE(r.title, QStringLiteral("选择打开照片文件"));
         QCOMPARE(r.defaultSuffix, QStringLiteral("jpg"));
-        QCOMPARE(r.nameFilters, (QStringList{QStringLiteral("A (*.a)"), QStringLiteral("B (*.b)")}));
+        QCOMPARE(r.nameFilters,
+                 (QStringList{QStringLiteral("A (*.a)"), QStringLiteral("B (*.b)")}));
         QCOMPARE(r.filterIndex, 1);
         QVERIFY(r.fileMustExist);
         QVERIFY(r.hideReadOnly);
@@ -73,7 +79,8 @@ private slots:
     void cancelClearsTheOutputs()
     {
         test::ScriptedHost host;
-        QString name = QStringLiteral("/a/b.jpg"), title = QStringLiteral("b.jpg"), filter = QStringLiteral("A|*.a");
+        QString name = QStringLiteral("/a/b.jpg"), title = QStringLiteral("b.jpg"),
+                filter = QStringLiteral("A|*.a");
         bool readOnly = true;
         qint32 index = 1, flags = 0x1000;
         QVERIFY(!ShowOpenDialog(name, title, true, false, readOnly, true, filter, index, QString(),
@@ -86,7 +93,8 @@ private slots:
         name = QStringLiteral("PM_b.jpg");
         filter = QStringLiteral("JPEG Files (*.jpg)|*.jpg");
         index = 1;
-        QVERIFY(!ShowSaveDialog(name, title, true, filter, index, QString(), QString(), QString(), host, flags));
+        QVERIFY(!ShowSaveDialog(name, title, true, filter, index, QString(), QString(), QString(),
+                                host, flags));
         QVERIFY(name.isEmpty() && filter.isEmpty());
         QCOMPARE(index, 0);
         QCOMPARE(flags, 0);

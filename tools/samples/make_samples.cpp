@@ -7,8 +7,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <cmath>
 #include <QTextStream>
+#include <cmath>
 
 namespace {
 
@@ -60,17 +60,19 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     const QDir out(args.size() > 1 ? args[1] : QStringLiteral("samples"));
-    if (!out.mkpath(QStringLiteral(".")))
-        return 1;
+    if (!out.mkpath(QStringLiteral("."))) return 1;
     struct Sample {
         const char* name;
         int w, h;
         QColor sky, ground;
         const char* date;
     } samples[] = {
-        {"landscape.jpg", 1800, 1200, QColor(90, 150, 220), QColor(70, 140, 60), "2007:12:10 14:30:00"},
-        {"portrait.jpg", 1200, 1800, QColor(230, 140, 90), QColor(120, 100, 70), "2009:06:21 19:05:42"},
-        {"square.jpg", 1200, 1200, QColor(120, 170, 200), QColor(200, 190, 150), "2012:02:29 08:00:01"},
+        {"landscape.jpg", 1800, 1200, QColor(90, 150, 220), QColor(70, 140, 60),
+         "2007:12:10 14:30:00"},
+        {"portrait.jpg", 1200, 1800, QColor(230, 140, 90), QColor(120, 100, 70),
+         "2009:06:21 19:05:42"},
+        {"square.jpg", 1200, 1200, QColor(120, 170, 200), QColor(200, 190, 150),
+         "2012:02:29 08:00:01"},
         {"no-date.jpg", 1600, 1200, QColor(150, 160, 175), QColor(90, 110, 90), nullptr},
     };
     quint32 seed = 7;
@@ -78,28 +80,26 @@ int main(int argc, char** argv)
         orvello::fixtures::ExifContent exif;
         exif.make = QStringLiteral("Orvello");
         exif.model = QStringLiteral("Sample Camera");
-        if (s.date)
-            exif.dateTimeOriginal = QString::fromLatin1(s.date);
+        if (s.date) exif.dateTimeOriginal = QString::fromLatin1(s.date);
         using orvello::fixtures::Dir;
         using orvello::fixtures::ExifEntry;
         exif.extra = {
-            ExifEntry::rationals(Dir::Image, 0x011A, {{72, 1}}),            // XResolution
-            ExifEntry::rationals(Dir::Image, 0x011B, {{72, 1}}),            // YResolution
-            ExifEntry::shorts(Dir::Image, 0x0128, {2}),                     // ResolutionUnit
-            ExifEntry::rationals(Dir::Exif, 0x829A, {{1, 250}}),            // ExposureTime
-            ExifEntry::rationals(Dir::Exif, 0x829D, {{56, 10}}),            // FNumber
-            ExifEntry::shorts(Dir::Exif, 0x8827, {200}),                    // ISO
-            ExifEntry::bytes(Dir::Exif, 0x9000, QByteArray("0230", 4)),     // ExifVersion
-            ExifEntry::rationals(Dir::Exif, 0x920A, {{35, 1}}),             // FocalLength
-            ExifEntry::longs(Dir::Exif, 0xA002, {quint32(s.w)}),            // PixelXDimension
-            ExifEntry::longs(Dir::Exif, 0xA003, {quint32(s.h)}),            // PixelYDimension
+            ExifEntry::rationals(Dir::Image, 0x011A, {{72, 1}}),         // XResolution
+            ExifEntry::rationals(Dir::Image, 0x011B, {{72, 1}}),         // YResolution
+            ExifEntry::shorts(Dir::Image, 0x0128, {2}),                  // ResolutionUnit
+            ExifEntry::rationals(Dir::Exif, 0x829A, {{1, 250}}),         // ExposureTime
+            ExifEntry::rationals(Dir::Exif, 0x829D, {{56, 10}}),         // FNumber
+            ExifEntry::shorts(Dir::Exif, 0x8827, {200}),                 // ISO
+            ExifEntry::bytes(Dir::Exif, 0x9000, QByteArray("0230", 4)),  // ExifVersion
+            ExifEntry::rationals(Dir::Exif, 0x920A, {{35, 1}}),          // FocalLength
+            ExifEntry::longs(Dir::Exif, 0xA002, {quint32(s.w)}),         // PixelXDimension
+            ExifEntry::longs(Dir::Exif, 0xA003, {quint32(s.h)}),         // PixelYDimension
         };
-        const QByteArray jpeg = orvello::fixtures::makeJpeg(
-            scene(s.w, s.h, s.sky, s.ground, seed += 101), exif, 80,
-            orvello::fixtures::Chroma::Half420);
+        const QByteArray jpeg =
+            orvello::fixtures::makeJpeg(scene(s.w, s.h, s.sky, s.ground, seed += 101), exif, 80,
+                                        orvello::fixtures::Chroma::Half420);
         const QString path = out.filePath(QString::fromLatin1(s.name));
-        if (jpeg.isEmpty() || !orvello::fixtures::writeFile(path, jpeg))
-            return 1;
+        if (jpeg.isEmpty() || !orvello::fixtures::writeFile(path, jpeg)) return 1;
         QTextStream(stdout) << path << ' ' << jpeg.size() << " bytes\n";
     }
     return 0;
