@@ -4,7 +4,7 @@ set -e
 build=${1:-build}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 for bench in "$build"/bench/bench_*; do
-  [ -x "$bench" ] || continue
+  [ -f "$bench" ] && [ -x "$bench" ] || continue
   echo "== $(basename "$bench")"
   "$bench" --benchmark_counters_tabular=true
 done
