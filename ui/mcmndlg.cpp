@@ -16,6 +16,17 @@ qint32 withoutHookAndTemplate(qint32 flags)
     return flags & ~(OFN_ENABLEHOOK | OFN_ENABLETEMPLATE);
 }
 
+FileDialogRequest baseRequest(bool save, const QString& title, const QString& initialFolder,
+                              const QString& defaultExtension)
+{
+    FileDialogRequest request;
+    request.save = save;
+    request.title = title;
+    request.initialFolder = initialFolder;
+    request.defaultSuffix = defaultExtension;
+    return request;
+}
+
 struct Outcome {
     bool confirmed = false;
     FileDialogResult result;
@@ -120,11 +131,7 @@ bool ShowOpenDialog(QString& fileName, QString& fileTitle, bool fileMustExist, b
 {
     const qint32 requestFlags =
         openFlags(flags, fileMustExist, multiSelect, readOnly, hideReadOnly);
-    FileDialogRequest request;
-    request.save = false;
-    request.title = title;
-    request.initialFolder = initialFolder;
-    request.defaultSuffix = defaultExtension;
+    FileDialogRequest request = baseRequest(false, title, initialFolder, defaultExtension);
     request.fileMustExist = requestFlags & OFN_FILEMUSTEXIST;
     request.readOnly = requestFlags & OFN_READONLY;
     request.hideReadOnly = requestFlags & OFN_HIDEREADONLY;
@@ -144,11 +151,7 @@ bool ShowSaveDialog(QString& fileName, QString& fileTitle, bool overwritePrompt,
                     const QString& defaultExtension, Host& owner, qint32& flags)
 {
     const qint32 requestFlags = saveFlags(flags, overwritePrompt);
-    FileDialogRequest request;
-    request.save = true;
-    request.title = title;
-    request.initialFolder = initialFolder;
-    request.defaultSuffix = defaultExtension;
+    FileDialogRequest request = baseRequest(true, title, initialFolder, defaultExtension);
     request.overwritePrompt = requestFlags & OFN_OVERWRITEPROMPT;
     request.hideReadOnly = true;
     const Outcome out = run(owner, request, fileName, fileTitle, filter, filterIndex);
