@@ -1,5 +1,7 @@
 #include "xpbutton/propertystore.h"
 
+#include <limits>
+
 #include <QJsonValue>
 #include <cmath>
 
@@ -145,28 +147,27 @@ QString PropertyStore::readText(const QString& key, const QString& def) const
     mismatch(key, "text");
 }
 
-qint32 PropertyStore::readInt32(const QString& key, qint32 def) const
+template <typename Int>
+Int PropertyStore::readInteger(const QString& key, Int def, const char* what) const
 {
     const Value* v = find(key);
     if (!v) return def;
     const auto n = asInteger(*v);
-    if (!n) mismatch(key, "a 32-bit integer");
-    if (*n < INT32_MIN || *n > INT32_MAX)
+    if (!n) mismatch(key, what);
+    if (*n < std::numeric_limits<Int>::min() || *n > std::numeric_limits<Int>::max())
         throw PropertyStoreError(
             QStringLiteral("Overflow: property \"%1\"").arg(key).toStdString());
-    return qint32(*n);
+    return Int(*n);
+}
+
+qint32 PropertyStore::readInt32(const QString& key, qint32 def) const
+{
+    return readInteger<qint32>(key, def, "a 32-bit integer");
 }
 
 qint16 PropertyStore::readInt16(const QString& key, qint16 def) const
 {
-    const Value* v = find(key);
-    if (!v) return def;
-    const auto n = asInteger(*v);
-    if (!n) mismatch(key, "a 16-bit integer");
-    if (*n < INT16_MIN || *n > INT16_MAX)
-        throw PropertyStoreError(
-            QStringLiteral("Overflow: property \"%1\"").arg(key).toStdString());
-    return qint16(*n);
+    return readInteger<qint16>(key, def, "a 16-bit integer");
 }
 
 bool PropertyStore::readBool(const QString& key, bool def) const

@@ -75,6 +75,8 @@ public:
     static PropertyStore fromJson(const QJsonObject& json);
 
 private:
+    template <typename Int>
+    Int readInteger(const QString& key, Int def, const char* what) const;
     struct Entry {
         QString key;
         Value value;
