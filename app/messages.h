@@ -1,7 +1,7 @@
 #pragma once
 // The program's message boxes: application title as box title, questions with Yes/No and No as
 // the default button.
-#include "ui/host.h"
+#include "host/host.h"
 
 namespace orvello {
 

@@ -1,7 +1,7 @@
 #include "overlay/overlaycommands.h"
 
 #include "overlay/overlay.h"
-#include "ui/host.h"
+#include "host/host.h"
 
 #include <algorithm>
 

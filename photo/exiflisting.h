@@ -2,7 +2,7 @@
 // The EXIF information listing: one line per metadata item of a photo, each line preceded by
 // CR LF, built in memory so the text box is set once.
 #include "components/imagefile.h"
-#include "ui/host.h"
+#include "host/host.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // The EXIF step of opening a photo: the heading, the listing, and the capture date from it.
 #include "components/imagefile.h"
-#include "ui/host.h"
+#include "host/host.h"
 
 #include <QByteArray>
 #include <QString>

@@ -9,7 +9,7 @@
 #include "imaging/rotation.h"
 #include "overlay/overlay.h"
 #include "photo/folderlist.h"
-#include "ui/host.h"
+#include "host/host.h"
 #include "ui/label.h"
 #include "ui/mcmndlg.h"
 #include "ui/picturebox.h"

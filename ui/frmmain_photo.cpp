@@ -9,7 +9,7 @@
 #include "photo/exiflisting.h"
 #include "photo/folderlist.h"
 #include "photo/photoloader.h"
-#include "ui/host.h"
+#include "host/host.h"
 #include "ui/mcmndlg.h"
 
 #include <QFileInfo>

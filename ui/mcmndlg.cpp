@@ -1,6 +1,6 @@
 #include "ui/mcmndlg.h"
 
-#include "ui/host.h"
+#include "host/host.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

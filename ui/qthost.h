@@ -1,6 +1,6 @@
 #pragma once
 // The real host: Qt's own message boxes and dialogs, the desktop's browser, the system printers.
-#include "ui/host.h"
+#include "host/host.h"
 
 #include <QPointer>
 #include <QWidget>

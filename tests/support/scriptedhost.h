@@ -1,6 +1,6 @@
 #pragma once
 // A host that answers every interaction from a prepared script and records what was asked.
-#include "ui/host.h"
+#include "host/host.h"
 
 #include <QList>
 #include <functional>
