@@ -1,6 +1,7 @@
 // Entry routine of Orvello: one instance, one window.
 #include "app/appinfo.h"
 #include "app/startup.h"
+#include "ui/frame/artwork.h"
 #include "ui/frmmain.h"
 #include "ui/qthost.h"
 
@@ -49,6 +50,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(orvello::appinfo::applicationTitle());
     QApplication::setOrganizationName(orvello::appinfo::applicationTitle());
     QApplication::setApplicationVersion(orvello::appinfo::version());
+    QApplication::setWindowIcon(orvello::artwork::applicationIcon());
 
     orvello::SingleInstance instance;
     if (!instance.acquire()) return 0;

@@ -4,12 +4,13 @@
 #include "app/messages.h"
 #include "app/startup.h"
 #include "components/jpegwriter.h"
+#include "host/host.h"
 #include "imaging/photodecoder.h"
 #include "imaging/printlayout.h"
 #include "imaging/rotation.h"
 #include "overlay/overlay.h"
 #include "photo/folderlist.h"
-#include "host/host.h"
+#include "ui/frame/windowframe.h"
 #include "ui/label.h"
 #include "ui/mcmndlg.h"
 #include "ui/picturebox.h"
@@ -51,6 +52,8 @@ frmMain::frmMain(FrmMainEnvironment environment, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     buildFromDesign();
+    // The frame runs the resize procedure, the drag surfaces and the caption images.
+    new WindowFrame(*this, settings_, [this] { closeCommand(); });
     clearCanvas(canvas_, doc_.photo);
     wireCommands();
     syncCanvasBox();
@@ -107,6 +110,7 @@ QWidget* frmMain::createControl(const ControlDesign& item)
         }
         return label;
     }
+    if (item.kind == QLatin1String("image")) return createImageControl(item, this);
     if (item.kind == QLatin1String("list")) return new QListWidget(this);
     if (item.kind == QLatin1String("textbox")) {
         if (x.value(QLatin1String("multiLine")).toBool()) {
@@ -216,12 +220,8 @@ int frmMain::load()
         owner->setAlignment(Qt::AlignRight | Qt::AlignBottom);
         owner->setToolTip(appinfo::ownerNoticeTip());
     }
-    // The stored position stays as stored; the window itself is kept on the screen.
-    const int left =
-        std::clamp(twipsToPixels(settings_.frmMainX), 0, std::max(0, screen.width() - widthPx));
-    const int top =
-        std::clamp(twipsToPixels(settings_.frmMainY), 0, std::max(0, screen.height() - heightPx));
-    move(left, top);
+    // Showing runs the frame's resize procedure, which brings the saved position onto the screen
+    // and moves the window there.
     show();
     shown_ = true;
     if (auto* focus = control(QStringLiteral("PicFocus"))) focus->setFocus();
