@@ -3,8 +3,8 @@
 #include "app/settings.h"
 #include "ui/design.h"
 #include "ui/frame/artwork.h"
+#include "ui/frame/captionbutton.h"
 #include "ui/frame/frameregion.h"
-#include "ui/frame/imagecontrol.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -37,7 +37,10 @@ QWidget* createImageControl(const ControlDesign& item, QWidget* parent)
     if (item.extra.contains(QLatin1String("hoverPicture")))
         return new CaptionButton(designPicture(item, "hoverPicture"),
                                  designPicture(item, "pressedPicture"), parent);
-    return new ImageControl(parent);
+    // The title strip: a transparent surface without a picture.
+    auto* strip = new PictureBox(parent);
+    strip->setAutoFillBackground(false);
+    return strip;
 }
 
 WindowFrame::WindowFrame(QWidget& window, AppSettings& settings, std::function<void()> closeCommand)

@@ -1,28 +1,13 @@
-#include "ui/frame/imagecontrol.h"
+#include "ui/frame/captionbutton.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace orvello {
 
-ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {}
-
-void ImageControl::setPicture(const QImage& picture)
-{
-    picture_ = picture;
-    update();
-}
-
-void ImageControl::paintEvent(QPaintEvent*)
-{
-    if (picture_.isNull()) return;
-    QPainter p(this);
-    p.drawImage(0, 0, picture_);
-}
-
 CaptionButton::CaptionButton(QImage hoverPicture, QImage pressedPicture, QWidget* parent)
-    : ImageControl(parent), hover_(std::move(hoverPicture)), pressed_(std::move(pressedPicture))
+    : PictureBox(parent), hover_(std::move(hoverPicture)), pressed_(std::move(pressedPicture))
 {
+    setAutoFillBackground(false);
     setMouseTracking(true);
     setCursor(Qt::PointingHandCursor);
 }
@@ -30,14 +15,14 @@ CaptionButton::CaptionButton(QImage hoverPicture, QImage pressedPicture, QWidget
 void CaptionButton::leave()
 {
     if (tag_.isEmpty()) return;
-    setPicture(QImage());
+    setImage(QImage());
     tag_.clear();
 }
 
 void CaptionButton::mouseMoveEvent(QMouseEvent* event)
 {
     if (tag_.isEmpty()) {
-        setPicture(hover_);
+        setImage(hover_);
         tag_ = QStringLiteral("1");
     }
     event->accept();
@@ -45,13 +30,13 @@ void CaptionButton::mouseMoveEvent(QMouseEvent* event)
 
 void CaptionButton::mousePressEvent(QMouseEvent* event)
 {
-    setPicture(pressed_);
+    setImage(pressed_);
     event->accept();
 }
 
 void CaptionButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    setPicture(QImage());
+    setImage(QImage());
     tag_.clear();
     event->accept();
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
