@@ -66,9 +66,17 @@ for page in orvello orvello-stamp; do
     grep -q "^$section" <<<"$text" || fail "$page.1 has no $section section"
   done
   grep -q "Orvello.ini" <<<"$text" || fail "$page.1 does not name the settings file"
+  gzip -dc "$man" | grep -q "^\.TH .*\"Orvello $version\"" || fail "$page.1 is not of version $version"
+  help=$("$prefix/bin/$page" --help)
+  grep -q "^Exit status:" <<<"$help" || fail "$page --help lists no exit statuses"
   for option in $("$prefix/bin/$page" --help | grep -o -- '--[a-z]\+' | sort -u); do
     grep -q -- "$option" <<<"$text" || fail "$page.1 does not describe $option"
   done
+done
+
+for command in exif stamp; do
+  grep -q "^  $command PHOTO" <<<"$("$prefix/bin/orvello-stamp" --help)" ||
+    fail "orvello-stamp --help does not list $command"
 done
 
 # The installed tool finds its fonts under share/orvello and stamps a photo; without them it
