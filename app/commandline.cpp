@@ -7,7 +7,7 @@ namespace orvello {
 
 const char* orvelloHelpText()
 {
-    return R"(Usage: orvello [PHOTO]
+    return R"(Usage: orvello [--] [PHOTO]
        orvello --help | --version
 
 Orvello shows a JPEG or TIFF photo, lists its EXIF items and stamps the capture date and a

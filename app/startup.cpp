@@ -70,8 +70,10 @@ bool loadDateFonts(const QString& appDir)
 
 QString photoArgument(const QStringList& arguments)
 {
-    if (arguments.size() < 2 || arguments.at(1).isEmpty()) return {};
-    const QString& given = arguments.at(1);
+    // "--" ends the options, so that a photo whose name starts with "-" can be named.
+    const qsizetype at = arguments.value(1) == QLatin1String("--") ? 2 : 1;
+    const QString given = arguments.value(at);
+    if (given.isEmpty()) return {};
     // A file manager may hand over a URL rather than a path.
     const QUrl url(given);
     const QString path = url.isLocalFile() ? url.toLocalFile() : given;

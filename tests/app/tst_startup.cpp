@@ -71,6 +71,8 @@ private slots:
         QTest::newRow("relative") << QStringList{"orvello", "x/../y.JPG"} << cwd + "/y.JPG";
         QTest::newRow("file URL") << QStringList{"orvello", "file:///p/%E6%98%A5%20a.jpg"}
                                   << QStringLiteral("/p/春 a.jpg");
+        QTest::newRow("after --") << QStringList{"orvello", "--", "-x.jpg"} << cwd + "/-x.jpg";
+        QTest::newRow("only --") << QStringList{"orvello", "--"} << QString();
         QTest::newRow("first of two")
             << QStringList{"orvello", "/p/1.jpg", "/p/2.jpg"} << "/p/1.jpg";
     }
