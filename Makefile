@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: run test deps build sanitize bench
+.PHONY: run test deps build sanitize bench install package package-check
 
 deps:
 	@tools/install-deps.sh
@@ -26,3 +26,16 @@ sanitize: deps
 bench: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
 	bench/run.sh $(BUILD_DIR)
+
+# Installs under $(PREFIX) (default /usr/local); DESTDIR, when set, is put before it.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package, build/orvello_VERSION_ARCH.deb.
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
+# Installs the package with apt, uses the installed tools, removes it and checks nothing is left.
+package-check: package
+	tools/check-deb.sh $(BUILD_DIR)

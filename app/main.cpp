@@ -1,5 +1,6 @@
 // Entry routine of Orvello: one instance, one window.
 #include "app/appinfo.h"
+#include "app/commandline.h"
 #include "app/startup.h"
 #include "ui/frame/artwork.h"
 #include "ui/frmmain.h"
@@ -46,11 +47,15 @@ void quitOnTerminationSignals()
 
 int main(int argc, char** argv)
 {
+    if (const auto done =
+            orvello::answerInfoOption(argc, argv, "orvello", orvello::orvelloHelpText()))
+        return *done;
     QApplication app(argc, argv);
     QApplication::setApplicationName(orvello::appinfo::applicationTitle());
     QApplication::setOrganizationName(orvello::appinfo::applicationTitle());
     QApplication::setApplicationVersion(orvello::appinfo::version());
     QApplication::setWindowIcon(orvello::artwork::applicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvello.Orvello"));
 
     orvello::SingleInstance instance;
     if (!instance.acquire()) return 0;
@@ -65,6 +70,7 @@ int main(int argc, char** argv)
     orvello::FrmMainEnvironment env;
     env.host = &host;
     env.appDirectory = orvello::appDirectory();
+    env.initialPhoto = orvello::photoArgument(QCoreApplication::arguments());
     orvello::frmMain window(std::move(env));
     host.setOwner(&window);
     // The load step runs inside the event loop, so that a termination request during the first

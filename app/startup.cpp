@@ -7,6 +7,8 @@
 #include <QFontDatabase>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QUrl>
+#include <algorithm>
 
 namespace orvello {
 
@@ -18,13 +20,37 @@ QString appDirectory()
     return dir;
 }
 
-QStringList dateFontFiles(const QString& appDir)
+namespace {
+
+QStringList fontFilesIn(const QString& folder)
 {
     QStringList files;
     for (const char* name : {"DSEG7Classic-Regular.ttf", "DSEG7Classic-Bold.ttf",
                              "DSEG7Classic-Italic.ttf", "DSEG7Classic-BoldItalic.ttf"})
-        files << appDir + QStringLiteral("/fonts/") + QString::fromLatin1(name);
+        files << folder + QLatin1Char('/') + QString::fromLatin1(name);
     return files;
+}
+
+bool holdsAll(const QStringList& files)
+{
+    return std::all_of(files.cbegin(), files.cend(),
+                       [](const QString& f) { return QFileInfo(f).isFile(); });
+}
+
+}  // namespace
+
+QString dateFontFolder(const QString& appDir)
+{
+    const QString beside = appDir + QStringLiteral("/fonts");
+    const QString installed = QDir::cleanPath(appDir + QStringLiteral("/../share/orvello/fonts"));
+    for (const QString& folder : {beside, installed})
+        if (holdsAll(fontFilesIn(folder))) return folder;
+    return beside;
+}
+
+QStringList dateFontFiles(const QString& appDir)
+{
+    return fontFilesIn(dateFontFolder(appDir));
 }
 
 bool loadDateFonts(const QString& appDir)
@@ -40,6 +66,18 @@ bool loadDateFonts(const QString& appDir)
     }
     QFont::insertSubstitution(QString::fromLatin1(kDateFaceName), family);
     return true;
+}
+
+QString photoArgument(const QStringList& arguments)
+{
+    // "--" ends the options, so that a photo whose name starts with "-" can be named.
+    const qsizetype at = arguments.value(1) == QLatin1String("--") ? 2 : 1;
+    const QString given = arguments.value(at);
+    if (given.isEmpty()) return {};
+    // A file manager may hand over a URL rather than a path.
+    const QUrl url(given);
+    const QString path = url.isLocalFile() ? url.toLocalFile() : given;
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 SingleInstance::SingleInstance(QString lockPath) : lock_(std::make_unique<QLockFile>(lockPath))

@@ -1,5 +1,6 @@
 // orvello-stamp: the EXIF listing and the stamping of the window, without the window.
 #include "app/appinfo.h"
+#include "app/commandline.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "components/gdiplusruntime.h"
@@ -21,7 +22,8 @@ int usage()
 {
     QTextStream(stderr) << "usage: orvello-stamp exif PHOTO...\n"
                            "       orvello-stamp stamp [--title TEXT] [--rotate left|right]... "
-                           "[--out DIR] PHOTO...\n";
+                           "[--out DIR] PHOTO...\n"
+                           "       orvello-stamp --help\n";
     return 1;
 }
 
@@ -135,9 +137,11 @@ int main(int argc, char** argv)
 {
     // Standard error carries our own reports only, not Qt's remarks about the environment.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            QTextStream(stderr) << message << '\n';
+        if (type == QtCriticalMsg || type == QtFatalMsg) QTextStream(stderr) << message << '\n';
     });
+    if (const auto done =
+            orvello::answerInfoOption(argc, argv, "orvello-stamp", orvello::stampHelpText()))
+        return *done;
     // The tool draws text but shows nothing: it needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -146,10 +150,6 @@ int main(int argc, char** argv)
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) return orvello::usage();
     const QString command = args.takeFirst();
-    if (command == QLatin1String("--version")) {
-        QTextStream(stdout) << orvello::appinfo::windowCaption() << '\n';
-        return 0;
-    }
     orvello::GdiPlusRuntime runtime;
     if (!runtime.Initialise()) {
         QTextStream(stderr) << "GDI+ Initialisation Failed.\n";

@@ -225,7 +225,10 @@ int frmMain::load()
     show();
     shown_ = true;
     if (auto* focus = control(QStringLiteral("PicFocus"))) focus->setFocus();
-    openPhotoCommand();
+    if (env_.initialPhoto.isEmpty())
+        openPhotoCommand();
+    else
+        openInitialPhoto();
     return 0;
 }
 

@@ -24,6 +24,7 @@ class Host;
 struct FrmMainEnvironment {
     Host* host = nullptr;
     QString appDirectory;  // where the fonts folder lies
+    QString initialPhoto;  // shown at load instead of asking with the open dialog; may be empty
     SettingsStore store;   // where the settings live
     QByteArrayList requiredImageFormats = GdiPlusRuntime::requiredFormats();
 };
@@ -83,6 +84,8 @@ private:
 
     // The photo commands (frmmain_photo.cpp).
     void openPhotoCommand();
+    void openChosenFile(const QString& fileName, const QString& fileTitle);
+    void openInitialPhoto();
     void selectEntry(int row);
     void showNoPhoto();
     void rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&));

@@ -33,6 +33,12 @@ void frmMain::openPhotoCommand()
                                  filterIndex, QString(), QStringLiteral("选择打开照片文件"),
                                  QStringLiteral("jpg"), host_, flags))
         return;
+    openChosenFile(fileName, fileTitle);
+}
+
+// What follows a file chosen in the open dialog: the folder list, then the chosen entry.
+void frmMain::openChosenFile(const QString& fileName, const QString& fileTitle)
+{
     doc_.photoFolder = folderOfPath(fileName);
     auto* list = control<QListWidget>(QStringLiteral("List1"));
     const FolderList found = listPhotoFolder(doc_.photoFolder, fileTitle);

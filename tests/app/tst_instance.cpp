@@ -52,6 +52,15 @@ private slots:
         QVERIFY(!QFileInfo::exists(settingsFile()));
         QCOMPARE(first.state(), QProcess::Running);
 
+        // A photo handed over by a file manager does not change that: no window, no dialog.
+        QProcess third;
+        third.setProcessEnvironment(environment());
+        third.start(program, {QStringLiteral(ORVELLO_SOURCE_DIR "/samples/landscape.jpg")});
+        QVERIFY(third.waitForFinished(20000));
+        QCOMPARE(third.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(third.exitCode(), 0);
+        QVERIFY(!QFileInfo::exists(settingsFile()));
+
         first.kill();
         QVERIFY(first.waitForFinished(20000));
         QVERIFY(!QFileInfo::exists(settingsFile()));

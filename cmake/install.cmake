@@ -1,0 +1,68 @@
+# Install layout of Orvello and its Debian package.
+#
+#   bin/orvello, bin/orvello-stamp
+#   share/orvello/fonts/          the seven-segment date face (the programs look here, as
+#                                 ../share/orvello/fonts from their own folder)
+#   share/applications/, share/metainfo/, share/icons/hicolor/NxN/apps/, share/man/man1/
+set(ORVELLO_APP_ID org.orvello.Orvello)
+set(ORVELLO_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
+set(ORVELLO_ICON_SIZES 16 32 48 128 256)
+
+install(TARGETS orvello orvello-stamp RUNTIME DESTINATION bin)
+
+foreach(font ${ORVELLO_FONT_FILES})
+  install(FILES ${ORVELLO_FONTS_OUT}/${font} DESTINATION share/orvello/fonts)
+endforeach()
+# The font's licence travels with the font files.
+set(ORVELLO_DSEG_COPYRIGHT /usr/share/doc/fonts-dseg/copyright CACHE FILEPATH
+    "Copyright and licence of the DSEG font files")
+if(EXISTS ${ORVELLO_DSEG_COPYRIGHT})
+  install(FILES ${ORVELLO_DSEG_COPYRIGHT} DESTINATION share/orvello/fonts RENAME COPYRIGHT)
+endif()
+
+install(FILES ${ORVELLO_PACKAGING_DIR}/${ORVELLO_APP_ID}.desktop DESTINATION share/applications)
+install(FILES ${ORVELLO_PACKAGING_DIR}/${ORVELLO_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+foreach(size ${ORVELLO_ICON_SIZES})
+  install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/orvello-${size}.png
+          DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${ORVELLO_APP_ID}.png)
+endforeach()
+
+# Man pages are installed compressed, as Debian keeps them.
+set(manpages)
+foreach(page orvello.1 orvello-stamp.1)
+  set(out ${CMAKE_BINARY_DIR}/man/${page}.gz)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+    COMMAND gzip -9 -n -c ${ORVELLO_PACKAGING_DIR}/${page} > ${out}
+    DEPENDS ${ORVELLO_PACKAGING_DIR}/${page} VERBATIM)
+  list(APPEND manpages ${out})
+endforeach()
+add_custom_target(manpages ALL DEPENDS ${manpages})
+install(FILES ${manpages} DESTINATION share/man/man1)
+
+# `make package`: a .deb whose library dependencies dpkg-shlibdeps computes from the binaries.
+# What the binaries load by name is added by hand: the TIFF image plugin that start-up checks for,
+# and the Chinese faces of the interface and of the title's default face.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME orvello)
+set(CPACK_PACKAGE_VENDOR "Orvello")
+set(CPACK_PACKAGE_CONTACT "Orvello developers <developers@orvello.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stamp the capture date and a title onto digital camera photos")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.orvello.example/app/")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins, fonts-arphic-uming, fonts-wqy-zenhei")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+# The summary above is the first line of the package's description; this is the rest.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Orvello shows a JPEG or TIFF photo, lists every EXIF item of the file and
+stamps the capture date, in a seven-segment face, and a title of your own
+onto the full-resolution picture. Step through the photos of a folder,
+nudge and style the two stamps, turn the photo by quarter turns, save the
+stamped result as a new JPEG or print it. The interface is in Simplified
+Chinese. orvello-stamp does the same from the command line.")
+include(CPack)

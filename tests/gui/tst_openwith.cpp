@@ -1,0 +1,145 @@
+// Starting the window with a photo named on the command line.
+#include "tests/gui/testwindow.h"
+#include "tools/fixtures/photowriter.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace orvello;
+
+namespace {
+
+// Records how many messages had been shown when each file dialog came up.
+class OrderHost : public test::ScriptedHost {
+public:
+    QList<int> messagesBeforeDialog;
+    std::optional<FileDialogResult> showFileDialog(const FileDialogRequest& request) override
+    {
+        messagesBeforeDialog << messages.size();
+        return ScriptedHost::showFileDialog(request);
+    }
+};
+
+}  // namespace
+
+class OpenWithTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir settingsDir;
+    QTemporaryDir photos;
+
+    std::unique_ptr<frmMain> startWith(OrderHost& host, const QString& photo)
+    {
+        FrmMainEnvironment env =
+            test::testEnvironment(host, settingsDir.filePath(QStringLiteral("o.ini")));
+        env.initialPhoto = photo;
+        auto window = std::make_unique<frmMain>(std::move(env));
+        window->load();
+        return window;
+    }
+    static QStringList entries(const frmMain& w)
+    {
+        QStringList names;
+        const auto* list = w.control<QListWidget>(QStringLiteral("List1"));
+        for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
+        return names;
+    }
+    QString write(const QString& name, QSize size)
+    {
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(qRgb(30, 60, 90));
+        fixtures::ExifContent exif;
+        exif.dateTimeOriginal = QStringLiteral("2007:12:10 14:30:00");
+        const QString path = photos.filePath(name);
+        fixtures::writeFile(path, fixtures::makeJpeg(img, exif));
+        return path;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        write(QStringLiteral("a.jpg"), {300, 200});
+        write(QStringLiteral("b.JPG"), {200, 300});
+        write(QStringLiteral("c.jpg"), {250, 250});
+    }
+
+    // The named photo takes the open dialog's place: no dialog, and the list, the selection, the
+    // label and the stamped canvas are those the dialog's answer would have given.
+    void givenPhotoOpensAsTheDialogWould()
+    {
+        const QString b = photos.filePath(QStringLiteral("b.JPG"));
+        OrderHost withArg;
+        const auto given = startWith(withArg, b);
+        QVERIFY(withArg.fileDialogs.isEmpty());
+        QVERIFY(withArg.messages.isEmpty());
+
+        OrderHost viaDialog;
+        FileDialogResult answer;
+        answer.path = b;
+        viaDialog.fileAnswers << answer;
+        const auto chosen = startWith(viaDialog, QString());
+        QCOMPARE(viaDialog.fileDialogs.size(), 1);
+
+        QVERIFY(given->photoLoaded());
+        QCOMPARE(entries(*given), entries(*chosen));
+        QCOMPARE(entries(*given).size(), 3);
+        QCOMPARE(given->control<QListWidget>(QStringLiteral("List1"))->currentItem()->text(),
+                 QStringLiteral("b.JPG"));
+        QCOMPARE(given->document().photoPath, chosen->document().photoPath);
+        QCOMPARE(given->document().photoFolder, chosen->document().photoFolder);
+        QCOMPARE(given->control<QLabel>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral("当前文件：") + b);
+        QCOMPARE(given->document().captureDateText, QStringLiteral("2007-12-10 14:30:00"));
+        QCOMPARE(given->canvas(), chosen->canvas());
+        given->close();
+        chosen->close();
+    }
+
+    // Whatever is wrong with the argument, the usual message comes first, then the open dialog,
+    // whose answer is then opened as at any start.
+    void badArgumentReportsThenAsks_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("missing") << "missing.jpg"
+                                 << "文件不存在";
+        QTest::newRow("folder") << ""
+                                << "不是普通文件";
+        QTest::newRow("not a photo") << "bad/notes.jpg"
+                                     << "notes.jpg";
+        QTest::newRow("no photo in folder") << "png/only.png"
+                                            << "没有 .jpg 或 .tif";
+    }
+    void badArgumentReportsThenAsks()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, said);
+        QDir(photos.path()).mkpath(QStringLiteral("bad"));
+        QDir(photos.path()).mkpath(QStringLiteral("png"));
+        QFile notes(photos.filePath(QStringLiteral("bad/notes.jpg")));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("not a photo");
+        notes.close();
+        QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(photos.filePath("png/only.png")));
+
+        OrderHost host;
+        FileDialogResult answer;
+        answer.path = photos.filePath(QStringLiteral("c.jpg"));
+        host.fileAnswers << answer;
+        const auto window = startWith(host, photos.filePath(argument));
+        QCOMPARE(host.messages.size(), 1);
+        QVERIFY2(host.messages[0].text.contains(said), qPrintable(host.messages[0].text));
+        QCOMPARE(host.messages[0].icon,
+                 argument.endsWith(".png") ? MsgIcon::Information : MsgIcon::Exclamation);
+        QCOMPARE(host.messagesBeforeDialog, QList<int>{1});
+        QVERIFY(window->photoLoaded());
+        QCOMPARE(window->document().photoName, QStringLiteral("c.jpg"));
+        window->close();
+    }
+};
+
+QTEST_MAIN(OpenWithTest)
+#include "tst_openwith.moc"
