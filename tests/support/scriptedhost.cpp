@@ -5,6 +5,7 @@ namespace orvello::test {
 MsgAnswer ScriptedHost::showMessage(const MessageRequest& request)
 {
     messages << request;
+    if (onMessage) onMessage(request);
     if (!messageAnswers.isEmpty()) return messageAnswers.takeFirst();
     return request.buttons == MsgButtons::YesNo ? request.defaultButton : MsgAnswer::Ok;
 }

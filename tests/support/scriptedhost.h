@@ -16,6 +16,8 @@ public:
     QList<std::optional<QColor>> colorAnswers;
     std::function<bool(QPrinter&)> printSetupAnswer;  // unset: cancelled
     bool printerInstalled = false;
+    // Called as each message is shown, to look at the window while the box is up.
+    std::function<void(const MessageRequest&)> onMessage;
 
     // What was asked.
     QList<MessageRequest> messages;
