@@ -6,6 +6,7 @@
 #include "host/host.h"
 #include "imaging/printlayout.h"
 #include "imaging/rotation.h"
+#include "imaging/saveoutput.h"
 #include "overlay/overlay.h"
 #include "photo/exiflisting.h"
 #include "photo/folderlist.h"
@@ -129,7 +130,7 @@ void frmMain::rotateCommand(const QString& buttonName, QImage (*turn)(const QIma
 void frmMain::saveCommand()
 {
     if (!photoLoaded()) return;
-    QString fileName = QStringLiteral("PM_") + doc_.photoName;
+    QString fileName = stampedFileName(doc_.photoName);
     QString fileTitle;
     QString filter = QStringLiteral("JPEG Files (*.jpg)|*.jpg");
     qint32 filterIndex = 1;
@@ -141,7 +142,7 @@ void frmMain::saveCommand()
         return;
     JpegWriter writer;
     if (!writer.save(canvas_, fileName))
-        showNotice(host_, QStringLiteral("存储失败！"), MsgIcon::None);
+        showNotice(host_, saveFailedMessage(fileName, writer.error()), MsgIcon::None);
 }
 
 void frmMain::printCommand()
