@@ -171,7 +171,9 @@ void frmMain::printCommand()
         const QPageSize paper(QPageSize::id(settings_.DPaperSize));
         if (paper.isValid()) printer_->setPageSize(paper);
     }
-    if (!host_.printSetup(*printer_)) return;
+    // One dialog for printer, paper, source and orientation; the printer chosen stays current
+    // for the rest of the run.
+    if (!host_.printSetup(*printer_, PrintSetupRequest{})) return;
     settings_.DPaperSize = qint16(printer_->pageLayout().pageSize().windowsId());
     printCanvas(*printer_, canvas_);
 }

@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSpacerItem>
@@ -103,9 +104,16 @@ std::optional<QColor> QtHost::chooseColor(const QColor& initial)
     return c;
 }
 
-bool QtHost::printSetup(QPrinter& printer)
+bool QtHost::printSetup(QPrinter& printer, const PrintSetupRequest& request)
 {
-    QPageSetupDialog dialog(&printer, owner_);
+    if (!request.choosePrinter) {
+        QPageSetupDialog dialog(&printer, owner_);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    // The printer list, with paper, source and orientation under its properties; no page
+    // range or copies, since one page of one picture is printed.
+    QPrintDialog dialog(&printer, owner_);
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -20,7 +20,7 @@ public:
     MsgAnswer showMessage(const MessageRequest& request) override;
     std::optional<FileDialogResult> showFileDialog(const FileDialogRequest& request) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
-    bool printSetup(QPrinter& printer) override;
+    bool printSetup(QPrinter& printer, const PrintSetupRequest& request) override;
     bool hasPrinter() override;
     void openUrl(const QUrl& url) override;
 

@@ -159,6 +159,12 @@ private slots:
         window->click(QStringLiteral("XPButton23"));
         QCOMPARE(paper, QPageSize::Letter);
         QCOMPARE(offered, QPageLayout::Portrait);
+        // One dialog offers the printers too, and the one chosen (here, a file) stays current.
+        QCOMPARE(host.printSetupRequests.size(), 2);
+        QVERIFY(host.printSetupRequests[0].request.choosePrinter);
+        QVERIFY(host.printSetupRequests[1].request.choosePrinter);
+        QCOMPARE(host.printSetupRequests[1].printer, host.printSetupRequests[0].printer);
+        QCOMPARE(host.printSetupRequests[1].outputFileName, pdf);
 
         // Also after a restart.
         window->close();

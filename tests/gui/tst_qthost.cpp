@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -73,6 +75,22 @@ private slots:
         QCOMPARE(host.chooseColor(QColor(255, 255, 128)), std::optional<QColor>(QColor(1, 2, 3)));
         QCOMPARE(shownWith, QColor(255, 255, 128));
         QCOMPARE(custom, QColor(Qt::black));
+    }
+
+    // The setup dialog is the one that lists the printers, opened on the given printer.
+    void printSetupOffersThePrinters()
+    {
+        QtHost host;
+        QPrinter printer;
+        printer.setPageOrientation(QPageLayout::Landscape);
+        const QPrinter* shownFor = nullptr;
+        whenShown<QPrintDialog>([&](QPrintDialog* dialog) {
+            shownFor = dialog->printer();
+            dialog->reject();
+        });
+        QVERIFY(!host.printSetup(printer, PrintSetupRequest{}));
+        QCOMPARE(shownFor, &printer);
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
     }
 };
 

@@ -1,5 +1,7 @@
 #include "tests/support/scriptedhost.h"
 
+#include <QPrinter>
+
 namespace orvello::test {
 
 MsgAnswer ScriptedHost::showMessage(const MessageRequest& request)
@@ -22,9 +24,11 @@ std::optional<QColor> ScriptedHost::chooseColor(const QColor& initial)
     return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.takeFirst();
 }
 
-bool ScriptedHost::printSetup(QPrinter& printer)
+bool ScriptedHost::printSetup(QPrinter& printer, const PrintSetupRequest& request)
 {
     ++printSetups;
+    printSetupRequests << PrintSetupRecord{request, &printer, printer.outputFileName(),
+                                           printer.pageLayout()};
     return printSetupAnswer ? printSetupAnswer(printer) : false;
 }
 

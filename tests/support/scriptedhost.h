@@ -3,6 +3,7 @@
 #include "host/host.h"
 
 #include <QList>
+#include <QPageLayout>
 #include <functional>
 
 namespace orvello::test {
@@ -24,12 +25,19 @@ public:
     QList<FileDialogRequest> fileDialogs;
     QList<QColor> colorDialogs;
     int printSetups = 0;
+    struct PrintSetupRecord {
+        PrintSetupRequest request;
+        const QPrinter* printer = nullptr;
+        QString outputFileName;  // the printer the dialog opened on, where it is a file
+        QPageLayout layout;      // the paper and orientation it opened with
+    };
+    QList<PrintSetupRecord> printSetupRequests;
     QList<QUrl> openedUrls;
 
     MsgAnswer showMessage(const MessageRequest& request) override;
     std::optional<FileDialogResult> showFileDialog(const FileDialogRequest& request) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
-    bool printSetup(QPrinter& printer) override;
+    bool printSetup(QPrinter& printer, const PrintSetupRequest& request) override;
     bool hasPrinter() override { return printerInstalled; }
     void openUrl(const QUrl& url) override { openedUrls << url; }
 };
