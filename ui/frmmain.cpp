@@ -4,12 +4,12 @@
 #include "app/messages.h"
 #include "app/startup.h"
 #include "components/jpegwriter.h"
+#include "host/host.h"
 #include "imaging/photodecoder.h"
 #include "imaging/printlayout.h"
 #include "imaging/rotation.h"
 #include "overlay/overlay.h"
 #include "photo/folderlist.h"
-#include "host/host.h"
 #include "ui/label.h"
 #include "ui/mcmndlg.h"
 #include "ui/picturebox.h"
@@ -128,6 +128,8 @@ QWidget* frmMain::createControl(const ControlDesign& item)
     if (item.kind == QLatin1String("checkbox")) {
         auto* box = new QCheckBox(item.caption, this);
         box->setChecked(x.value(QLatin1String("checked")).toBool());
+        // A button fills its background with the button colour: the check box shows its own.
+        box->setBackgroundRole(QPalette::Window);
         if (x.contains(QLatin1String("backColor")))
             setBackground(box, quint32(x.value(QLatin1String("backColor")).toInteger()));
         return box;
