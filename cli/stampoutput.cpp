@@ -78,7 +78,8 @@ QString StampOutputGuard::write(const QImage& canvas, const QString& target)
 {
     JpegWriter writer;
     const auto failed = [&](const QString& detail) {
-        return QStringLiteral("存储失败！%1：%2").arg(target, saveFailureReason(target, detail));
+        return QStringLiteral("存储失败！%1：%2")
+            .arg(target, saveFailureReason(target, detail, canvas.size()));
     };
     if (!QFileInfo(target).isSymLink()) {
         if (!writer.save(canvas, target)) return failed(writer.error());

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
+#include <algorithm>
 
 namespace orvello {
 
@@ -15,7 +16,7 @@ QString stampedFileName(const QString& photoName)
     return QStringLiteral("PM_") + photoName;
 }
 
-QString saveFailureReason(const QString& path, const QString& detail)
+QString saveFailureReason(const QString& path, const QString& detail, QSize imageSize)
 {
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
@@ -28,14 +29,18 @@ QString saveFailureReason(const QString& path, const QString& detail)
     const QStorageInfo storage(folder.absoluteFilePath());
     if (storage.isValid() && storage.isReadOnly())
         return QStringLiteral("磁盘为只读：%1").arg(storage.rootPath());
-    if (storage.isValid() && storage.bytesAvailable() == 0)
+    // A quality-100 JPEG takes well over a quarter byte a pixel: with less room than that left,
+    // the disk is full for it. A file system without a size (/proc, /sys) is not a full disk.
+    const qint64 floorBytes =
+        qint64(std::max(0, imageSize.width())) * std::max(0, imageSize.height()) / 4;
+    if (storage.isValid() && storage.bytesTotal() > 0 && storage.bytesAvailable() <= floorBytes)
         return QStringLiteral("磁盘空间不足：%1").arg(storage.rootPath());
     return detail.isEmpty() ? QStringLiteral("写入失败") : detail;
 }
 
-QString saveFailedMessage(const QString& path, const QString& detail)
+QString saveFailedMessage(const QString& path, const QString& detail, QSize imageSize)
 {
-    return QStringLiteral("存储失败！\n") + saveFailureReason(path, detail);
+    return QStringLiteral("存储失败！\n") + saveFailureReason(path, detail, imageSize);
 }
 
 }  // namespace orvello

@@ -142,7 +142,8 @@ void frmMain::saveCommand()
         return;
     JpegWriter writer;
     if (!writer.save(canvas_, fileName))
-        showNotice(host_, saveFailedMessage(fileName, writer.error()), MsgIcon::None);
+        showNotice(host_, saveFailedMessage(fileName, writer.error(), canvas_.size()),
+                   MsgIcon::None);
 }
 
 void frmMain::printCommand()
