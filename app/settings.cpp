@@ -2,7 +2,6 @@
 
 #include "app/messages.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
@@ -187,13 +186,9 @@ void SettingsStore::writeAll(const AppSettings& st, float left, float top) const
 {
     if (!mayWrite()) return;
     auto s = open();
+    // A file with malformed lines is written back with what could be read of it, ours mended:
+    // starting it afresh would lose the groups of others.
     if (s->status() == QSettings::AccessError) return;
-    if (s->status() == QSettings::FormatError) {
-        // A file that does not parse would be merged back into the new one: start it afresh.
-        s.reset();
-        QFile::remove(iniPath_);
-        s = open();
-    }
     s->beginGroup(QString::fromLatin1(kSection));
     const auto put = [&](const char* key, const QString& text) {
         s->setValue(QString::fromLatin1(key), text);

@@ -178,7 +178,8 @@ private slots:
 
     void writingKeepsWhatIsNotOurs()
     {
-        writeRaw("[Other]\ncolour=blue\n\n[SetLog]\naddFont=Mono\nlegacyKey=1\n");
+        // A malformed line elsewhere does not cost the rest of the file.
+        writeRaw("[Other]\ncolour=blue\n[Broken\n\n[SetLog]\naddFont=Mono\nlegacyKey=1\n");
         AppSettings s;
         SettingsStore(ini()).readAll(s);
         QCOMPARE(s.addFont, QStringLiteral("Mono"));
