@@ -140,7 +140,8 @@ int main(int argc, char** argv)
 {
     // Standard error carries our own reports only, not Qt's remarks about the environment.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) QTextStream(stderr) << message << '\n';
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            QTextStream(stderr) << message << '\n';
     });
     // The tool draws text but shows nothing: it needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
