@@ -33,18 +33,22 @@ Files:
 const char* stampHelpText()
 {
     return R"(Usage: orvello-stamp exif PHOTO...
-       orvello-stamp stamp [--title TEXT] [--rotate left|right]... [--out DIR] PHOTO...
+       orvello-stamp stamp [--title TEXT] [--rotate left|right]... [--out DIR] [--overwrite] PHOTO...
        orvello-stamp --help | --version
 
 Commands:
   exif PHOTO...    list every EXIF item of each photo and its capture date
   stamp PHOTO...   stamp each photo as the window would, with the overlay settings the
-                   window stored, and write "PM_" + the photo's name (JPEG, quality 100)
+                   window stored, and write "PM_" + the photo's name (JPEG, quality 100;
+                   a TIFF photo's copy is named .jpg)
 
 Options of stamp:
-  --title TEXT          the title text (default 标题文字), drawn when the title is switched on
+  --title TEXT          draw this title, whether or not the window has the title switched on
+                        (without it: the stored switch and the default title 标题文字)
   --rotate left|right   turn the photo a quarter turn first; may be repeated
   --out DIR             write into DIR instead of each photo's own folder
+  --overwrite           replace an existing PM_ file (a link is replaced, not written through);
+                        without it such a photo is refused. An input photo is never written over.
 
 Options:
   -h, --help      show this help and exit

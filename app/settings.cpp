@@ -2,9 +2,10 @@
 
 #include "app/messages.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
+#include <QStandardPaths>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -101,28 +102,44 @@ std::optional<qint16> decodeInt16(const QString& text)
     return decodeInteger<qint16>(text);
 }
 
-SettingsStore::SettingsStore() = default;
+// Where QSettings keeps a per-user INI file of organisation and application "Orvello". The path
+// is formed here rather than asked of QSettings, which would read the file while answering.
+SettingsStore::SettingsStore()
+    : iniPath_(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+               QLatin1Char('/') + QLatin1String(kApplication) + QLatin1Char('/') +
+               QLatin1String(kApplication) + QStringLiteral(".ini"))
+{
+}
+
 SettingsStore::SettingsStore(QString iniPath) : iniPath_(std::move(iniPath)) {}
 
 std::unique_ptr<QSettings> SettingsStore::open() const
 {
-    if (!iniPath_.isEmpty()) return std::make_unique<QSettings>(iniPath_, QSettings::IniFormat);
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QString::fromLatin1(kApplication),
-                                       QString::fromLatin1(kApplication));
+    return std::make_unique<QSettings>(iniPath_, QSettings::IniFormat);
 }
 
-QString SettingsStore::fileName() const
+bool SettingsStore::mayRead() const
 {
-    return open()->fileName();
+    const QFileInfo info(iniPath_);
+    if (!info.isFile()) return false;  // absent, a folder, a pipe, a device
+    return readable_ ? readable_(iniPath_) : info.isReadable();
+}
+
+bool SettingsStore::mayWrite() const
+{
+    const QFileInfo info(iniPath_);
+    if (!info.exists() && !info.isSymLink()) return true;  // a first run creates it
+    return mayRead();
 }
 
 namespace {
 
+// s is null when the file may not be read: every key then keeps its default.
 template <typename T, typename Decode>
-void readKey(const QSettings& s, const char* key, T& field, Decode decode)
+void readKey(const QSettings* s, const char* key, T& field, Decode decode)
 {
-    const QVariant stored = s.value(QString::fromLatin1(key));
+    if (!s) return;
+    const QVariant stored = s->value(QString::fromLatin1(key));
     if (!stored.isValid()) return;
     // A value the INI parser turned into a list (a stray comma) or anything else that is not
     // plain text does not convert: the field keeps its default.
@@ -140,38 +157,38 @@ std::optional<QString> decodeText(const QString& text)
 void SettingsStore::readAll(AppSettings& st,
                             const std::function<void(const char*, bool)>& onSwitch) const
 {
-    const auto s = open();
-    s->beginGroup(QString::fromLatin1(kSection));
-    readKey(*s, "frmMainX", st.frmMainX, decodeInt32);
-    readKey(*s, "frmMainY", st.frmMainY, decodeInt32);
-    readKey(*s, "addDTB", st.addDTB, decodeBool);
+    std::unique_ptr<QSettings> file;
+    if (mayRead()) {
+        file = open();
+        file->beginGroup(QString::fromLatin1(kSection));
+    }
+    const QSettings* s = file.get();
+    readKey(s, "frmMainX", st.frmMainX, decodeInt32);
+    readKey(s, "frmMainY", st.frmMainY, decodeInt32);
+    readKey(s, "addDTB", st.addDTB, decodeBool);
     if (onSwitch) onSwitch("addDTB", st.addDTB);
-    readKey(*s, "addTXB", st.addTXB, decodeBool);
+    readKey(s, "addTXB", st.addTXB, decodeBool);
     if (onSwitch) onSwitch("addTXB", st.addTXB);
-    readKey(*s, "addFont", st.addFont, decodeText);
-    readKey(*s, "addFontSize", st.addFontSize, decodeFloat);
-    readKey(*s, "addFontBold", st.addFontBold, decodeBool);
-    readKey(*s, "addFontItalic", st.addFontItalic, decodeBool);
-    readKey(*s, "addForeColor", st.addForeColor, decodeInt32);
-    readKey(*s, "addCurrentX", st.addCurrentX, decodeFloat);
-    readKey(*s, "addCurrentY", st.addCurrentY, decodeFloat);
-    readKey(*s, "addFont2", st.addFont2, decodeText);
-    readKey(*s, "addCurrentX2", st.addCurrentX2, decodeFloat);
-    readKey(*s, "addCurrentY2", st.addCurrentY2, decodeFloat);
-    readKey(*s, "DPaperSize", st.DPaperSize, decodeInt16);
+    readKey(s, "addFont", st.addFont, decodeText);
+    readKey(s, "addFontSize", st.addFontSize, decodeFloat);
+    readKey(s, "addFontBold", st.addFontBold, decodeBool);
+    readKey(s, "addFontItalic", st.addFontItalic, decodeBool);
+    readKey(s, "addForeColor", st.addForeColor, decodeInt32);
+    readKey(s, "addCurrentX", st.addCurrentX, decodeFloat);
+    readKey(s, "addCurrentY", st.addCurrentY, decodeFloat);
+    readKey(s, "addFont2", st.addFont2, decodeText);
+    readKey(s, "addCurrentX2", st.addCurrentX2, decodeFloat);
+    readKey(s, "addCurrentY2", st.addCurrentY2, decodeFloat);
+    readKey(s, "DPaperSize", st.DPaperSize, decodeInt16);
 }
 
 void SettingsStore::writeAll(const AppSettings& st, float left, float top) const
 {
+    if (!mayWrite()) return;
     auto s = open();
-    if (s->status() != QSettings::NoError) {
-        // A damaged file would be merged back into the new one: start it afresh instead.
-        const QString path = s->fileName();
-        s.reset();
-        QFile::remove(path);
-        s = open();
-    }
-    s->clear();
+    // A file with malformed lines is written back with what could be read of it, ours mended:
+    // starting it afresh would lose the groups of others.
+    if (s->status() == QSettings::AccessError) return;
     s->beginGroup(QString::fromLatin1(kSection));
     const auto put = [&](const char* key, const QString& text) {
         s->setValue(QString::fromLatin1(key), text);

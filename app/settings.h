@@ -66,19 +66,32 @@ public:
     // A store in the given INI file (tests, the command-line tool's --settings).
     explicit SettingsStore(QString iniPath);
 
-    QString fileName() const;
+    QString fileName() const { return iniPath_; }
+
+    // Whether the file may be read: by default, whether this process can read it. Tests replace
+    // it to stand for a file the process may not read.
+    using ReadableCheck = std::function<bool(const QString& path)>;
+    void setReadableCheck(ReadableCheck check) { readable_ = std::move(check); }
+
+    // The file is read only when it is a regular file the process may read (a named pipe would
+    // block for ever), and written only when it is such a file or does not exist yet: a file we
+    // may not read is someone else's to mend, and is left as it is.
+    bool mayRead() const;
+    bool mayWrite() const;
 
     // Reads every key into settings, which must already hold the defaults: a missing key or a text
     // that does not convert keeps the default. onSwitch is told right after each switch is read
     // ("addDTB" or "addTXB"), so the window can mirror it in its check box.
     void readAll(AppSettings& settings,
                  const std::function<void(const char* key, bool value)>& onSwitch = {}) const;
-    // Writes every key; the window position comes from the window's current left and top.
+    // Writes every key into the group "SetLog", keeping every other group and key of the file;
+    // the window position comes from the window's current left and top.
     void writeAll(const AppSettings& settings, float windowLeftTwips, float windowTopTwips) const;
 
 private:
     std::unique_ptr<QSettings> open() const;
     QString iniPath_;
+    ReadableCheck readable_;
 };
 
 // The restore-defaults command: asks, and on Yes restores the overlay look. Returns true when the

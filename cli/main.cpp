@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "cli/stampoutput.h"
 #include "components/gdiplusruntime.h"
 #include "components/jpegwriter.h"
 #include "imaging/rotation.h"
@@ -22,7 +23,7 @@ int usage()
 {
     QTextStream(stderr) << "usage: orvello-stamp exif PHOTO...\n"
                            "       orvello-stamp stamp [--title TEXT] [--rotate left|right]... "
-                           "[--out DIR] PHOTO...\n"
+                           "[--out DIR] [--overwrite] PHOTO...\n"
                            "       orvello-stamp --help\n";
     return 1;
 }
@@ -51,6 +52,8 @@ struct StampOptions {
     QList<QImage (*)(const QImage&)> turns;
     QString outDir;  // empty: each photo's own folder
     QStringList photos;
+    bool titleGiven = false;  // a title given turns the title on for the run
+    bool overwrite = false;
 };
 
 std::optional<StampOptions> parseStamp(const QStringList& args)
@@ -61,6 +64,7 @@ std::optional<StampOptions> parseStamp(const QStringList& args)
         const bool hasValue = i + 1 < args.size();
         if (a == QLatin1String("--title") && hasValue) {
             o.title = args[++i];
+            o.titleGiven = true;
         } else if (a == QLatin1String("--rotate") && hasValue) {
             const QString way = args[++i];
             if (way == QLatin1String("left"))
@@ -71,6 +75,8 @@ std::optional<StampOptions> parseStamp(const QStringList& args)
                 return std::nullopt;
         } else if (a == QLatin1String("--out") && hasValue) {
             o.outDir = args[++i];
+        } else if (a == QLatin1String("--overwrite")) {
+            o.overwrite = true;
         } else if (a.startsWith(QLatin1String("--"))) {
             return std::nullopt;
         } else {
@@ -83,8 +89,10 @@ std::optional<StampOptions> parseStamp(const QStringList& args)
 
 // Stamps one photo; returns the written path, or an error text.
 std::pair<QString, QString> stampOne(const QString& path, const StampOptions& o,
-                                     const AppSettings& settings)
+                                     const AppSettings& settings, StampOutputGuard& output)
 {
+    const QString target = stampTarget(path, o.outDir);
+    if (QString refused = output.refusal(target); !refused.isEmpty()) return {{}, refused};
     LoadedPhoto loaded = loadPhoto(path);
     if (loaded.photo.isNull()) return {{}, cannotOpenMessage(path, loaded.error)};
     if (loaded.incomplete) return {{}, incompleteMessage(path)};
@@ -94,12 +102,7 @@ std::pair<QString, QString> stampOne(const QString& path, const StampOptions& o,
     QImage canvas;
     DrawOverlay(canvas, photo,
                 makeOverlayInput(settings, loaded.exif.captureDateText, o.title, portrait));
-    const QFileInfo source(path);
-    const QString dir = o.outDir.isEmpty() ? source.absolutePath() : o.outDir;
-    const QString target = QDir(dir).filePath(QStringLiteral("PM_") + source.fileName());
-    JpegWriter writer;
-    if (!writer.save(canvas, target))
-        return {{}, QStringLiteral("存储失败！%1：%2").arg(target, writer.error())};
+    if (QString failed = output.write(canvas, target); !failed.isEmpty()) return {{}, failed};
     return {target, {}};
 }
 
@@ -113,11 +116,13 @@ int stampCommand(const QStringList& args)
     }
     AppSettings settings;
     SettingsStore().readAll(settings);
+    if (options->titleGiven) settings.addTXB = true;
+    StampOutputGuard output(options->photos, options->overwrite);
     QTextStream out(stdout);
     QTextStream err(stderr);
     int status = 0;
     for (const QString& path : options->photos) {
-        const auto [written, error] = stampOne(path, *options, settings);
+        const auto [written, error] = stampOne(path, *options, settings, output);
         if (error.isEmpty()) {
             out << path << " -> " << written << '\n';
             out.flush();

@@ -44,6 +44,13 @@ struct FileDialogResult {
     bool readOnly = false;
 };
 
+// The print-setup dialog. With choosePrinter it offers the installed printers beside paper,
+// paper source and orientation in one dialog, opened on the printer's current printer, paper and
+// orientation; the choices are made on the printer itself, which the caller keeps for the run.
+struct PrintSetupRequest {
+    bool choosePrinter = true;
+};
+
 class Host {
 public:
     virtual ~Host() = default;
@@ -52,7 +59,7 @@ public:
     // The colour dialog: the chosen colour, or nothing when cancelled.
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
     // The print-setup dialog on printer; false when cancelled.
-    virtual bool printSetup(QPrinter& printer) = 0;
+    virtual bool printSetup(QPrinter& printer, const PrintSetupRequest& request) = 0;
     // True when the system has at least one printer.
     virtual bool hasPrinter() = 0;
     virtual void openUrl(const QUrl& url) = 0;

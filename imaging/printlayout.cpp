@@ -1,7 +1,9 @@
 #include "imaging/printlayout.h"
 
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
+#include <cmath>
 
 namespace orvello {
 
@@ -18,10 +20,33 @@ QSizeF printPictureSize(QSizeF canvas, QSizeF page)
     return {width, height};
 }
 
+namespace {
+constexpr double kTwipsPerPoint = 20.0, kTwipsPerInch = 1440.0, kTwipsPerPixel = 15.0;
+constexpr double kMillimetresPerInch = 25.4;
+}  // namespace
+
+QSizeF pageTwips(const QPageLayout& layout)
+{
+    const QPageSize& paper = layout.pageSize();
+    QSizeF twips;
+    switch (paper.definitionUnits()) {
+    case QPageSize::Inch: twips = paper.definitionSize() * kTwipsPerInch; break;
+    case QPageSize::Point: twips = paper.definitionSize() * kTwipsPerPoint; break;
+    case QPageSize::Millimeter:
+        twips = paper.definitionSize() * (kTwipsPerInch / kMillimetresPerInch);
+        break;
+    default:
+        twips = paper.size(QPageSize::Millimeter) * (kTwipsPerInch / kMillimetresPerInch);
+        break;
+    }
+    twips = QSizeF(std::round(twips.width()), std::round(twips.height()));
+    if (layout.orientation() == QPageLayout::Landscape) twips.transpose();
+    return twips;
+}
+
 bool printCanvas(QPrinter& printer, const QImage& canvas)
 {
-    constexpr double kTwipsPerPoint = 20.0, kTwipsPerInch = 1440.0, kTwipsPerPixel = 15.0;
-    const QSizeF page = printer.pageLayout().fullRectPoints().size() * kTwipsPerPoint;
+    const QSizeF page = pageTwips(printer.pageLayout());
     const QSizeF twips = printPictureSize(QSizeF(canvas.size()) * kTwipsPerPixel, page);
     QPainter painter;
     if (!painter.begin(&printer)) return false;

@@ -1,7 +1,7 @@
 #include "overlay/overlaycommands.h"
 
-#include "overlay/overlay.h"
 #include "host/host.h"
+#include "overlay/overlay.h"
 
 #include <algorithm>
 
@@ -71,7 +71,10 @@ bool runOverlayCommand(OverlayCommand command, AppSettings& s, bool photoLoaded)
 bool runTextColorCommand(AppSettings& s, Host& host, bool photoLoaded)
 {
     if (!photoLoaded) return false;
-    if (const std::optional<QColor> chosen = host.chooseColor(QColor(0, 0, 0));
+    // The dialog opens on the colour in use, which is what the user means to change.
+    const quint32 bgr = static_cast<quint32>(s.addForeColor);
+    const QColor current(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+    if (const std::optional<QColor> chosen = host.chooseColor(current);
         chosen && chosen->isValid()) {
         const QRgb rgb = chosen->rgb();
         s.addForeColor = static_cast<qint32>(qRed(rgb) + 256 * qGreen(rgb) + 65536 * qBlue(rgb));

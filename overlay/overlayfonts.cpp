@@ -3,6 +3,7 @@
 #include "app/startup.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <algorithm>
 #include <mutex>
 
@@ -19,6 +20,14 @@ void ensureOverlayFaces()
     });
 }
 
+bool isDateFace(const QString& face)
+{
+    const QString dateFace = QString::fromLatin1(kDateFaceName);
+    if (face.compare(dateFace, Qt::CaseInsensitive) == 0) return true;
+    const QStringList loaded = QFont::substitutes(dateFace);
+    return !loaded.isEmpty() && face.compare(loaded.first(), Qt::CaseInsensitive) == 0;
+}
+
 QFont overlayFont(const QString& face, int pixelSize, bool bold, bool italic)
 {
     ensureOverlayFaces();
@@ -30,6 +39,15 @@ QFont overlayFont(const QString& face, int pixelSize, bool bold, bool italic)
     // Grey-level smoothing only: colour fringes would show in the saved photo.
     font.setStyleStrategy(
         QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
+    if (isDateFace(face)) {
+        // The seven-segment digits are 0.82 em wide and their blank only 0.2 em: the stamp's
+        // places and size were chosen for a narrower face whose blank is a digit wide, so a full
+        // date-time fits a portrait photo and its date and time read as two numbers.
+        font.setStretch(kDateFaceStretch);
+        const QFontMetricsF metrics(font);
+        font.setWordSpacing(metrics.horizontalAdvance(QLatin1Char('0')) -
+                            metrics.horizontalAdvance(QLatin1Char(' ')));
+    }
     return font;
 }
 

@@ -10,9 +10,17 @@ namespace orvello {
 // than once; DrawOverlay and overlayFontFamilies call it themselves.
 void ensureOverlayFaces();
 
+// The date face is drawn condensed to three quarters of its width, with a blank as wide as a
+// digit.
+inline constexpr int kDateFaceStretch = QFont::Condensed;
+
+// True for "DigifaceWide" and for the family of the loaded seven-segment files.
+bool isDateFace(const QString& face);
+
 // The drawing font of an item: the face name as the user chose it (not split at commas), a pixel
-// size, bold and italic, anti-aliased. A face without a glyph for some character falls back per
-// character to an installed face that has it (for Chinese text, a CJK face).
+// size, bold and italic, anti-aliased; the date face in its condensed metrics. A face without a
+// glyph for some character falls back per character to an installed face that has it (for Chinese
+// text, a CJK face).
 QFont overlayFont(const QString& face, int pixelSize, bool bold, bool italic);
 
 // Face names for the font picker, in the order of the font database, with the seven-segment face

@@ -132,6 +132,8 @@ QWidget* frmMain::createControl(const ControlDesign& item)
     if (item.kind == QLatin1String("checkbox")) {
         auto* box = new QCheckBox(item.caption, this);
         box->setChecked(x.value(QLatin1String("checked")).toBool());
+        // A button fills its background with the button colour: the check box shows its own.
+        box->setBackgroundRole(QPalette::Window);
         if (x.contains(QLatin1String("backColor")))
             setBackground(box, quint32(x.value(QLatin1String("backColor")).toInteger()));
         return box;

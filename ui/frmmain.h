@@ -91,7 +91,9 @@ private:
     void rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&));
     void saveCommand();
     void printCommand();
-    void showExif(ExifInfo info);
+    // Shows the listing and takes the capture date; returns the listing's error, if any, for
+    // the caller to report once the photo is shown.
+    std::optional<QString> showExif(ExifInfo info);
     void setPhotoButtonsEnabled(bool on);
     void aboutCommand();
     void restoreDefaults();

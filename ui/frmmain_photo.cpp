@@ -3,13 +3,15 @@
 
 #include "app/messages.h"
 #include "components/jpegwriter.h"
+#include "host/host.h"
 #include "imaging/printlayout.h"
 #include "imaging/rotation.h"
+#include "imaging/saveoutput.h"
 #include "overlay/overlay.h"
 #include "photo/exiflisting.h"
 #include "photo/folderlist.h"
 #include "photo/photoloader.h"
-#include "host/host.h"
+#include "ui/label.h"
 #include "ui/mcmndlg.h"
 
 #include <QFileInfo>
@@ -66,8 +68,14 @@ void frmMain::selectEntry(int row)
     if (row < 0 || row >= list->count()) return;
     doc_.photoName = list->item(row)->text();
     doc_.photoPath = doc_.photoFolder + doc_.photoName;
-    control<QLabel>(QStringLiteral("Label1"))
-        ->setText(QStringLiteral("当前文件：") + doc_.photoPath);
+    control<Label>(QStringLiteral("Label1"))
+        ->setPathText(QStringLiteral("当前文件："), doc_.photoPath);
+    // A click makes the entry current before it selects it: highlight it now, so that a message
+    // shown below stands beside the entry it is about.
+    {
+        const QSignalBlocker quiet(list);
+        list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    }
 
     LoadedPhoto loaded = loadPhoto(doc_.photoPath);
     if (loaded.photo.isNull()) {
@@ -77,9 +85,11 @@ void frmMain::selectEntry(int row)
     }
     doc_.photo = std::move(loaded.photo);
     doc_.isPortrait = PhotoDocument::portrait(doc_.photo);
-    showExif(std::move(loaded.exif));
+    const std::optional<QString> listingError = showExif(std::move(loaded.exif));
     showPhotoOnCanvas();
     setPhotoButtonsEnabled(true);
+    // The messages come once the new photo, its listing so far and its date are on screen.
+    if (listingError) showListingError(host_, *listingError);
     if (loaded.incomplete)
         showNotice(host_, incompleteMessage(doc_.photoPath), MsgIcon::Exclamation);
 }
@@ -126,7 +136,7 @@ void frmMain::rotateCommand(const QString& buttonName, QImage (*turn)(const QIma
 void frmMain::saveCommand()
 {
     if (!photoLoaded()) return;
-    QString fileName = QStringLiteral("PM_") + doc_.photoName;
+    QString fileName = stampedFileName(doc_.photoName);
     QString fileTitle;
     QString filter = QStringLiteral("JPEG Files (*.jpg)|*.jpg");
     qint32 filterIndex = 1;
@@ -138,7 +148,8 @@ void frmMain::saveCommand()
         return;
     JpegWriter writer;
     if (!writer.save(canvas_, fileName))
-        showNotice(host_, QStringLiteral("存储失败！"), MsgIcon::None);
+        showNotice(host_, saveFailedMessage(fileName, writer.error(), canvas_.size()),
+                   MsgIcon::None);
 }
 
 void frmMain::printCommand()
@@ -167,19 +178,21 @@ void frmMain::printCommand()
         const QPageSize paper(QPageSize::id(settings_.DPaperSize));
         if (paper.isValid()) printer_->setPageSize(paper);
     }
-    if (!host_.printSetup(*printer_)) return;
+    // One dialog for printer, paper, source and orientation; the printer chosen stays current
+    // for the rest of the run.
+    if (!host_.printSetup(*printer_, PrintSetupRequest{})) return;
     settings_.DPaperSize = qint16(printer_->pageLayout().pageSize().windowsId());
     printCanvas(*printer_, canvas_);
 }
 
-void frmMain::showExif(ExifInfo info)
+std::optional<QString> frmMain::showExif(ExifInfo info)
 {
-    if (info.errorDescription) showListingError(host_, *info.errorDescription);
     // The box shows each CR LF as one line break.
     control<QPlainTextEdit>(QStringLiteral("Text0"))
         ->setPlainText(info.text.replace(QLatin1String("\r\n"), QLatin1String("\n")));
     doc_.captureDateText = info.captureDateText;
     doc_.exifImage = std::move(info.image);
+    return std::move(info.errorDescription);
 }
 
 void frmMain::setPhotoButtonsEnabled(bool on)

@@ -1,8 +1,20 @@
 #include "ui/label.h"
 
 #include <QMouseEvent>
+#include <algorithm>
 
 namespace orvello {
+
+void Label::setPathText(const QString& prefix, const QString& path)
+{
+    const int room = parentWidget() ? parentWidget()->contentsRect().right() + 1 - x() : width();
+    setText(prefix);
+    const int pathRoom = room - sizeHint().width();
+    const QFontMetrics metrics(font());
+    setText(prefix + metrics.elidedText(path, Qt::ElideMiddle, std::max(0, pathRoom)));
+    setToolTip(path);
+    resize(std::clamp(sizeHint().width(), 0, std::max(0, room)), height());
+}
 
 void Label::mousePressEvent(QMouseEvent* event)
 {

@@ -9,6 +9,11 @@ class Label : public QLabel {
 public:
     using QLabel::QLabel;
 
+    // Shows prefix followed by path on one line, growing to the right as far as the parent's
+    // client width allows; a path too long for that is elided in the middle, and the tool tip
+    // always holds the whole path.
+    void setPathText(const QString& prefix, const QString& path);
+
 signals:
     void pressed(Qt::MouseButton button);
     void clicked();

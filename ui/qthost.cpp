@@ -4,10 +4,14 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSpacerItem>
+#include <algorithm>
 
 namespace orvello {
 
@@ -25,11 +29,30 @@ QMessageBox::Icon toQt(MsgIcon icon)
     return QMessageBox::NoIcon;
 }
 
+// A box sizes itself to its text and buttons alone, so a short text left the title bar too
+// narrow to show the title. A spacer row in its layout keeps it wide enough for the title
+// beside the title bar's icon and buttons.
+void keepTitleReadable(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    const int width = messageBoxMinimumWidth(box.windowTitle(), box.fontMetrics());
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 }  // namespace
+
+int messageBoxMinimumWidth(const QString& title, const QFontMetrics& metrics)
+{
+    constexpr int kTitleBarAllowance = 160;  // window icon, minimise and close buttons, margins
+    return std::max(kMinimumMessageWidth, metrics.horizontalAdvance(title) + kTitleBarAllowance);
+}
 
 MsgAnswer QtHost::showMessage(const MessageRequest& r)
 {
     QMessageBox box(toQt(r.icon), r.title, r.text, QMessageBox::NoButton, owner_);
+    keepTitleReadable(box);
     if (r.buttons == MsgButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(r.defaultButton == MsgAnswer::Yes ? QMessageBox::Yes
@@ -73,14 +96,24 @@ std::optional<FileDialogResult> QtHost::showFileDialog(const FileDialogRequest& 
 
 std::optional<QColor> QtHost::chooseColor(const QColor& initial)
 {
+    // Every call starts with all custom colours black: none is kept from an earlier call.
+    for (int i = 0; i < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(i, QColor(Qt::black));
     const QColor c = QColorDialog::getColor(initial, owner_);
     if (!c.isValid()) return std::nullopt;
     return c;
 }
 
-bool QtHost::printSetup(QPrinter& printer)
+bool QtHost::printSetup(QPrinter& printer, const PrintSetupRequest& request)
 {
-    QPageSetupDialog dialog(&printer, owner_);
+    if (!request.choosePrinter) {
+        QPageSetupDialog dialog(&printer, owner_);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    // The printer list, with paper, source and orientation under its properties; no page
+    // range or copies, since one page of one picture is printed.
+    QPrintDialog dialog(&printer, owner_);
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;
 }
 

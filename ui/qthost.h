@@ -2,10 +2,15 @@
 // The real host: Qt's own message boxes and dialogs, the desktop's browser, the system printers.
 #include "host/host.h"
 
+#include <QFontMetrics>
 #include <QPointer>
 #include <QWidget>
 
 namespace orvello {
+
+// The narrowest a message box is shown, so its title can be read.
+inline constexpr int kMinimumMessageWidth = 260;
+int messageBoxMinimumWidth(const QString& title, const QFontMetrics& metrics);
 
 class QtHost : public Host {
 public:
@@ -15,7 +20,7 @@ public:
     MsgAnswer showMessage(const MessageRequest& request) override;
     std::optional<FileDialogResult> showFileDialog(const FileDialogRequest& request) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
-    bool printSetup(QPrinter& printer) override;
+    bool printSetup(QPrinter& printer, const PrintSetupRequest& request) override;
     bool hasPrinter() override;
     void openUrl(const QUrl& url) override;
 

@@ -85,6 +85,12 @@ private slots:
         for (const char* hidden : {"PicFocus", "Picture0", "List2"})
             QVERIFY2(!visible.intersects(window->control(QString::fromLatin1(hidden))->geometry()),
                      hidden);
+        // The check boxes stand on the window's white, not on grey boxes.
+        for (const char* name : {"Check1", "Check2"}) {
+            const QImage look = window->control(QString::fromLatin1(name))->grab().toImage();
+            QCOMPARE(look.pixel(look.width() - 1, 0), qRgb(255, 255, 255));
+            QCOMPARE(look.pixel(look.width() - 1, look.height() - 1), qRgb(255, 255, 255));
+        }
         int buttons = 0;
         for (int i = 1; i <= 23; ++i)
             buttons += window->control(QStringLiteral("XPButton%1").arg(i)) != nullptr;

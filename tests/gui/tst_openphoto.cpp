@@ -1,8 +1,10 @@
 // Opening photos and stepping through the folder in the window.
 #include "tests/gui/testwindow.h"
+#include "tests/support/badcorpus.h"
 #include "tools/fixtures/photowriter.h"
 #include "ui/picturebox.h"
 
+#include <QDir>
 #include <QImageWriter>
 #include <QLabel>
 #include <QListWidget>
@@ -102,6 +104,79 @@ private slots:
         QCOMPARE(host.fileDialogs.last().fileName, current);
         QCOMPARE(window->document().photoPath, current);
         QCOMPARE(list()->count(), 3);
+    }
+
+    void currentFileLineGrowsAndElidesLongPaths()
+    {
+        QTemporaryDir dir;
+        const QString shortPath = dir.filePath(QStringLiteral("a.jpg"));
+        writeImage(shortPath, {30, 20});
+        const QString deep =
+            dir.filePath(QString(120, u'd') + QStringLiteral("/") + QString(120, u'e'));
+        QVERIFY(QDir().mkpath(deep));
+        const QString longPath = deep + QStringLiteral("/long.jpg");
+        writeImage(longPath, {30, 20});
+        auto* line = window->control<QLabel>(QStringLiteral("Label1"));
+
+        choose(shortPath);
+        QCOMPARE(label(), QStringLiteral("当前文件：") + shortPath);
+        QVERIFY(line->width() > 60);  // past its design width, to show the whole path
+        QVERIFY(line->width() >= line->sizeHint().width());
+        QCOMPARE(line->toolTip(), shortPath);
+
+        choose(longPath);
+        QVERIFY(label().startsWith(QStringLiteral("当前文件：") + dir.path().left(5)));
+        QVERIFY(label().endsWith(QStringLiteral("/long.jpg")));
+        QVERIFY(label().contains(QChar(0x2026)));
+        QVERIFY(line->geometry().right() < window->width());
+        QVERIFY(line->width() >= line->sizeHint().width());
+        QCOMPARE(line->toolTip(), longPath);
+    }
+
+    // While a message about the new photo is up, the window already shows that photo: the list
+    // highlights it, the canvas and the preview hold it and Text0 holds its listing so far.
+    void messagesComeAfterTheNewPhotoIsShown_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("listing error")
+            << QStringLiteral("bad-exif-header.jpg") << QStringLiteral("An error occurred");
+        QTest::newRow("incomplete photo")
+            << QStringLiteral("truncated.jpg") << QStringLiteral("不完整");
+    }
+    void messagesComeAfterTheNewPhotoIsShown()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        test::writeBadCorpus(dir.path());
+        const QString first = dir.filePath(QStringLiteral("0-first.jpg"));
+        writeImage(first, {640, 480});
+        choose(first);
+        QVERIFY(window->photoLoaded());
+        QListWidgetItem* target = list()->findItems(name, Qt::MatchExactly).value(0);
+        QVERIFY(target);
+
+        bool seen = false;
+        host.onMessage = [&](const MessageRequest& m) {
+            if (!m.text.contains(message)) return;
+            seen = true;
+            QCOMPARE(list()->selectedItems(), QList<QListWidgetItem*>{target});
+            QCOMPARE(label(), QStringLiteral("当前文件：") + dir.filePath(name));
+            QVERIFY(canvas().size() != QSize(640, 480));
+            const QImage preview = window->control<PictureBox>(QStringLiteral("Picture1"))->image();
+            QVERIFY(preview.pixel(241, 241) != qRgb(40, 90, 160));
+            QVERIFY(window->control<QPlainTextEdit>(QStringLiteral("Text0"))
+                        ->toPlainText()
+                        .startsWith(QStringLiteral("当前文件EXIF信息：")));
+            QCOMPARE(window->document().photoName, name);
+        };
+        // A click makes the entry current before it selects it.
+        list()->scrollToItem(target);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualItemRect(target).center());
+        host.onMessage = nullptr;
+        QVERIFY(seen);
     }
 
     void exifListingAndCaptureDateFollowTheSelection()

@@ -90,13 +90,36 @@ private slots:
         QVERIFY(host.messages.isEmpty());  // no success message
     }
 
+    // The copy is JPEG data: a TIFF photo's copy is offered as .jpg, a JPEG's name is kept.
+    void saveProposesAJpegName()
+    {
+        const QString tiff = dir.filePath(QStringLiteral("scan.v2.TIF"));
+        QVERIFY(photo.save(tiff, "tiff"));
+        open(tiff);
+        QVERIFY(window->photoLoaded());
+        const QString out = dir.filePath(QStringLiteral("from-tiff.jpg"));
+        answerFile(out);
+        window->click(QStringLiteral("XPButton2"));
+        QCOMPARE(host.fileDialogs.last().fileName, QStringLiteral("PM_scan.v2.jpg"));
+        QImage saved;
+        QVERIFY(saved.load(out, "jpeg"));
+        open(photoPath);
+        window->click(QStringLiteral("XPButton2"));
+        QCOMPARE(host.fileDialogs.last().fileName, QStringLiteral("PM_IMG_0001.jpg"));
+    }
+
     void failedSaveSaysSoAndKeepsTheFile()
     {
         const QByteArray original = readAll(photoPath);
         answerFile(dir.filePath(QStringLiteral("no-such-folder/x.jpg")));
         window->click(QStringLiteral("XPButton2"));
         QCOMPARE(host.messages.size(), 1);
-        QCOMPARE(host.messages[0].text, QStringLiteral("存储失败！"));
+        // The specified text first, then why.
+        const QStringList lines = host.messages[0].text.split(u'\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], QStringLiteral("存储失败！"));
+        QCOMPARE(lines[1],
+                 QStringLiteral("文件夹不存在：") + dir.filePath(QStringLiteral("no-such-folder")));
         QCOMPARE(readAll(photoPath), original);
         // A cancelled dialog writes and says nothing.
         window->click(QStringLiteral("XPButton2"));
@@ -136,6 +159,12 @@ private slots:
         window->click(QStringLiteral("XPButton23"));
         QCOMPARE(paper, QPageSize::Letter);
         QCOMPARE(offered, QPageLayout::Portrait);
+        // One dialog offers the printers too, and the one chosen (here, a file) stays current.
+        QCOMPARE(host.printSetupRequests.size(), 2);
+        QVERIFY(host.printSetupRequests[0].request.choosePrinter);
+        QVERIFY(host.printSetupRequests[1].request.choosePrinter);
+        QCOMPARE(host.printSetupRequests[1].printer, host.printSetupRequests[0].printer);
+        QCOMPARE(host.printSetupRequests[1].outputFileName, pdf);
 
         // Also after a restart.
         window->close();

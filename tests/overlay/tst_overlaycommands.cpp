@@ -136,9 +136,10 @@ private slots:
         host.colorAnswers << QColor(10, 20, 30) << std::nullopt;
         QVERIFY(runTextColorCommand(s, host, true));
         QCOMPARE(s.addForeColor, 10 + 256 * 20 + 65536 * 30);
-        QCOMPARE(host.colorDialogs.value(0), QColor(0, 0, 0));  // starts on black, not the current
-        QVERIFY(runTextColorCommand(s, host, true));            // cancelled: still redraws
+        QCOMPARE(host.colorDialogs.value(0), QColor(255, 255, 128));  // opens on the current one
+        QVERIFY(runTextColorCommand(s, host, true));                  // cancelled: still redraws
         QCOMPARE(s.addForeColor, 10 + 256 * 20 + 65536 * 30);
+        QCOMPARE(host.colorDialogs.value(1), QColor(10, 20, 30));
     }
 
     void pickerOpensTogglesAndRetargets()

@@ -1,10 +1,13 @@
 #include "tests/support/scriptedhost.h"
 
+#include <QPrinter>
+
 namespace orvello::test {
 
 MsgAnswer ScriptedHost::showMessage(const MessageRequest& request)
 {
     messages << request;
+    if (onMessage) onMessage(request);
     if (!messageAnswers.isEmpty()) return messageAnswers.takeFirst();
     return request.buttons == MsgButtons::YesNo ? request.defaultButton : MsgAnswer::Ok;
 }
@@ -21,9 +24,11 @@ std::optional<QColor> ScriptedHost::chooseColor(const QColor& initial)
     return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.takeFirst();
 }
 
-bool ScriptedHost::printSetup(QPrinter& printer)
+bool ScriptedHost::printSetup(QPrinter& printer, const PrintSetupRequest& request)
 {
     ++printSetups;
+    printSetupRequests << PrintSetupRecord{request, &printer, printer.outputFileName(),
+                                           printer.pageLayout()};
     return printSetupAnswer ? printSetupAnswer(printer) : false;
 }
 

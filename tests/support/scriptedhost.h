@@ -3,6 +3,7 @@
 #include "host/host.h"
 
 #include <QList>
+#include <QPageLayout>
 #include <functional>
 
 namespace orvello::test {
@@ -16,18 +17,27 @@ public:
     QList<std::optional<QColor>> colorAnswers;
     std::function<bool(QPrinter&)> printSetupAnswer;  // unset: cancelled
     bool printerInstalled = false;
+    // Called as each message is shown, to look at the window while the box is up.
+    std::function<void(const MessageRequest&)> onMessage;
 
     // What was asked.
     QList<MessageRequest> messages;
     QList<FileDialogRequest> fileDialogs;
     QList<QColor> colorDialogs;
     int printSetups = 0;
+    struct PrintSetupRecord {
+        PrintSetupRequest request;
+        const QPrinter* printer = nullptr;
+        QString outputFileName;  // the printer the dialog opened on, where it is a file
+        QPageLayout layout;      // the paper and orientation it opened with
+    };
+    QList<PrintSetupRecord> printSetupRequests;
     QList<QUrl> openedUrls;
 
     MsgAnswer showMessage(const MessageRequest& request) override;
     std::optional<FileDialogResult> showFileDialog(const FileDialogRequest& request) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
-    bool printSetup(QPrinter& printer) override;
+    bool printSetup(QPrinter& printer, const PrintSetupRequest& request) override;
     bool hasPrinter() override { return printerInstalled; }
     void openUrl(const QUrl& url) override { openedUrls << url; }
 };

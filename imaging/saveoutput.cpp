@@ -1,0 +1,46 @@
+#include "imaging/saveoutput.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <algorithm>
+
+namespace orvello {
+
+QString stampedFileName(const QString& photoName)
+{
+    const QFileInfo name(photoName);
+    const QString suffix = name.suffix().toLower();
+    if (suffix == QLatin1String("tif") || suffix == QLatin1String("tiff"))
+        return QStringLiteral("PM_") + name.completeBaseName() + QStringLiteral(".jpg");
+    return QStringLiteral("PM_") + photoName;
+}
+
+QString saveFailureReason(const QString& path, const QString& detail, QSize imageSize)
+{
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.exists()) return QStringLiteral("文件夹不存在：%1").arg(folder.filePath());
+    if (!folder.isDir()) return QStringLiteral("“%1”不是文件夹").arg(folder.filePath());
+    if (target.isDir()) return QStringLiteral("“%1”是一个文件夹").arg(target.filePath());
+    // The copy is written beside the target and then renamed over it: both need the folder.
+    if (!folder.isWritable() || (target.exists() && !target.isWritable()))
+        return QStringLiteral("没有写入权限：%1").arg(folder.filePath());
+    const QStorageInfo storage(folder.absoluteFilePath());
+    if (storage.isValid() && storage.isReadOnly())
+        return QStringLiteral("磁盘为只读：%1").arg(storage.rootPath());
+    // A quality-100 JPEG takes well over a quarter byte a pixel: with less room than that left,
+    // the disk is full for it. A file system without a size (/proc, /sys) is not a full disk.
+    const qint64 floorBytes =
+        qint64(std::max(0, imageSize.width())) * std::max(0, imageSize.height()) / 4;
+    if (storage.isValid() && storage.bytesTotal() > 0 && storage.bytesAvailable() <= floorBytes)
+        return QStringLiteral("磁盘空间不足：%1").arg(storage.rootPath());
+    return detail.isEmpty() ? QStringLiteral("写入失败") : detail;
+}
+
+QString saveFailedMessage(const QString& path, const QString& detail, QSize imageSize)
+{
+    return QStringLiteral("存储失败！\n") + saveFailureReason(path, detail, imageSize);
+}
+
+}  // namespace orvello
