@@ -105,10 +105,7 @@ void XPButton::handleResize()
 {
     if (drawingDelayed_) return;
     BuildShapeRegion();
-    if (bufferDC_) {
-        bufferBitmap_ = QImage();  // select SavedBitmap back, delete the old-size buffer
-        savedBitmap_ = false;
-    }
+    if (bufferDC_) releaseBufferBitmap();
     prepareBuffer();
     LayoutContent();
     Refresh();
@@ -117,14 +114,7 @@ void XPButton::handleResize()
 void XPButton::handleTerminate()
 {
     if (isHot_) isHot_ = false;  // hover tracking is stopped with it
-    clipRegion_.reset();
-    if (bufferDC_) {
-        // Initial brush and pen back, SavedFont back, SavedBitmap back, then the DC goes.
-        savedFont_ = false;
-        bufferBitmap_ = QImage();
-        savedBitmap_ = false;
-        bufferDC_ = false;
-    }
+    teardownBuffer();
 }
 
 }  // namespace orvello

@@ -87,6 +87,7 @@ void XPButton::mousePressEvent(QMouseEvent* event)
                                                             : 4;
     if (event->button() == Qt::LeftButton) {
         stateFlags_ |= 2;
+        pressActive_ = true;
         drawingDelayed_ = false;
         Refresh();
     }
@@ -94,6 +95,7 @@ void XPButton::mousePressEvent(QMouseEvent* event)
 
 void XPButton::mouseReleaseEvent(QMouseEvent* event)
 {
+    pressActive_ = false;
     if (event->button() != Qt::LeftButton) {
         lastMouseButton_ = event->button() == Qt::RightButton ? 2 : 4;
         return;
@@ -108,6 +110,7 @@ void XPButton::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && !(stateFlags_ & 2)) {
         stateFlags_ |= 2;
+        pressActive_ = true;
         Refresh();
         return;
     }
@@ -116,6 +119,7 @@ void XPButton::keyPressEvent(QKeyEvent* event)
 
 void XPButton::keyReleaseEvent(QKeyEvent* event)
 {
+    if (!event->isAutoRepeat()) pressActive_ = false;
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && (stateFlags_ & 2)) {
         stateFlags_ &= quint8(~2);
         lastMouseButton_ = 1;

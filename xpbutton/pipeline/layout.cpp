@@ -1,35 +1,56 @@
-// Placement of the caption and the picture on the face.
+// Placement of the caption and the picture on the face (`LayoutContent`). The arithmetic runs in
+// 64 bits: a huge caption or control cannot overflow it.
 #include "xpbutton/xpbutton.h"
 
-#include <QFontMetrics>
+#include "xpbutton/raster/drawtext.h"
+
+#include <algorithm>
 
 namespace orvello {
 
+namespace {
+
+int toInt(qint64 v)
+{
+    return int(std::clamp<qint64>(v, INT_MIN / 2, INT_MAX / 2));
+}
+
+// Left and top at least 6, right at most W, bottom at most H - 6.
+QRect clamped(qint64 l, qint64 t, qint64 r, qint64 b, qint64 W, qint64 H)
+{
+    l = std::max<qint64>(l, 6);
+    t = std::max<qint64>(t, 6);
+    r = std::min<qint64>(r, W);
+    b = std::min<qint64>(b, H - 6);
+    return raster::gdiRect(toInt(l), toInt(t), toInt(r), toInt(b));
+}
+
+}  // namespace
+
 int XPButton::LayoutContent(bool recalc, int* leftOffset)
 {
-    // The caption is measured with Qt's font metrics, as the painter will draw it.
-    const int W = width();
-    const int H = height();
-    int lo = 0;
-    int uw;
+    const qint64 W = width(), H = height();
+    const qint64 tl = textLeft_, tr = textRight_;
+    qint64 lo = 0, uw;
     switch (buttonShape_) {
     case 1:
-        lo = textLeft_ - textLeft_ / 3;
+        lo = tl - tl / 3;
         uw = W - lo;
         break;
-    case 2: uw = textRight_ + (W - textRight_) / 3; break;
+    case 2: uw = tr + (W - tr) / 3; break;
     case 3:
-        lo = textLeft_ - textLeft_ / 3;
-        uw = textRight_ + (W - textRight_) / 3 - lo;
+        lo = tl - tl / 3;
+        uw = tr + (W - tr) / 3 - lo;
         break;
-    default: uw = textRight_; break;
+    default: uw = tr; break;
     }
-    if (leftOffset) *leftOffset = lo;
-    if (!recalc) return uw;
+    if (leftOffset) *leftOffset = toInt(lo);
+    if (!recalc) return toInt(uw);
 
-    const int ps = pictureSize_ == 0 ? 16 : pictureSize_;
-    int pl = 0, pr = 0, pt = 0, pb = 0;
-    const bool hasPicture = pictureWidth_ + pictureHeight_ > 0;
+    // Room for a picture of up to 32 pixels beside, above or below the caption.
+    const qint64 ps = pictureSize_ == 0 ? 16 : pictureSize_;
+    const bool hasPicture = qint64(pictureWidth_) + pictureHeight_ > 0;
+    qint64 pl = 0, pr = 0, pt = 0, pb = 0;
     if (hasPicture && ps <= 32) {
         switch (pictureAlign_) {
         case 0:
@@ -40,24 +61,25 @@ int XPButton::LayoutContent(bool recalc, int* leftOffset)
         case 5: pb = ps; break;
         }
     }
-    QRect cap(0, 0, 0, 0);
-    int tw = 0, th = -3;
+
+    // The caption's measured size.
+    qint64 tw = 0, th = -3;
     if (!caption_.isEmpty()) {
-        QString text = caption_;
-        text.replace(QLatin1String("||"), QLatin1String("\r\n"));
-        const int mw = uw - 12 - pl - pr;
-        const int mh = H - 12 - pt - pb;
-        const QRect measured = QFontMetrics(captionFont_)
-                                   .boundingRect(QRect(0, 0, qMax(mw, 0), qMax(mh, 0)),
-                                                 Qt::TextWordWrap | Qt::TextShowMnemonic, text);
-        tw = measured.width();
-        th = measured.height();
+        raster::BufferDC scratch;
+        raster::BufferDC& dc = bufferDC_ ? *bufferDC_ : scratch;
+        dc.font = captionFont_;
+        QRect measure = raster::gdiRect(0, 0, toInt(uw - 12 - pl - pr), toInt(H - 12 - pt - pb));
+        raster::DrawTextA(dc, QString(caption_).replace(QLatin1String("||"), QLatin1String("\r\n")),
+                          measure, raster::DT_CALCRECT | raster::DT_WORDBREAK);
+        tw = raster::gdiRight(measure);
+        th = raster::gdiBottom(measure);
         if (captionStyle_ != 0) {
             tw += 2;
             th += 2;
         }
     }
-    int dx;
+
+    qint64 dx;
     switch (captionAlign_) {
     case 0: dx = lo + pl + 6 + (pl > 0 ? 6 : 0); break;
     case 1: dx = W - pr - 6 - tw - (pr > 0 ? 6 : 0); break;
@@ -70,24 +92,19 @@ int XPButton::LayoutContent(bool recalc, int* leftOffset)
             dx = (uw - (pl + pr) - tw) / 2 + lo + pl;
         break;
     }
-    int dy;
-    int px = 0, top = 0;
+
+    qint64 dy, px = 0, top = 0;
+    const bool noCaption = caption_.isEmpty();
     if (!hasPicture) {
         dy = (H - th) / 2;
-    } else if (pictureAlign_ == 4) {
-        const int g = (H - (th + pt)) / 2;
-        top = g;
-        dy = g + pt + 2;
-        px = lo + (uw - ps) / 2;
-    } else if (pictureAlign_ == 5) {
-        const int g = (H - (th + pb)) / 2;
-        top = th + g + 3;
-        dy = g + 1;
+    } else if (pictureAlign_ == 4 || pictureAlign_ == 5) {
+        const qint64 g = (H - (th + (pictureAlign_ == 4 ? pt : pb))) / 2;
+        top = pictureAlign_ == 4 ? g : th + g + 3;
+        dy = pictureAlign_ == 4 ? g + pt + 2 : g + 1;
         px = lo + (uw - ps) / 2;
     } else {
         dy = (H - th) / 2;
         top = (H - ps) / 2;
-        const bool noCaption = caption_.isEmpty();
         switch (pictureAlign_) {
         case 0: px = lo + 6; break;
         case 1: px = noCaption ? lo + 6 : dx - pl - 6; break;
@@ -95,16 +112,11 @@ int XPButton::LayoutContent(bool recalc, int* leftOffset)
         default: px = noCaption ? W - pr - 6 : dx + tw + 6; break;
         }
     }
-    cap = QRect(QPoint(dx, dy), QPoint(dx + tw, dy + qMax(th, 0)));  // right/bottom exclusive
-    QRect pic(QPoint(px, top), QPoint(px + ps, top + ps));
-    const auto clampRect = [W, H](QRect r) {
-        int l = qMax(r.left(), 6), t = qMax(r.top(), 6);
-        int rt = qMin(r.right(), W), b = qMin(r.bottom(), H - 6);
-        return QRect(QPoint(l, t), QPoint(rt, b));
-    };
-    captionRect_ = clampRect(cap);
-    pictureRect_ = hasPicture ? clampRect(pic) : QRect();
-    return uw;
+    // The measured rectangle (0, 0, tw, th) moved by (dx, dy); an empty caption measures
+    // nothing.
+    captionRect_ = clamped(dx, dy, dx + tw, dy + std::max<qint64>(th, 0), W, H);
+    pictureRect_ = clamped(px, top, px + ps, top + ps, W, H);
+    return toInt(uw);
 }
 
 }  // namespace orvello

@@ -200,10 +200,16 @@ void BufferDC::Arc(int l, int t, int r, int b, int xs, int ys, int xe, int ye)
     if (pen.style == PS_NULL) return;
     if (l > r) std::swap(l, r);
     if (t > b) std::swap(t, b);
-    const int w = std::max(pen.width, 1);
-    // The outline is the ellipse's pixels less those of the ellipse inside it by the pen width.
-    const QRegion outline =
-        ellipsePixels(l, t, r, b).subtracted(ellipsePixels(l + w, t + w, r - w, b - w));
+    // The outline is the ellipse's pixels less those that stay after peeling off the pen width's
+    // worth of edge pixels (those with a neighbour outside), so it is closed and never thicker.
+    const QRegion area = ellipsePixels(l, t, r, b);
+    QRegion core = area;
+    for (int i = 0; i < std::max(pen.width, 1) && !core.isEmpty(); ++i)
+        core = core.intersected(core.translated(1, 0))
+                   .intersected(core.translated(-1, 0))
+                   .intersected(core.translated(0, 1))
+                   .intersected(core.translated(0, -1));
+    const QRegion outline = area.subtracted(core);
     const double cx = (double(l) + r) / 2.0, cy = (double(t) + b) / 2.0;
     const bool full = xs == xe && ys == ye;
     constexpr double kTurn = 2 * M_PI;

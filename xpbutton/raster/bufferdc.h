@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <optional>
 
 namespace orvello::raster {
@@ -103,6 +104,20 @@ private:
     QPoint cursor_;
     int styleStep_ = 0;  // position in the pen's dash pattern
 };
+
+// GDI rectangles as QRect: left, top, right (exclusive), bottom (exclusive).
+inline QRect gdiRect(int l, int t, int r, int b)
+{
+    return QRect(l, t, r - l, b - t);
+}
+inline int gdiRight(const QRect& r)
+{
+    return r.x() + r.width();
+}
+inline int gdiBottom(const QRect& r)
+{
+    return r.y() + r.height();
+}
 
 // The 0xAARRGGBB pixel of a COLORREF and back.
 inline quint32 toArgb(ColorRef c)

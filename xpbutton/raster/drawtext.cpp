@@ -116,9 +116,12 @@ void drawLine(BufferDC& dc, const Line& line, const QFontMetrics& fm, qint64 x, 
         if (line.underline >= 0) {
             const int ux = fm.horizontalAdvance(line.text.left(line.underline));
             const int uw = fm.horizontalAdvance(line.text.mid(line.underline, 1));
-            const int uy = fm.ascent() + std::max(fm.underlinePos(), 1);
-            p.fillRect(box.x() - visible.x() + ux, box.y() - visible.y() + uy, uw,
-                       std::max(fm.lineWidth(), 1), Qt::black);
+            // Under the baseline, but inside the line's cell, as the glyph cell holds it.
+            const int thick = std::max(fm.lineWidth(), 1);
+            const int uy =
+                std::min(fm.ascent() + std::max(fm.underlinePos(), 1), fm.height() - thick);
+            p.fillRect(box.x() - visible.x() + ux, box.y() - visible.y() + uy, uw, thick,
+                       Qt::black);
         }
     }
     for (int py = 0; py < mask.height(); ++py) {

@@ -26,18 +26,4 @@ enum : unsigned {
 // height of the text.
 int DrawTextA(BufferDC& dc, const QString& text, QRect& rect, unsigned format);
 
-// GDI rectangles as QRect: left, top, right (exclusive), bottom (exclusive).
-inline QRect gdiRect(int l, int t, int r, int b)
-{
-    return QRect(l, t, r - l, b - t);
-}
-inline int gdiRight(const QRect& r)
-{
-    return r.x() + r.width();
-}
-inline int gdiBottom(const QRect& r)
-{
-    return r.y() + r.height();
-}
-
 }  // namespace orvello::raster
