@@ -4,14 +4,15 @@
 
 namespace orvello {
 
-void XPButton::paintLook(const RingPoints&, BorderColors&)
+void XPButton::paintLook(const RingPoints& points, BorderColors& colors)
 {
     switch (buttonStyle_) {
+    case 2: paintStyle2(points, colors); break;
     default: paintFaceAndCaption(); break;
     }
 }
 
-// The looks draw their face, picture and caption without rings for now.
+// The looks other than 2 draw their face, picture and caption without rings for now.
 void XPButton::paintFaceAndCaption()
 {
     const bool checked = mode_ > 0 && value_;
