@@ -229,7 +229,9 @@ private:
     void RedrawButton();
     void paintLook(const RingPoints& points, BorderColors& colors);
     void paintStyle2(const RingPoints& points, BorderColors& colors);
-    void paintFaceAndCaption();
+    void paintClassic();
+    void paintStyle3();
+    void paintStyle7();
     void drawPicture(const QRect& target, int usableWidth, int leftOffset);
     void drawCaptionText(const QString& text, QRect rect, unsigned format, OleColor color);
     void updateCaptionFont();

@@ -78,6 +78,10 @@ void XPButton::PaintFace(OleColor face, int& buttonState, qint64 gradient, qint6
                 FillGradient(ShiftColor(ToRGB(ambientBackColor_), 172),
                              ShiftColor(ToRGB(ambientBackColor_), -32), pressedHot ? 4 : 3);
             }
+        } else {
+            // A resting toolbar button shows the container around its face, not what an earlier
+            // state left in the buffer.
+            DrawRectangle(0, 0, W, H, ToRGB(ambientBackColor_), -1);
         }
         bufferDC_->selectClipRgn(clipRegion_);
     }
