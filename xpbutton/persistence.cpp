@@ -113,7 +113,7 @@ void XPButton::handleResize()
 
 void XPButton::handleTerminate()
 {
-    if (isHot_) isHot_ = false;  // hover tracking is stopped with it
+    stopHoverTracking();
     teardownBuffer();
 }
 

@@ -21,6 +21,8 @@
 #include <optional>
 
 class QShortcut;
+class QMimeData;
+class QDragMoveEvent;
 
 namespace orvello {
 
@@ -201,27 +203,65 @@ public:
                          int penStyle = raster::PS_SOLID);
     void RestoreInitialPenAndBrush();
 
+    // --- Input ----------------------------------------------------------------------------
+    // The hover timer's check: the button stays hot while the pointer is over it, else it
+    // stops the timer, clears the hot state and raises MouseOnButton(false).
+    void HoverCheck(int timerId);
+    // An access key, or Enter (13) and Escape (27) on the default and cancel buttons.
+    void AccessKeyPress(int keyAscii);
+    // The container's back colour changed.
+    void AmbientBackColorChanged();
+    int lastMouseButton() const { return lastMouseButton_; }
+    bool pressActive() const { return pressActive_; }
+    // Starts a drag of the control's data; returns the drop effect.
+    int OLEDrag();
+
 signals:
+    // Mouse buttons: 1 left, 2 right, 4 middle; shift: 1 shift, 2 control, 4 alt; x and y in
+    // pixels. Arguments passed by reference may be changed by the receiver.
+    void MouseDown(int button, int shift, float x, float y);
+    void MouseUp(int button, int shift, float x, float y);
+    void MouseMove(int button, int shift, float x, float y);
+    void KeyDown(int& keyCode, int shift);
+    void KeyPress(int& keyAscii);
+    void KeyUp(int& keyCode, int shift);
+    void MouseOnButton(bool& onButton);
     // A completed click; the window reacts to this event only.
     void Click();
+    void DblClick(int& lastMouseButton);
+    // Drag and drop, passed through from Qt's; effects 0 none, 1 copy, 2 move.
+    void OLECompleteDrag(int& effect);
+    void OLEDragDrop(const QMimeData* data, int& effect, int button, int shift, float x, float y);
+    void OLEDragOver(const QMimeData* data, int& effect, int button, int shift, float x, float y,
+                     int state);
+    void OLEGiveFeedback(int& effect, bool& defaultCursors);
+    void OLESetData(QMimeData* data, int& dataFormat);
+    void OLEStartDrag(QMimeData* data, int& allowedEffects);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    // A plain left click and the space bar, until full input and hover tracking exist.
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void mark(const char* key);
     bool designMode() const;
     void message(const QString& text, const QString& title = {});
     void setAccessKeys(const QString& keys);
-    void accessKeyPressed();
     void clickHandling();
+    void mouseDownHandling(int button, int shift, float x, float y);
+    void stopHoverTracking();
+    void dragOver(QDragMoveEvent* event, int state);
     void applyCursor();
     void prepareBuffer();
     void releaseBufferBitmap();
