@@ -1,7 +1,7 @@
 // orvello-xbgallery: writes one PNG that shows an XPButton of every shape (rows) in each visual
 // state (columns: normal, hot, pressed, focused as the default button, disabled), so that a
 // change to a look can be judged at a glance.
-//   orvello-xbgallery OUT.png [STYLE ...]   (styles 0..7; 2 when none is named)
+//   orvello-xbgallery OUT.png [STYLE ...]   (looks 0..7; all eight when none is named)
 #include "xpbutton/xpbutton.h"
 
 #include <QApplication>
@@ -83,7 +83,7 @@ int main(int argc, char** argv)
         }
         styles << s;
     }
-    if (styles.isEmpty()) styles << 2;
+    if (styles.isEmpty()) styles = {0, 1, 2, 3, 4, 5, 6, 7};
 
     const int rowsPerStyle = int(std::size(kShapes));
     const int cols = int(std::size(kStates));
