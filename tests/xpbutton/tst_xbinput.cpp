@@ -2,6 +2,7 @@
 // the hover timer, arrows handed to the container, option groups receiving focus, click storms
 // and a control destroyed while it tracks the pointer.
 #include "tests/xpbutton/xbpixels.h"
+#include "xpbutton/input/dragdata.h"
 #include "xpbutton/input/modxbtimer.h"
 
 #include <QApplication>
@@ -201,6 +202,24 @@ private slots:
         modXbTimer::SetTimer(&stranger, 237, 1);
         modXbTimer::HoverTimerProc(&stranger, 237);
         QVERIFY(!modXbTimer::TimerRunning(&stranger, 237));
+    }
+
+    // A drop target asking for a format the drag lacks gets it from the control's owner.
+    void dragDataIsAskedForWhenNeeded()
+    {
+        PixelButton p(100, 30);
+        QList<int> asked;
+        QObject::connect(p.b, &XPButton::OLESetData, p.b, [&](QMimeData* data, int& format) {
+            asked << format;
+            if (format == 1) data->setText(QStringLiteral("dragged"));
+        });
+        XbDragData data(p.b);
+        QCOMPARE(data.text(), QStringLiteral("dragged"));
+        QCOMPARE(data.text(), QStringLiteral("dragged"));  // held now: not asked again
+        QCOMPARE(asked.count(1), 1);
+        asked.clear();
+        QVERIFY(data.data(QStringLiteral("application/x-other")).isEmpty());
+        QCOMPARE(asked, QList<int>{0});
     }
 
     void enterAndEscapeOnlyClickCommandButtons()

@@ -1,5 +1,6 @@
 // Input and hover tracking: mouse, keyboard, access keys, focus and container notifications turn
 // into the hot and pressed bits, value changes and the events raised to the container.
+#include "xpbutton/input/dragdata.h"
 #include "xpbutton/input/modxbtimer.h"
 #include "xpbutton/xpbutton.h"
 
@@ -341,11 +342,16 @@ void XPButton::dropEvent(QDropEvent* event)
 
 int XPButton::OLEDrag()
 {
-    auto* data = new QMimeData;
+    auto* data = new XbDragData(this);
     int allowed = int(Qt::CopyAction | Qt::MoveAction);
     emit OLEStartDrag(data, allowed);
     QDrag drag(this);
     drag.setMimeData(data);
+    connect(&drag, &QDrag::actionChanged, this, [this](Qt::DropAction action) {
+        int effect = int(action);
+        bool defaultCursors = true;
+        emit OLEGiveFeedback(effect, defaultCursors);
+    });
     int effect = int(drag.exec(Qt::DropActions(allowed)));
     emit OLECompleteDrag(effect);
     return effect;
