@@ -3,7 +3,8 @@
 // Its properties, their persistence in a property store, the option groups of a container, the
 // access key, and the pipeline that composes the button in an off-screen buffer with the raster
 // layer and copies it onto the control's surface. Each routine lives in the file of its role:
-// properties.cpp, persistence.cpp, optiongroup.cpp, pipeline/, caption/, painters/.
+// properties.cpp, persistence.cpp, optiongroup.cpp, pipeline/, caption/, painters/, input/ (see
+// README.md); raster/ is the drawing layer underneath.
 #include "xpbutton/propertystore.h"
 #include "xpbutton/raster/bufferdc.h"
 #include "xpbutton/raster/region.h"
@@ -186,7 +187,8 @@ public:
     // bottom each); a negative entry is not drawn. Entry 0 is unused.
     using BorderColors = std::array<qint64, 13>;
     using RingPoints = std::array<QPoint, 15>;
-    // The derived state a painter hands on: `ButtonState` 0 normal, 1 focused, 2 pressed, 3 hot.
+    // The 15 points the border rings and the focus mark are drawn on. `ButtonState`, which a
+    // painter hands on, is 0 normal, 1 focused, 2 pressed, 3 hot.
     RingPoints ringPoints() const;
     void PaintFace(OleColor face, int& buttonState, qint64 gradient, qint64 hoverFace);
     void FillGradient(OleColor from, OleColor to, int mode);
