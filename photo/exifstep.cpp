@@ -36,9 +36,9 @@ ExifInfo readExifInfo(const QString& path)
     return fromListing(listExifFile(exifHeading(), path));
 }
 
-ExifInfo readExifInfoFromData(const QByteArray& bytes)
+ExifInfo readExifInfoFromData(QByteArray bytes)
 {
-    return fromListing(listExifData(exifHeading(), bytes));
+    return fromListing(listExifData(exifHeading(), std::move(bytes)));
 }
 
 ExifInfo runExifStep(Host& host, const QString& path)

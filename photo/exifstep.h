@@ -20,7 +20,7 @@ struct ExifInfo {
 };
 
 ExifInfo readExifInfo(const QString& path);
-ExifInfo readExifInfoFromData(const QByteArray& bytes);
+ExifInfo readExifInfoFromData(QByteArray bytes);
 
 // As above, and a failed listing is shown through the host.
 ExifInfo runExifStep(Host& host, const QString& path);
