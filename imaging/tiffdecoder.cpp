@@ -166,6 +166,11 @@ DecodedPhoto decodeTiff(const QByteArray& bytes)
 
     // Remarks made while reading the directory (unknown private tags and the like) concern
     // metadata; only what goes wrong with the pixels marks the photo incomplete.
+    uint16_t compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(file.tif, TIFFTAG_COMPRESSION, &compression);
+    if (!TIFFIsCODECConfigured(compression))
+        return decode::refused(
+            QStringLiteral("不支持这种 TIFF 图像（压缩方式 %1）").arg(compression));
     char why[1024] = {};
     RgbaImage rgba;
     if (!TIFFRGBAImageOK(file.tif, why) || !TIFFRGBAImageBegin(&rgba.img, file.tif, 0, why))

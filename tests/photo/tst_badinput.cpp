@@ -82,6 +82,7 @@ void TestBadInput::eachFileEndsInAListingOrADescription()
     static const QRegularExpression line("^[A-Za-z0-9]+ ");
     const QStringList lines = info.text.split("\r\n").mid(1);
     for (const QString& l : lines) QVERIFY2(line.match(l).hasMatch(), qPrintable(l.left(80)));
+    for (const QString& l : file.listed) QVERIFY2(lines.contains(l), qPrintable(l));
     QCOMPARE(info.captureDateText,
              file.captureDate.isEmpty()
                  ? QString()

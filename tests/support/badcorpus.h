@@ -4,6 +4,7 @@
 #include <QList>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 
 namespace orvello::test {
 
@@ -15,6 +16,28 @@ struct CorpusFile {
     // How the metadata reader ends: with a listing, or with an error description.
     bool readerLists = true;
     QString captureDate;  // the capture date the listing yields; empty for none
+
+    // How decoding for display ends, and for a refusal a part of its reason.
+    enum class Shown { Whole, Incomplete, Refused } shown = Shown::Whole;
+    QString refusal;
+    QStringList listed;  // lines the listing must hold
+
+    CorpusFile& refused(const QString& reason)
+    {
+        shown = Shown::Refused;
+        refusal = reason;
+        return *this;
+    }
+    CorpusFile& incomplete()
+    {
+        shown = Shown::Incomplete;
+        return *this;
+    }
+    CorpusFile& lists(const QStringList& lines)
+    {
+        listed = lines;
+        return *this;
+    }
 };
 
 // The capture date of the valid photos inside the corpus.
