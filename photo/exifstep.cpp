@@ -36,6 +36,13 @@ ExifInfo readExifInfo(const QString& path)
     return fromListing(listExifFile(exifHeading(), path));
 }
 
+ExifInfo readExifInfo(const QByteArray& nativePath)
+{
+    return fromListing(
+        listExif(exifHeading(), std::make_unique<ImageFile>(),
+                 [&nativePath](ImageFile& image) { image.LoadFromNativeFile(nativePath); }));
+}
+
 ExifInfo readExifInfoFromData(QByteArray bytes)
 {
     return fromListing(listExifData(exifHeading(), std::move(bytes)));

@@ -20,6 +20,7 @@ struct ExifInfo {
 };
 
 ExifInfo readExifInfo(const QString& path);
+ExifInfo readExifInfo(const QByteArray& nativePath);  // the path's bytes as stored
 ExifInfo readExifInfoFromData(QByteArray bytes);
 
 // As above, and a failed listing is shown through the host.
