@@ -49,10 +49,4 @@ QImage opaqueFromRgba(QImage image)
     return image;
 }
 
-QImage opaque(const QImage& image)
-{
-    if (!image.hasAlphaChannel()) return image;
-    return opaqueFromRgba(image.convertToFormat(QImage::Format_RGBA8888_Premultiplied));
-}
-
 }  // namespace orvello::decode

@@ -32,7 +32,6 @@ QString checkBudget(qint64 width, qint64 height, qint64 workBytes, qint64 fileBy
 // The picture as the canvas holds it, with no transparency left: pixels drawn onto white.
 // premultipliedRgba holds RGBA bytes in memory order; it is turned into RGB32 in place.
 QImage opaqueFromRgba(QImage premultipliedRgba);
-QImage opaque(const QImage& image);
 
 QString outOfMemory(qint64 width, qint64 height);
 

@@ -34,6 +34,7 @@ private slots:
     void extremeRationalsAreListedAsStored();
     void namesLikeAddressesAreOrdinaryFiles();
     void stringWithoutTerminatorKeepsItsText();
+    void unicodeTextsAreTheBytesInTheFile();
 
 private:
     QTemporaryDir dir_;
@@ -110,6 +111,25 @@ void TestBadInput::namesLikeAddressesAreOrdinaryFiles()
 void TestBadInput::stringWithoutTerminatorKeepsItsText()
 {
     QCOMPARE(listingOf("unterminated-string.jpg"), exifHeading() + "\r\nImageMake Orvello");
+}
+
+// The user comment of a big-endian file is listed as the bytes the file holds: its UCS-2 text
+// big-endian, as the camera wrote it.
+void TestBadInput::unicodeTextsAreTheBytesInTheFile()
+{
+    QFile file("unicode-texts-be.jpg");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray stored = file.readAll();
+    const QString prefix = QStringLiteral("ExifUserComment ");
+    for (const QString& line : listingOf(file.fileName()).split("\r\n")) {
+        if (!line.startsWith(prefix)) continue;
+        const QByteArray listed = QByteArray::fromHex(line.mid(prefix.size()).toLatin1());
+        QVERIFY(listed.startsWith(QByteArray("UNICODE\0", 8)));
+        QVERIFY(stored.contains(listed));
+        QCOMPARE(listed.mid(8, 2), QByteArray("\x4F\x60"));  // U+4F60, high byte first
+        return;
+    }
+    QFAIL("no user comment listed");
 }
 
 QTEST_GUILESS_MAIN(TestBadInput)

@@ -178,11 +178,18 @@ QByteArray ifd0OutOfRange()
     return jpegWithTiff(tiff);
 }
 
+CorpusFile entry(const QString& path, const QString& what, bool lists, const QString& date)
+{
+    CorpusFile f;
+    f.path = path, f.what = what, f.readerLists = lists, f.captureDate = date;
+    return f;
+}
+
 CorpusFile& add(QList<CorpusFile>& list, const QString& dir, const QString& path,
                 const QByteArray& bytes, const QString& what, bool lists, const QString& date = {})
 {
     fixtures::writeFile(QDir(dir).filePath(path), bytes);
-    list << CorpusFile{path, what, lists, date};
+    list << entry(path, what, lists, date);
     return list.last();
 }
 
@@ -248,25 +255,11 @@ QByteArray tiffLayout(fixtures::TiffSpec spec)
     return fixtures::makeTiffLayout(fixtures::quadrantImage(64, 48), spec);
 }
 
-// A maker note in the layout of a vendor directory, which the metadata library parses when it
-// is not fenced off.
-QByteArray vendorNote()
-{
-    QByteArray note;
-    const auto put16 = [&note](quint16 v) { note.append(char(v & 0xFF)).append(char(v >> 8)); };
-    put16(2);
-    put16(0x0006), put16(2), put16(8), put16(0), note.append(QByteArray("\x26\0\0\0", 4));
-    put16(0x0007), put16(2), put16(4), put16(0), note.append(QByteArray("v1\0\0", 4));
-    note.append(QByteArray(4, '\0'));
-    note.append("Camera\0\0", 8);
-    return note;
-}
-
 // A little-endian EXIF block whose primary directory reaches two EXIF directories: the first
 // holds the capture date and the maker note. Either two pointers, or one pointer of count 2.
 QByteArray twoExifDirectories(bool oneEntryOfCountTwo)
 {
-    const QByteArray note = vendorNote();
+    const QByteArray note = fixtures::vendorMakerNote();
     QByteArray t("II*\0\x08\0\0\0", 8);
     const auto u16 = [&t](quint16 v) { t.append(char(v & 0xFF)).append(char(v >> 8)); };
     const auto u32 = [&u16](quint32 v) { u16(quint16(v & 0xFFFF)), u16(quint16(v >> 16)); };
@@ -422,8 +415,9 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
         true);
 
     // The maker note stays one item of plain bytes however the EXIF directory is reached.
-    const QStringList fenced = {QStringLiteral("ExifDTOrig ") + date,
-                                QStringLiteral("ExifMakerNote ") + hexOf(vendorNote())};
+    const QStringList fenced = {
+        QStringLiteral("ExifDTOrig ") + date,
+        QStringLiteral("ExifMakerNote ") + hexOf(fixtures::vendorMakerNote())};
     add(c, dir, "makernote-two-pointers.jpg", twoExifDirectories(false),
         "two EXIF pointers, the first leading to a vendor maker note", true, date)
         .lists(fenced);
@@ -444,16 +438,16 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
     for (const char* name :
          {"http://photo.jpg", "file://photo.jpg", "data://photo.jpg", "-", "-photo.jpg"})
         add(c, dir, name, valid, QStringLiteral("a photo opened as %1").arg(name), true, date);
-    c << CorpusFile{QDir(dir).absoluteFilePath("-"), "a photo named - opened by its full path",
-                    true, date};
+    c << entry(QDir(dir).absoluteFilePath("-"), "a photo named - opened by its full path", true,
+               date);
 
     QDir(dir).mkpath("folder.jpg");
-    c << CorpusFile{"folder.jpg", "a folder named .jpg", false, {}};
+    c << entry("folder.jpg", "a folder named .jpg", false, {});
     c.last().refused("不是普通文件");
 #ifdef Q_OS_UNIX
     const QByteArray fifo = QFile::encodeName(QDir(dir).filePath("pipe.jpg"));
     if (::mkfifo(fifo.constData(), 0600) == 0)
-        c << CorpusFile{"pipe.jpg", "a named pipe, which would block a reader", false, {}};
+        c << entry("pipe.jpg", "a named pipe, which would block a reader", false, {});
     if (c.last().path == "pipe.jpg") c.last().refused("不是普通文件");
 #endif
     return c;
