@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -36,12 +37,16 @@ tmsize_t writeProc(thandle_t, void*, tmsize_t)
 toff_t seekProc(thandle_t h, toff_t offset, int whence)
 {
     auto* s = static_cast<Source*>(h);
-    const toff_t total = toff_t(s->bytes->size());
-    toff_t base = 0;
-    if (whence == SEEK_CUR) base = s->pos;
-    if (whence == SEEK_END) base = total;
-    // An offset that wraps round is as far away as possible: reads there find nothing.
-    s->pos = offset > ~toff_t(0) - base ? ~toff_t(0) : base + offset;
+    if (whence == SEEK_SET) {
+        s->pos = offset;
+        return s->pos;
+    }
+    // Relative moves may go backwards; one before the start or past any end is refused.
+    const qint64 base = whence == SEEK_CUR ? qint64(s->pos) : s->bytes->size();
+    const qint64 delta = qint64(offset);
+    if ((delta < 0 && base + delta < 0) || (delta > 0 && base > INT64_MAX - delta))
+        return toff_t(-1);
+    s->pos = toff_t(base + delta);
     return s->pos;
 }
 
