@@ -7,9 +7,11 @@
 #include <QtEndian>
 #include <climits>
 
-#ifdef Q_OS_UNIX
+#include <QStringEncoder>
+
+#include <fcntl.h>
 #include <sys/stat.h>
-#endif
+#include <unistd.h>
 
 namespace orvello::test {
 
@@ -431,6 +433,19 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
                 QStringLiteral("GpsProcessingMethod ") + hexOf(unicodeMethod),
                 QStringLiteral("GpsAreaInformation ") + hexOf(unicodeComment)});
 
+    // A name a Chinese Windows system wrote: GB18030 bytes, not UTF-8.
+    {
+        const QString shown = QStringLiteral("相机照片.jpg");
+        QByteArray native = QStringEncoder("GB18030").encode(shown);
+        const QByteArray full = QFile::encodeName(dir) + '/' + native;
+        const int fd = ::open(full.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd >= 0 && ::write(fd, valid.constData(), size_t(valid.size())) == valid.size()) {
+            c << entry(shown, "a photo whose name is GB18030, not UTF-8", true, date);
+            c.last().nativePath = native;
+        }
+        if (fd >= 0) ::close(fd);
+    }
+
     // Names the metadata library would take for an address, standard input or an option.
     QDir(dir).mkpath("http:");
     QDir(dir).mkpath("file:");
@@ -444,13 +459,18 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
     QDir(dir).mkpath("folder.jpg");
     c << entry("folder.jpg", "a folder named .jpg", false, {});
     c.last().refused("不是普通文件");
-#ifdef Q_OS_UNIX
     const QByteArray fifo = QFile::encodeName(QDir(dir).filePath("pipe.jpg"));
     if (::mkfifo(fifo.constData(), 0600) == 0)
         c << entry("pipe.jpg", "a named pipe, which would block a reader", false, {});
     if (c.last().path == "pipe.jpg") c.last().refused("不是普通文件");
-#endif
     return c;
+}
+
+void removeNativeNames(const QString& dir, const QList<CorpusFile>& corpus)
+{
+    for (const CorpusFile& f : corpus)
+        if (!f.nativePath.isEmpty())
+            ::unlink((QFile::encodeName(dir) + '/' + f.nativePath).constData());
 }
 
 }  // namespace orvello::test

@@ -12,6 +12,9 @@ struct CorpusFile {
     // The path to open. A relative path is relative to the corpus folder (it tests names that
     // look like addresses), so open it with that folder as the current folder.
     QString path;
+    // Set for a name that is not UTF-8 (path is then its shown form): open it by these bytes,
+    // relative to the corpus folder, and remove it with removeNativeNames.
+    QByteArray nativePath;
     QString what;  // what the file tests
     // How the metadata reader ends: with a listing, or with an error description.
     bool readerLists = true;
@@ -45,6 +48,9 @@ inline constexpr const char* corpusDate = "2001:02:03 04:05:06";
 
 // Writes the corpus into dir (which must exist) and lists its files.
 QList<CorpusFile> writeBadCorpus(const QString& dir);
+
+// Removes the files Qt cannot name, so that the folder can be removed.
+void removeNativeNames(const QString& dir, const QList<CorpusFile>& corpus);
 
 }  // namespace orvello::test
 
