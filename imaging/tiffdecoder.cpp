@@ -169,8 +169,6 @@ DecodedPhoto decodeTiff(const QByteArray& bytes)
         decode::checkBudget(width, height, sampleBufferBytes(file.tif), bytes.size());
     if (!over.isEmpty()) return decode::refused(over);
 
-    // Remarks made while reading the directory (unknown private tags and the like) concern
-    // metadata; only what goes wrong with the pixels marks the photo incomplete.
     uint16_t compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(file.tif, TIFFTAG_COMPRESSION, &compression);
     if (!TIFFIsCODECConfigured(compression))
@@ -182,6 +180,8 @@ DecodedPhoto decodeTiff(const QByteArray& bytes)
         return decode::refused(
             QStringLiteral("不支持这种 TIFF 图像（%1）").arg(QString::fromLocal8Bit(why)));
     rgba.begun = true;
+    // Remarks made while reading the directory (unknown private tags and the like) concern
+    // metadata; only what goes wrong with the pixels marks the photo incomplete.
     messages = {};
     // The rows as stored, first row at the top: no automatic orientation, as for JPEG.
     rgba.img.req_orientation =

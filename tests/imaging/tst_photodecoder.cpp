@@ -84,6 +84,9 @@ private slots:
         QTest::newRow("cmyk, no Adobe marker") << jpeg(J::Colour::Cmyk, false, false) << false;
         QTest::newRow("cmyk progressive") << jpeg(J::Colour::Cmyk, true, true) << false;
         QTest::newRow("ycck") << jpeg(J::Colour::Ycck, false, true) << false;
+        J arithmetic;
+        arithmetic.arithmetic = arithmetic.progressive = true;
+        QTest::newRow("jpeg arithmetic") << fixtures::makeJpegLayout(src, arithmetic) << false;
         const auto tiff = [&](auto change) {
             T spec;
             change(spec);
@@ -97,6 +100,7 @@ private slots:
             << tiff([](T& t) { t.separatePlanes = true, t.compression = 5; }) << false;
         QTest::newRow("tiff separate 16-bit tiles")
             << tiff([](T& t) { t.separatePlanes = t.tiled = true, t.bits = 16; }) << false;
+        QTest::newRow("BigTIFF") << tiff([](T& t) { t.bigTiff = true; }) << false;
         QTest::newRow("tiff cmyk") << tiff([](T& t) { t.colour = T::Colour::Cmyk; }) << false;
         QTest::newRow("tiff jpeg")
             << tiff([](T& t) { t.compression = 7, t.rowsPerStrip = 16; }) << false;
