@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "cli/stampoutput.h"
+#include "cli/terminaltext.h"
 #include "components/gdiplusruntime.h"
 #include "components/jpegwriter.h"
 #include "imaging/rotation.h"
@@ -28,18 +29,21 @@ int usage()
     return 1;
 }
 
-int exifCommand(const QStringList& photos)
+// The paths as given, byte for byte: a name need not be UTF-8.
+int exifCommand(const QList<QByteArray>& photos)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
     int status = 0;
-    for (const QString& path : photos) {
+    for (const QByteArray& path : photos) {
         const ExifInfo info = readExifInfo(path);
-        out << QString(info.text).replace(QLatin1String("\r\n"), QLatin1String("\n")) << '\n'
-            << "captureDate: " << info.captureDateText << "\n\n";
+        out << terminalSafe(QString(info.text).replace(QLatin1String("\r\n"), QLatin1String("\n")) +
+                                QStringLiteral("\ncaptureDate: ") + info.captureDateText,
+                            stdout)
+            << "\n\n";
         out.flush();
         if (info.errorDescription) {
-            err << listingErrorMessage(*info.errorDescription) << '\n';
+            err << terminalSafe(listingErrorMessage(*info.errorDescription), stderr) << '\n';
             err.flush();
             status = 2;
         }
@@ -162,7 +166,7 @@ int main(int argc, char** argv)
     }
     int status = 1;
     if (command == QLatin1String("exif") && !args.isEmpty())
-        status = orvello::exifCommand(args);
+        status = orvello::exifCommand(QList<QByteArray>(argv + 2, argv + argc));
     else if (command == QLatin1String("stamp"))
         status = orvello::stampCommand(args);
     else

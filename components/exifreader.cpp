@@ -5,8 +5,10 @@
 #include "components/imageformat.h"
 #include "components/tagnames.h"
 
+#include <QHash>
 #include <QSet>
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 #include <exiv2/exiv2.hpp>
 #include <optional>
@@ -59,49 +61,78 @@ private:
     bool be_;
 };
 
-// An entry renamed before decoding, and the tag it goes back to.
-struct HiddenEntry {
-    Directory dir;
-    quint16 tag;
-    quint16 standIn;
-};
-
 // The entries the metadata library would parse further: maker notes (vendor formats, the most
-// fragile part of its parser), and XMP, IPTC and Photoshop blocks. Renamed to tags their
-// directory does not use, they stay plain bytes; we list them as such anyway.
-QList<HiddenEntry> hideParsedEntries(QByteArray& tiff)
+// fragile part of its parser), and XMP, IPTC and Photoshop blocks. Renamed to tags no directory
+// of the file uses, they stay plain bytes; we list them as such anyway.
+constexpr quint16 parsedTags[] = {0x02BC, 0x83BB, 0x8649, 0xC634, makerNoteTag};
+
+// The directories an IFD0 pointer entry leads to, as the metadata library follows them: each of
+// its values (up to nine), whatever its count.
+QList<quint32> pointedDirectories(const TiffView& view, qint64 entry)
 {
-    static const QList<std::pair<Directory, quint16>> parsed = {{Directory::Image, 0x02BC},
-                                                                {Directory::Image, 0x83BB},
-                                                                {Directory::Image, 0x8649},
-                                                                {Directory::Image, 0xC634},
-                                                                {Directory::Exif, makerNoteTag}};
-    QList<HiddenEntry> hidden;
+    QList<quint32> dirs;
+    const auto type = view.u16(entry + 2);
+    const auto count = view.u32(entry + 4);
+    if (!type || !count || *count == 0 || (*type != 4 && *type != 9 && *type != 13)) return dirs;
+    const quint32 n = std::min<quint32>(*count, 9);
+    const std::optional<quint32> base =
+        *count == 1 ? std::optional<quint32>(quint32(entry + 8)) : view.u32(entry + 8);
+    if (!base) return dirs;
+    for (quint32 i = 0; i < n; ++i)
+        if (const auto offset = view.u32(qint64(*base) + 4 * qint64(i))) dirs << *offset;
+    return dirs;
+}
+
+// Renames the parsed entries in the primary directory and in every directory that an EXIF or
+// GPS pointer of it names, in place. Returns each stand-in tag with the tag it replaces.
+QHash<quint16, quint16> hideParsedEntries(QByteArray& tiff)
+{
+    QHash<quint16, quint16> original;
     TiffView view(tiff);
     const auto ifd0 = view.u32(4);
-    if (!ifd0) return hidden;
-    std::optional<quint32> exifIfd;
-    for (qint64 e : view.entries(*ifd0))
-        if (view.u16(e) == 0x8769u) exifIfd = view.u32(e + 8);
+    if (!ifd0) return original;
+    QList<quint32> fenced = {*ifd0};
+    QList<quint32> others;  // read by the library too: their tags must not look like stand-ins
+    const QList<qint64> ifd0Entries = view.entries(*ifd0);
+    for (qint64 e : ifd0Entries) {
+        const auto tag = view.u16(e);
+        if (tag == 0x8769u || tag == 0x8825u) fenced << pointedDirectories(view, e);
+    }
+    if (const auto next = view.u32(qint64(*ifd0) + 2 + 12 * qint64(ifd0Entries.size())))
+        others << *next;
+    for (quint32 dir : fenced)
+        for (qint64 e : view.entries(dir))
+            if (view.u16(e) == 0xA005u) others << pointedDirectories(view, e);
 
-    for (Directory dir : {Directory::Image, Directory::Exif}) {
-        const std::optional<quint32> offset = dir == Directory::Image ? ifd0 : exifIfd;
-        if (!offset) continue;
-        const QList<qint64> entries = view.entries(*offset);
-        QSet<quint32> used;
-        for (qint64 e : entries) used.insert(*view.u16(e));
-        quint16 standIn = 0xFEFF;
-        for (const auto& [parsedDir, tag] : parsed) {
-            if (parsedDir != dir || !used.contains(tag)) continue;
-            while (used.contains(standIn)) --standIn;
-            used.insert(standIn);
-            tiff.detach();
-            for (qint64 e : entries)
-                if (view.u16(e) == tag) view.put16(e, standIn);
-            hidden << HiddenEntry{dir, tag, standIn};
+    QSet<quint32> used;
+    QSet<quint32> seen;
+    for (const QList<quint32>& dirs : {fenced, others})
+        for (quint32 dir : dirs)
+            if (!seen.contains(dir)) {
+                seen.insert(dir);
+                for (qint64 e : view.entries(dir)) used.insert(*view.u16(e));
+            }
+    QHash<quint16, quint16> standIns;
+    quint16 next = 0xFEFF;
+    QSet<quint32> renamed;
+    for (quint32 dir : fenced) {
+        if (renamed.contains(dir)) continue;
+        renamed.insert(dir);
+        for (qint64 e : view.entries(dir)) {
+            const quint16 tag = quint16(*view.u16(e));
+            if (std::find(std::begin(parsedTags), std::end(parsedTags), tag) ==
+                std::end(parsedTags))
+                continue;
+            if (!standIns.contains(tag)) {
+                while (used.contains(next)) --next;
+                used.insert(next);
+                standIns.insert(tag, next);
+                original.insert(next, tag);
+            }
+            view.put16(e, standIns.value(tag));
         }
     }
-    return hidden;
+    return original;
 }
 
 std::optional<Directory> directoryOf(const std::string& group)
@@ -119,7 +150,7 @@ QList<PropertyItem> decodeTiff(QByteArray tiff)
     if (tiff.size() < 8) throw ImageError(QStringLiteral("The EXIF block is too short."));
     if (!looksLikeTiff(tiff))
         throw ImageError(QStringLiteral("The EXIF block does not start with a TIFF header."));
-    const QList<HiddenEntry> hidden = hideParsedEntries(tiff);
+    const QHash<quint16, quint16> hidden = hideParsedEntries(tiff);
 
     Exiv2::ExifData data;
     const Exiv2::ByteOrder order = Exiv2::ExifParser::decode(
@@ -128,19 +159,14 @@ QList<PropertyItem> decodeTiff(QByteArray tiff)
     for (const Exiv2::Exifdatum& d : data) {
         const std::optional<Directory> dir = directoryOf(d.groupName());
         if (!dir) continue;  // maker-note sub-items, further images and other directories
-        quint16 tag = d.tag();
+        const quint16 tag = hidden.value(d.tag(), d.tag());
         quint32 type = quint32(d.typeId());
-        Exiv2::ByteOrder copyOrder = Exiv2::littleEndian;
-        for (const HiddenEntry& h : hidden) {
-            if (h.dir == *dir && h.standIn == tag) {
-                tag = h.tag;
-                if (tag == makerNoteTag) {
-                    // The maker note's bytes exactly as stored, whatever type it claims.
-                    type = exiftype::Undefined;
-                    copyOrder = order;
-                }
-            }
-        }
+        // The maker note's bytes exactly as stored, whatever type it claims.
+        if (tag == makerNoteTag && *dir == Directory::Exif) type = exiftype::Undefined;
+        // Numbers are handed on little-endian. Bytes go in the file's own order: the library
+        // would swap the UCS-2 text of comments for the other order.
+        const Exiv2::ByteOrder copyOrder =
+            type == exiftype::Undefined ? order : Exiv2::littleEndian;
         QByteArray bytes(qsizetype(d.size()), '\0');
         if (!bytes.isEmpty()) d.copy(reinterpret_cast<Exiv2::byte*>(bytes.data()), copyOrder);
         const quint32 count =
@@ -180,7 +206,7 @@ QByteArrayView findExifBlock(const QByteArray& jpeg)
     return {};
 }
 
-QList<PropertyItem> readPropertyItems(const QByteArray& bytes)
+QList<PropertyItem> readPropertyItems(QByteArray bytes)
 {
     silenceExiv2();
     if (bytes.isEmpty()) throw ImageError(QStringLiteral("The file is empty."));
@@ -190,7 +216,7 @@ QList<PropertyItem> readPropertyItems(const QByteArray& bytes)
         if (block.isEmpty()) return {};
         tiff = block.toByteArray();
     } else if (looksLikeTiff(bytes)) {
-        tiff = bytes;
+        tiff = std::move(bytes);
     } else {
         throw ImageError(QStringLiteral("The file is not a JPEG or TIFF image."));
     }

@@ -11,7 +11,8 @@ namespace orvello {
 // file's order (a directory's items where its pointer stands). A JPEG without an EXIF block
 // has none. Throws ImageError when the bytes are not a JPEG or TIFF photo or their EXIF
 // structure cannot be read at all.
-QList<PropertyItem> readPropertyItems(const QByteArray& bytes);
+// Bytes handed over (moved) are changed in place, not copied.
+QList<PropertyItem> readPropertyItems(QByteArray bytes);
 
 // The TIFF structure of a JPEG's first EXIF segment, found by walking the markers up to the
 // first scan; empty when there is none. A segment cut short by the end of the file gives what

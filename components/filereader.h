@@ -1,6 +1,7 @@
 #pragma once
 // Reading a photo file whole, once: ordinary files only (a pipe or a device could block for
-// ever), at most kMaxPhotoFileBytes. Callers word the failure in their own language.
+// ever), at most kMaxPhotoFileBytes, into a buffer the size of the file. Callers word the failure
+// in their own language.
 #include <QByteArray>
 #include <QString>
 
@@ -8,7 +9,7 @@ namespace orvello {
 
 inline constexpr qint64 kMaxPhotoFileBytes = qint64(1) << 30;
 
-enum class ReadFailure { None, Missing, NotOrdinary, TooLarge, CannotOpen, CannotRead };
+enum class ReadFailure { None, Missing, NotOrdinary, TooLarge, CannotOpen, CannotRead, NoMemory };
 
 struct FileRead {
     QByteArray bytes;
@@ -17,6 +18,8 @@ struct FileRead {
     bool ok() const { return failure == ReadFailure::None; }
 };
 
+// path as the file system spells it: its bytes, which need not be UTF-8.
+FileRead readWholeFile(const QByteArray& nativePath);
 FileRead readWholeFile(const QString& path);
 
 }  // namespace orvello

@@ -4,6 +4,8 @@
 #include "components/filereader.h"
 #include "components/imageerror.h"
 
+#include <QFile>
+
 namespace orvello {
 
 namespace {
@@ -16,8 +18,13 @@ QString tooLarge()
 
 void ImageFile::LoadFromFile(const QString& path)
 {
+    LoadFromNativeFile(QFile::encodeName(path));
+}
+
+void ImageFile::LoadFromNativeFile(const QByteArray& nativePath)
+{
     Dispose();
-    const FileRead file = readWholeFile(path);
+    FileRead file = readWholeFile(nativePath);
     switch (file.failure) {
     case ReadFailure::None: break;
     case ReadFailure::Missing: throw ImageError(QStringLiteral("The file does not exist."));
@@ -28,15 +35,17 @@ void ImageFile::LoadFromFile(const QString& path)
         throw ImageError(QStringLiteral("The file cannot be opened: %1").arg(file.systemError));
     case ReadFailure::CannotRead:
         throw ImageError(QStringLiteral("The file cannot be read: %1").arg(file.systemError));
+    case ReadFailure::NoMemory:
+        throw ImageError(QStringLiteral("There is not enough memory to read the file."));
     }
-    LoadFromData(file.bytes);
+    LoadFromData(std::move(file.bytes));
 }
 
-void ImageFile::LoadFromData(const QByteArray& bytes)
+void ImageFile::LoadFromData(QByteArray bytes)
 {
     Dispose();
     if (bytes.size() > maxFileSize) throw ImageError(tooLarge());
-    items_ = readPropertyItems(bytes);
+    items_ = readPropertyItems(std::move(bytes));
     loaded_ = true;
 }
 

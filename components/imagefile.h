@@ -21,8 +21,10 @@ public:
 
     // Reads the file once into memory; the path is never given to the metadata library.
     void LoadFromFile(const QString& path);
-    // The same for the bytes of a file already read.
-    void LoadFromData(const QByteArray& bytes);
+    void LoadFromNativeFile(const QByteArray& nativePath);  // the path's bytes as stored
+    // The same for the bytes of a file already read. Bytes handed over (moved) are not copied
+    // even where the reader must change them.
+    void LoadFromData(QByteArray bytes);
 
     // Virtual so that tests can stand in for a failing image.
     virtual int PropertyCount() const;

@@ -23,6 +23,8 @@ public:
     explicit JpegWriter(JpegOptions options = {}) : options_(options) {}
     // False on any failure, with the reason in error().
     bool save(const QImage& image, const QString& path);
+    // The same for a path as the file system spells it, which need not be UTF-8.
+    bool saveNative(const QImage& image, const QByteArray& nativePath);
     const QString& error() const { return error_; }
 
     // A hook for tests: called with the bytes about to be written; returning false makes the

@@ -1,8 +1,8 @@
 #include "components/propertyitem.h"
 
 #include "components/imageerror.h"
+#include "components/localtext.h"
 
-#include <QStringDecoder>
 #include <QtEndian>
 
 namespace orvello {
@@ -27,13 +27,8 @@ QString PropertyItem::ParseString() const
     // Everything after the first zero byte is padding.
     QByteArrayView bytes(data_);
     if (const qsizetype end = bytes.indexOf('\0'); end >= 0) bytes = bytes.first(end);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return text;
     // Cameras and tools sold in China write the local multi-byte encoding.
-    QStringDecoder gb18030("GB18030", QStringDecoder::Flag::Stateless);
-    if (gb18030.isValid()) return gb18030.decode(bytes);
-    return text;
+    return decodeLocalBytes(bytes);
 }
 
 const uchar* PropertyItem::valueAt(quint32 i, int width, const char* what) const

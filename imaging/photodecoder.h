@@ -1,14 +1,14 @@
 #pragma once
-// Decoding a photo file for display: JPEG through TurboJPEG, TIFF through Qt's reader. Nothing is
-// allocated for an image above the size cap, and a damaged JPEG is never passed off as whole.
+// Decoding a photo file for display: JPEG through TurboJPEG, TIFF through libtiff. Nothing is
+// allocated for an image above the size and memory caps, a damaged photo is never passed off as
+// whole, and the picture comes out opaque.
+#include "imaging/decodebudget.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
 
 namespace orvello {
-
-// The largest photo the program decodes, in pixels.
-inline constexpr qint64 kMaxPhotoPixels = 200'000'000;
 
 struct FileBytes {
     QByteArray bytes;
@@ -16,14 +16,9 @@ struct FileBytes {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Reads an ordinary file whole.
+// Reads an ordinary file whole; the native path is the file system's own bytes for it.
 FileBytes readPhotoFile(const QString& path);
-
-struct DecodedPhoto {
-    QImage image;             // null when the photo cannot be shown
-    bool incomplete = false;  // decoded, but part of the data was missing or damaged
-    QString error;            // why it cannot be shown, in the interface's language
-};
+FileBytes readPhotoFile(const QByteArray& nativePath);
 
 DecodedPhoto decodePhoto(const QByteArray& bytes);
 

@@ -7,13 +7,29 @@
 
 namespace orvello {
 
+namespace {
+
+// The name with a TIFF extension swapped for ".jpg", or unchanged. Works on text and on bytes.
+template <typename Name>
+Name jpegName(const Name& name)
+{
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot < 0) return name;
+    const Name suffix = name.mid(dot + 1).toLower();
+    if (suffix != Name("tif") && suffix != Name("tiff")) return name;
+    return name.left(dot) + Name(".jpg");
+}
+
+}  // namespace
+
 QString stampedFileName(const QString& photoName)
 {
-    const QFileInfo name(photoName);
-    const QString suffix = name.suffix().toLower();
-    if (suffix == QLatin1String("tif") || suffix == QLatin1String("tiff"))
-        return QStringLiteral("PM_") + name.completeBaseName() + QStringLiteral(".jpg");
-    return QStringLiteral("PM_") + photoName;
+    return QStringLiteral("PM_") + jpegName(photoName);
+}
+
+QByteArray stampedNativeName(const QByteArray& nativeName)
+{
+    return "PM_" + jpegName(nativeName);
 }
 
 QString saveFailureReason(const QString& path, const QString& detail, QSize imageSize)

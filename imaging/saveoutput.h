@@ -1,5 +1,6 @@
 #pragma once
 // The name a stamped copy is offered under, and why a save failed, in the interface's language.
+#include <QByteArray>
 #include <QSize>
 #include <QString>
 
@@ -8,6 +9,8 @@ namespace orvello {
 // "PM_" + the photo's name. The copy is always JPEG data, so a TIFF photo's copy takes the
 // extension ".jpg" instead of its own; a JPEG photo's name stays exactly as listed.
 QString stampedFileName(const QString& photoName);
+// The same rule for a name kept as the file system's bytes (a name that is not UTF-8).
+QByteArray stampedNativeName(const QByteArray& nativeName);
 
 // A short reason for a failed write of an image of imageSize pixels to path: a missing folder, no
 // permission, a read-only or full disk; else the writer's own detail.

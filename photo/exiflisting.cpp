@@ -82,10 +82,10 @@ ExifListing listExifFile(QString text, const QString& path)
                     [&path](ImageFile& image) { image.LoadFromFile(path); });
 }
 
-ExifListing listExifData(QString text, const QByteArray& bytes)
+ExifListing listExifData(QString text, QByteArray bytes)
 {
     return listExif(std::move(text), std::make_unique<ImageFile>(),
-                    [&bytes](ImageFile& image) { image.LoadFromData(bytes); });
+                    [&bytes](ImageFile& image) { image.LoadFromData(std::move(bytes)); });
 }
 
 QString listingErrorMessage(const QString& description)

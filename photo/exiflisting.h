@@ -21,7 +21,7 @@ struct ExifListing {
 // The listing of the photo at path, appended to text.
 ExifListing listExifFile(QString text, const QString& path);
 // The same for the bytes of a photo already read.
-ExifListing listExifData(QString text, const QByteArray& bytes);
+ExifListing listExifData(QString text, QByteArray bytes);
 // The steps after the image is created: load it, then read the items in order. A failure keeps
 // the lines written so far, as appending line by line would.
 ExifListing listExif(QString text, std::unique_ptr<ImageFile> image,

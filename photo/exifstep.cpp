@@ -36,9 +36,16 @@ ExifInfo readExifInfo(const QString& path)
     return fromListing(listExifFile(exifHeading(), path));
 }
 
-ExifInfo readExifInfoFromData(const QByteArray& bytes)
+ExifInfo readExifInfo(const QByteArray& nativePath)
 {
-    return fromListing(listExifData(exifHeading(), bytes));
+    return fromListing(
+        listExif(exifHeading(), std::make_unique<ImageFile>(),
+                 [&nativePath](ImageFile& image) { image.LoadFromNativeFile(nativePath); }));
+}
+
+ExifInfo readExifInfoFromData(QByteArray bytes)
+{
+    return fromListing(listExifData(exifHeading(), std::move(bytes)));
 }
 
 ExifInfo runExifStep(Host& host, const QString& path)

@@ -20,7 +20,8 @@ struct ExifInfo {
 };
 
 ExifInfo readExifInfo(const QString& path);
-ExifInfo readExifInfoFromData(const QByteArray& bytes);
+ExifInfo readExifInfo(const QByteArray& nativePath);  // the path's bytes as stored
+ExifInfo readExifInfoFromData(QByteArray bytes);
 
 // As above, and a failed listing is shown through the host.
 ExifInfo runExifStep(Host& host, const QString& path);

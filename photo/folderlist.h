@@ -1,6 +1,10 @@
 #pragma once
 // The photo list of a folder: the names of its ordinary files that end in ".jpg" or ".tif" (any
-// letter case), in the order the folder listing gives them.
+// letter case), sorted as the desktop's file manager sorts them. Names are read as the file
+// system stores them; one that is not UTF-8 is shown decoded as GB18030 and opened and saved
+// by its own bytes.
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -10,13 +14,25 @@ namespace orvello {
 bool isPhotoName(const QString& name);
 
 struct FolderList {
-    QStringList names;
-    int chosenIndex = 0;  // the entry of the chosen name, else 0
+    QStringList names;              // as shown
+    QList<QByteArray> nativeNames;  // as stored, one for each shown name
+    int chosenIndex = 0;            // the entry of the chosen name, else 0
 };
 
-// Lists folder (hidden and system files and sub-folders left out) and finds chosenName in it,
-// compared exactly.
+// Lists folder (hidden files and sub-folders left out) and finds chosenName in it, compared
+// exactly with the shown names.
 FolderList listPhotoFolder(const QString& folder, const QString& chosenName);
+
+// The text shown for a name as stored.
+QString shownFileName(const QByteArray& nativeName);
+
+// The order of the list: locale-aware, letter case aside, numbers by their value.
+void sortLikeFileManager(FolderList& list);
+
+// Where a save goes: the path chosen in the save dialog, except that the proposed name, when
+// kept, is written with the bytes proposed for it.
+QByteArray nativeSavePath(const QString& chosen, const QString& proposedName,
+                          const QByteArray& proposedNative);
 
 // The folder part of a path, up to and including its last separator.
 QString folderOfPath(const QString& path);

@@ -12,6 +12,7 @@ struct PhotoDocument {
     QString photoPath;    // photoFolder + photoName
     QString photoFolder;  // ends in a separator; set only when the open dialog returns a file
     QString photoName;
+    QByteArray photoNativeName;  // photoName as the file system stores it
     bool isPortrait = false;
     QString captureDateText;
     std::unique_ptr<ImageFile> exifImage;  // the current photo's metadata, from its listing

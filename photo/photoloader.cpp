@@ -3,26 +3,40 @@
 #include "imaging/photodecoder.h"
 #include "overlay/overlay.h"
 
+#include <QFile>
+#include <new>
+
 namespace orvello {
+
+LoadedPhoto loadPhoto(const QByteArray& nativePath)
+{
+    LoadedPhoto out;
+    try {
+        FileBytes file = readPhotoFile(nativePath);
+        if (!file.ok()) {
+            out.error = file.error;
+            return out;
+        }
+        DecodedPhoto decoded = decodePhoto(file.bytes);
+        if (decoded.image.isNull()) {
+            out.error = decoded.error;
+            return out;
+        }
+        out.photo = canvasPhoto(decoded.image);
+        out.incomplete = decoded.incomplete;
+        decoded.image = QImage();
+        // Handed over: the listing may rename entries in place without copying the file.
+        out.exif = readExifInfoFromData(std::move(file.bytes));
+    } catch (const std::bad_alloc&) {
+        out = LoadedPhoto();
+        out.error = QStringLiteral("内存不足");
+    }
+    return out;
+}
 
 LoadedPhoto loadPhoto(const QString& path)
 {
-    LoadedPhoto out;
-    const FileBytes file = readPhotoFile(path);
-    if (!file.ok()) {
-        out.error = file.error;
-        return out;
-    }
-    DecodedPhoto decoded = decodePhoto(file.bytes);
-    if (decoded.image.isNull()) {
-        out.error = decoded.error;
-        return out;
-    }
-    out.photo = canvasPhoto(decoded.image);
-    out.incomplete = decoded.incomplete;
-    decoded.image = QImage();
-    out.exif = readExifInfoFromData(file.bytes);
-    return out;
+    return loadPhoto(QFile::encodeName(path));
 }
 
 QString cannotOpenMessage(const QString& path, const QString& reason)

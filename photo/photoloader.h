@@ -16,6 +16,7 @@ struct LoadedPhoto {
 };
 
 LoadedPhoto loadPhoto(const QString& path);
+LoadedPhoto loadPhoto(const QByteArray& nativePath);  // the path's bytes as stored
 
 // The messages about a photo, in the interface's language.
 QString cannotOpenMessage(const QString& path, const QString& reason);

@@ -14,6 +14,7 @@
 #include "ui/label.h"
 #include "ui/mcmndlg.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -48,6 +49,8 @@ void frmMain::openChosenFile(const QString& fileName, const QString& fileTitle)
         const QSignalBlocker quiet(list);
         list->clear();
         list->addItems(found.names);
+        for (int i = 0; i < list->count(); ++i)
+            list->item(i)->setData(Qt::UserRole, found.nativeNames[i]);
     }
     if (found.names.isEmpty()) {
         showNotice(host_,
@@ -67,6 +70,7 @@ void frmMain::selectEntry(int row)
     auto* list = control<QListWidget>(QStringLiteral("List1"));
     if (row < 0 || row >= list->count()) return;
     doc_.photoName = list->item(row)->text();
+    doc_.photoNativeName = list->item(row)->data(Qt::UserRole).toByteArray();
     doc_.photoPath = doc_.photoFolder + doc_.photoName;
     control<Label>(QStringLiteral("Label1"))
         ->setPathText(QStringLiteral("当前文件："), doc_.photoPath);
@@ -77,7 +81,11 @@ void frmMain::selectEntry(int row)
         list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }
 
-    LoadedPhoto loaded = loadPhoto(doc_.photoPath);
+    // Opened by the name's own bytes, which need not be UTF-8.
+    LoadedPhoto loaded =
+        loadPhoto(doc_.photoNativeName.isEmpty()
+                      ? QFile::encodeName(doc_.photoPath)
+                      : QFile::encodeName(doc_.photoFolder) + doc_.photoNativeName);
     if (loaded.photo.isNull()) {
         showNoPhoto();
         showNotice(host_, cannotOpenMessage(doc_.photoPath, loaded.error), MsgIcon::Exclamation);
@@ -136,7 +144,8 @@ void frmMain::rotateCommand(const QString& buttonName, QImage (*turn)(const QIma
 void frmMain::saveCommand()
 {
     if (!photoLoaded()) return;
-    QString fileName = stampedFileName(doc_.photoName);
+    const QString proposed = stampedFileName(doc_.photoName);
+    QString fileName = proposed;
     QString fileTitle;
     QString filter = QStringLiteral("JPEG Files (*.jpg)|*.jpg");
     qint32 filterIndex = 1;
@@ -147,7 +156,11 @@ void frmMain::saveCommand()
             flags))
         return;
     JpegWriter writer;
-    if (!writer.save(canvas_, fileName))
+    const QByteArray target = nativeSavePath(
+        fileName, proposed,
+        doc_.photoNativeName.isEmpty() ? QByteArray() : stampedNativeName(doc_.photoNativeName));
+    if (!(target == QFile::encodeName(fileName) ? writer.save(canvas_, fileName)
+                                                : writer.saveNative(canvas_, target)))
         showNotice(host_, saveFailedMessage(fileName, writer.error(), canvas_.size()),
                    MsgIcon::None);
 }

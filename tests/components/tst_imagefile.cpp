@@ -163,14 +163,7 @@ void TestImageFile::makerNoteIsOneUndefinedItem()
     QFETCH(bool, bigEndian);
     QFETCH(int, storedType);
     QFETCH(bool, tagTaken);
-    // A vendor directory the metadata library would parse into its own items if allowed.
-    QByteArray note;
-    const auto put16 = [&note](quint16 v) { note.append(char(v & 0xFF)).append(char(v >> 8)); };
-    put16(2);
-    put16(0x0006), put16(2), put16(8), put16(0), note.append(QByteArray("\x26\0\0\0", 4));
-    put16(0x0007), put16(2), put16(4), put16(0), note.append(QByteArray("v1\0\0", 4));
-    note.append(QByteArray(4, '\0'));
-    note.append("Camera\0\0", 8);
+    const QByteArray note = fixtures::vendorMakerNote();
 
     ExifContent s;
     s.bigEndian = bigEndian;

@@ -1,4 +1,7 @@
+#include "imaging/jpegdecoder.h"
 #include "imaging/photodecoder.h"
+#include "tools/fixtures/photowriter.h"
+#include "tools/fixtures/variantwriter.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -60,6 +63,149 @@ private slots:
         const QRgb p = d.image.pixel(150, 100);
         QVERIFY(qAbs(qRed(p) - 127) < 6 && qAbs(qGreen(p) - 127) < 6 && qAbs(qBlue(p) - 128) < 6);
         QCOMPARE(qAlpha(p), 255);
+    }
+
+    // Every layout gives the photo's own colours, sampled in each quadrant.
+    void layoutsGiveTheirColours_data()
+    {
+        using J = fixtures::JpegLayoutSpec;
+        using T = fixtures::TiffSpec;
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("grey");
+        const QImage src = fixtures::quadrantImage(64, 48);
+        const auto jpeg = [&](J::Colour c, bool progressive, bool adobe) {
+            J spec;
+            spec.colour = c, spec.progressive = progressive, spec.adobeMarker = adobe;
+            spec.quality = 95;
+            return fixtures::makeJpegLayout(src, spec);
+        };
+        QTest::newRow("jpeg progressive") << jpeg(J::Colour::YCbCr, true, true) << false;
+        QTest::newRow("cmyk, Adobe (inverted)") << jpeg(J::Colour::Cmyk, false, true) << false;
+        QTest::newRow("cmyk, no Adobe marker") << jpeg(J::Colour::Cmyk, false, false) << false;
+        QTest::newRow("cmyk progressive") << jpeg(J::Colour::Cmyk, true, true) << false;
+        QTest::newRow("ycck") << jpeg(J::Colour::Ycck, false, true) << false;
+        J arithmetic;
+        arithmetic.arithmetic = arithmetic.progressive = true;
+        QTest::newRow("jpeg arithmetic") << fixtures::makeJpegLayout(src, arithmetic) << false;
+        const auto tiff = [&](auto change) {
+            T spec;
+            change(spec);
+            return fixtures::makeTiffLayout(src, spec);
+        };
+        QTest::newRow("tiff strips") << tiff([](T&) {}) << false;
+        QTest::newRow("tiff 16x16 tiles") << tiff([](T& t) { t.tiled = true; }) << false;
+        QTest::newRow("tiff 16 bit, big-endian")
+            << tiff([](T& t) { t.bits = 16, t.bigEndian = true; }) << false;
+        QTest::newRow("tiff separate planes, LZW")
+            << tiff([](T& t) { t.separatePlanes = true, t.compression = 5; }) << false;
+        QTest::newRow("tiff separate 16-bit tiles")
+            << tiff([](T& t) { t.separatePlanes = t.tiled = true, t.bits = 16; }) << false;
+        QTest::newRow("BigTIFF") << tiff([](T& t) { t.bigTiff = true; }) << false;
+        QTest::newRow("tiff cmyk") << tiff([](T& t) { t.colour = T::Colour::Cmyk; }) << false;
+        QTest::newRow("tiff jpeg")
+            << tiff([](T& t) { t.compression = 7, t.rowsPerStrip = 16; }) << false;
+        QTest::newRow("tiff grey 16 bit")
+            << tiff([](T& t) { t.colour = T::Colour::Grey, t.bits = 16; }) << true;
+        QTest::newRow("tiff grey 4 bit")
+            << tiff([](T& t) { t.colour = T::Colour::Grey, t.bits = 4; }) << true;
+        QTest::newRow("tiff palette 8 bit, deflate")
+            << tiff([](T& t) { t.colour = T::Colour::Palette, t.compression = 8; }) << true;
+    }
+
+    void layoutsGiveTheirColours()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, grey);
+        QVERIFY(!bytes.isEmpty());
+        const DecodedPhoto d = decodePhoto(bytes);
+        QVERIFY2(d.error.isEmpty(), qPrintable(d.error));
+        QVERIFY(!d.incomplete);
+        QCOMPARE(d.image.size(), QSize(64, 48));
+        QCOMPARE(d.image.format(), QImage::Format_RGB32);
+        const QImage src = fixtures::quadrantImage(64, 48);
+        // 4-bit grey keeps 16 levels: one step is 17.
+        const int tolerance = grey ? 18 : 10;
+        for (const QPoint p : {QPoint(8, 8), QPoint(56, 8), QPoint(8, 40), QPoint(56, 40)}) {
+            const QRgb want =
+                grey ? qRgb(qGray(src.pixel(p)), qGray(src.pixel(p)), qGray(src.pixel(p)))
+                     : src.pixel(p);
+            const QRgb got = d.image.pixel(p);
+            QVERIFY2(qAbs(qRed(got) - qRed(want)) <= tolerance &&
+                         qAbs(qGreen(got) - qGreen(want)) <= tolerance &&
+                         qAbs(qBlue(got) - qBlue(want)) <= tolerance,
+                     qPrintable(QStringLiteral("%1,%2: %3 for %4")
+                                    .arg(p.x())
+                                    .arg(p.y())
+                                    .arg(got, 8, 16)
+                                    .arg(want, 8, 16)));
+        }
+    }
+
+    void transparencyIsDrawnOntoWhite()
+    {
+        QImage src(32, 16, QImage::Format_ARGB32);
+        src.fill(qRgba(200, 0, 0, 255));
+        for (int y = 0; y < 16; ++y)
+            for (int x = 16; x < 32; ++x) src.setPixel(x, y, qRgba(0, 0, 200, x < 24 ? 0 : 128));
+        fixtures::TiffSpec spec;
+        spec.colour = fixtures::TiffSpec::Colour::Rgba;
+        const DecodedPhoto d = decodePhoto(fixtures::makeTiffLayout(src, spec));
+        QVERIFY2(d.error.isEmpty(), qPrintable(d.error));
+        QCOMPARE(d.image.format(), QImage::Format_RGB32);
+        QCOMPARE(d.image.pixel(4, 4), qRgb(200, 0, 0));
+        QCOMPARE(d.image.pixel(20, 4), qRgb(255, 255, 255));  // transparent
+        const QRgb half = d.image.pixel(28, 4);               // half blue over white
+        QVERIFY(qAbs(qRed(half) - 127) <= 2 && qAbs(qBlue(half) - 227) <= 2);
+    }
+
+    // The least bytes a JPEG needs and the memory its decode takes, from its frame header.
+    void jpegLayoutBounds()
+    {
+        fixtures::JpegLayoutSpec spec;
+        spec.progressive = true;
+        const QByteArray small = fixtures::makeJpegLayout(gradient(16, 16), spec);
+        QByteArray claimed = withFrameSize(small, 14142, 14142);
+        JpegLayout layout = readJpegLayout(claimed);
+        QVERIFY(layout.valid && layout.progressive && !layout.arithmetic);
+        QCOMPARE(layout.components.size(), 3);
+        // 4:2:0: 1768 x 1768 luma blocks and two chroma planes of 884 x 884, one bit each.
+        QCOMPARE(layout.minimumBytes(), (1768LL * 1768 + 2 * 884LL * 884 + 7) / 8);
+        // Padded to whole MCUs of 2 x 2 luma blocks, 128 bytes per block.
+        QCOMPARE(layout.coefficientBytes(), (1768LL * 1768 + 2 * 884LL * 884) * 128);
+        const DecodedPhoto d = decodePhoto(claimed);
+        QVERIFY(d.image.isNull());
+        QVERIFY2(d.error.contains(QStringLiteral("容纳不下")), qPrintable(d.error));
+        // A baseline file held in one interleaved scan needs no coefficient buffer.
+        QCOMPARE(readJpegLayout(encode(gradient(64, 64), "jpeg")).coefficientBytes(), 0);
+    }
+
+    void memoryBudget_data()
+    {
+        QTest::addColumn<qint64>("width");
+        QTest::addColumn<qint64>("height");
+        QTest::addColumn<qint64>("work");
+        QTest::addColumn<qint64>("file");
+        QTest::addColumn<bool>("allowed");
+        // 120 megapixels of 16-bit RGB in one strip: 6 bytes a pixel beside the picture.
+        QTest::newRow("120 MP, 16-bit TIFF")
+            << 12000LL << 10000LL << 720'000'000LL << 720'000'000LL << true;
+        QTest::newRow("200 MP progressive 4:4:4")
+            << 14142LL << 14142LL << 14142LL * 14142 * 6 << 50'000'000LL << true;
+        QTest::newRow("200 MP progressive CMYK: above 2.5 GB")
+            << 14142LL << 14142LL << 14142LL * 14142 * 8 << 200'000'000LL << false;
+        QTest::newRow("padding beyond 8 bytes a pixel")
+            << 1LL << 60000LL << 60000LL * 4 * 128 << 1000LL << false;
+        QTest::newRow("above 200 MP") << 20000LL << 10001LL << 0LL << 0LL << false;
+    }
+
+    void memoryBudget()
+    {
+        QFETCH(qint64, width);
+        QFETCH(qint64, height);
+        QFETCH(qint64, work);
+        QFETCH(qint64, file);
+        QFETCH(bool, allowed);
+        QCOMPARE(decode::checkBudget(width, height, work, file).isEmpty(), allowed);
     }
 
     void tiffDecodesItsFirstPage()

@@ -34,6 +34,7 @@ private slots:
     void extremeRationalsAreListedAsStored();
     void namesLikeAddressesAreOrdinaryFiles();
     void stringWithoutTerminatorKeepsItsText();
+    void unicodeTextsAreTheBytesInTheFile();
 
 private:
     QTemporaryDir dir_;
@@ -53,6 +54,7 @@ void TestBadInput::initTestCase()
 
 void TestBadInput::cleanupTestCase()
 {
+    test::removeNativeNames(dir_.path(), corpus_);
     QDir::setCurrent(previousDir_);
 }
 
@@ -68,20 +70,25 @@ void TestBadInput::eachFileEndsInAListingOrADescription()
     ImageFile image;
     QString description;
     try {
-        image.LoadFromFile(file.path);
+        if (file.nativePath.isEmpty())
+            image.LoadFromFile(file.path);
+        else
+            image.LoadFromNativeFile(file.nativePath);
     } catch (const ImageError& e) {
         description = e.description();
     }
     QVERIFY2(description.isEmpty() == file.readerLists, qPrintable(file.what + ": " + description));
     if (!file.readerLists) QVERIFY(description.size() > 10);
 
-    const ExifInfo info = readExifInfo(file.path);
+    const ExifInfo info =
+        file.nativePath.isEmpty() ? readExifInfo(file.path) : readExifInfo(file.nativePath);
     QVERIFY(info.text.startsWith(exifHeading()));
     QCOMPARE(bool(info.image), file.readerLists);
     QCOMPARE(info.errorDescription.value_or(QString()), description);
     static const QRegularExpression line("^[A-Za-z0-9]+ ");
     const QStringList lines = info.text.split("\r\n").mid(1);
     for (const QString& l : lines) QVERIFY2(line.match(l).hasMatch(), qPrintable(l.left(80)));
+    for (const QString& l : file.listed) QVERIFY2(lines.contains(l), qPrintable(l));
     QCOMPARE(info.captureDateText,
              file.captureDate.isEmpty()
                  ? QString()
@@ -109,6 +116,25 @@ void TestBadInput::namesLikeAddressesAreOrdinaryFiles()
 void TestBadInput::stringWithoutTerminatorKeepsItsText()
 {
     QCOMPARE(listingOf("unterminated-string.jpg"), exifHeading() + "\r\nImageMake Orvello");
+}
+
+// The user comment of a big-endian file is listed as the bytes the file holds: its UCS-2 text
+// big-endian, as the camera wrote it.
+void TestBadInput::unicodeTextsAreTheBytesInTheFile()
+{
+    QFile file("unicode-texts-be.jpg");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray stored = file.readAll();
+    const QString prefix = QStringLiteral("ExifUserComment ");
+    for (const QString& line : listingOf(file.fileName()).split("\r\n")) {
+        if (!line.startsWith(prefix)) continue;
+        const QByteArray listed = QByteArray::fromHex(line.mid(prefix.size()).toLatin1());
+        QVERIFY(listed.startsWith(QByteArray("UNICODE\0", 8)));
+        QVERIFY(stored.contains(listed));
+        QCOMPARE(listed.mid(8, 2), QByteArray("\x4F\x60"));  // U+4F60, high byte first
+        return;
+    }
+    QFAIL("no user comment listed");
 }
 
 QTEST_GUILESS_MAIN(TestBadInput)

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 
 namespace orvello::test {
 
@@ -11,10 +12,35 @@ struct CorpusFile {
     // The path to open. A relative path is relative to the corpus folder (it tests names that
     // look like addresses), so open it with that folder as the current folder.
     QString path;
+    // Set for a name that is not UTF-8 (path is then its shown form): open it by these bytes,
+    // relative to the corpus folder, and remove it with removeNativeNames.
+    QByteArray nativePath;
     QString what;  // what the file tests
     // How the metadata reader ends: with a listing, or with an error description.
     bool readerLists = true;
     QString captureDate;  // the capture date the listing yields; empty for none
+
+    // How decoding for display ends, and for a refusal a part of its reason.
+    enum class Shown { Whole, Incomplete, Refused } shown = Shown::Whole;
+    QString refusal;
+    QStringList listed;  // lines the listing must hold
+
+    CorpusFile& refused(const QString& reason)
+    {
+        shown = Shown::Refused;
+        refusal = reason;
+        return *this;
+    }
+    CorpusFile& incomplete()
+    {
+        shown = Shown::Incomplete;
+        return *this;
+    }
+    CorpusFile& lists(const QStringList& lines)
+    {
+        listed = lines;
+        return *this;
+    }
 };
 
 // The capture date of the valid photos inside the corpus.
@@ -22,6 +48,9 @@ inline constexpr const char* corpusDate = "2001:02:03 04:05:06";
 
 // Writes the corpus into dir (which must exist) and lists its files.
 QList<CorpusFile> writeBadCorpus(const QString& dir);
+
+// Removes the files Qt cannot name, so that the folder can be removed.
+void removeNativeNames(const QString& dir, const QList<CorpusFile>& corpus);
 
 }  // namespace orvello::test
 

@@ -1,0 +1,52 @@
+#include "imaging/decodebudget.h"
+
+namespace orvello::decode {
+
+DecodedPhoto refused(const QString& reason)
+{
+    return {QImage(), false, reason};
+}
+
+QString outOfMemory(qint64 width, qint64 height)
+{
+    return QStringLiteral("内存不足，无法打开 %1 × %2 像素的图像").arg(width).arg(height);
+}
+
+QString checkBudget(qint64 width, qint64 height, qint64 workBytes, qint64 fileBytes)
+{
+    if (width <= 0 || height <= 0)
+        return QStringLiteral("图像尺寸无效（%1 × %2 像素）").arg(width).arg(height);
+    const qint64 pixels = width * height;  // both below 2^32: no overflow in 64 bits
+    if (pixels > kMaxPhotoPixels)
+        return QStringLiteral("图像过大（%1 × %2 像素），超过本软件可处理的 2 亿像素上限")
+            .arg(width)
+            .arg(height);
+    const qint64 total = pixels * 4 + workBytes + fileBytes;
+    if (workBytes > pixels * kMaxWorkBytesPerPixel + kWorkSlackBytes || total > kMaxDecodeBytes)
+        return QStringLiteral("解码这幅 %1 × %2 像素的图像约需 %3 MB 内存，超过本软件的上限")
+            .arg(width)
+            .arg(height)
+            .arg(total >> 20);
+    return {};
+}
+
+QImage opaqueFromRgba(QImage image)
+{
+    // Premultiplied: a colour over white is the colour plus the white the alpha leaves showing.
+    for (int y = 0; y < image.height(); ++y) {
+        auto* px = reinterpret_cast<quint32*>(image.scanLine(y));
+        auto* bytes = reinterpret_cast<const uchar*>(px);
+        for (int x = 0; x < image.width(); ++x) {
+            const uchar* p = bytes + 4 * x;
+            const uint rest = 255u - p[3];
+            const uint r = std::min(255u, p[0] + rest);
+            const uint g = std::min(255u, p[1] + rest);
+            const uint b = std::min(255u, p[2] + rest);
+            px[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+        }
+    }
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+    return image;
+}
+
+}  // namespace orvello::decode

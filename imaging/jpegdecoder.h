@@ -1,0 +1,37 @@
+#pragma once
+// JPEG decoding through TurboJPEG, for every colour space a camera or an editor writes (YCbCr,
+// grey, RGB, CMYK and YCCK), with a scan limit, damage reported as incomplete, and files refused
+// before any allocation when they are too small for the pixels they claim or would need more
+// memory than allowed.
+#include "imaging/decodebudget.h"
+
+#include <QByteArray>
+#include <QList>
+
+namespace orvello {
+
+// What the markers before the first scan say about a JPEG.
+struct JpegLayout {
+    struct Component {
+        int h = 1, v = 1;  // sampling factors
+    };
+    bool valid = false;  // a frame header was found
+    int width = 0, height = 0;
+    bool progressive = false;
+    bool arithmetic = false;
+    QList<Component> components;
+    int firstScanComponents = 0;  // 0: no scan header before the end of the file
+    bool adobe = false;           // an Adobe APP14 marker: CMYK stored inverted
+
+    // The least a complete file can hold: one bit for every 8 x 8 block of every component.
+    // Zero for arithmetic coding, which has no such floor.
+    qint64 minimumBytes() const;
+    // The decoder's whole-image coefficient buffer, when the scans need one; else 0.
+    qint64 coefficientBytes() const;
+};
+
+JpegLayout readJpegLayout(const QByteArray& jpeg);
+
+DecodedPhoto decodeJpeg(const QByteArray& jpeg);
+
+}  // namespace orvello
