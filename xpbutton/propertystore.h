@@ -21,6 +21,9 @@
 namespace orvello {
 
 // A value that cannot be read as the type asked for (or a malformed JSON entry).
+// The surface's error text for a value it rejects.
+inline const QString kInvalidPropertyValue = QStringLiteral("Invalid property value");
+
 class PropertyStoreError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -1,9 +1,12 @@
 #pragma once
 // XPButton: the program's own owner-drawn push, check and option button (subsystem 6).
-// Here: its properties, their persistence in a property store, the option groups of a container
-// and the access key. The drawing routines (`LayoutContent`, the resource updates,
-// `BuildShapeRegion`, `Refresh`) compose a plain face with picture and caption for now.
+// Its properties, their persistence in a property store, the option groups of a container, the
+// access key, and the pipeline that composes the button in an off-screen buffer with the raster
+// layer and copies it onto the control's surface. Each routine lives in the file of its role:
+// properties.cpp, persistence.cpp, optiongroup.cpp, pipeline/, caption/, painters/.
 #include "xpbutton/propertystore.h"
+#include "xpbutton/raster/bufferdc.h"
+#include "xpbutton/raster/region.h"
 #include "xpbutton/xbcolor.h"
 #include "xpbutton/xbhost.h"
 #include "xpbutton/xbpicture.h"
@@ -14,9 +17,12 @@
 #include <QRect>
 #include <QRegion>
 #include <QWidget>
+#include <array>
 #include <optional>
 
 class QShortcut;
+class QMimeData;
+class QDragMoveEvent;
 
 namespace orvello {
 
@@ -151,44 +157,127 @@ public:
     int textRight() const { return textRight_; }
     QRect captionRect() const { return captionRect_; }
     QRect pictureRect() const { return pictureRect_; }
-    bool hasBufferDC() const { return bufferDC_; }
+    bool hasBufferDC() const { return bufferDC_.has_value(); }
     bool hasSavedBitmap() const { return savedBitmap_; }
-    QSize bufferSize() const { return bufferBitmap_.size(); }
+    QSize bufferSize() const { return bufferDC_ ? bufferDC_->bitmap().size() : QSize(); }
     bool hasClipRegion() const { return clipRegion_.has_value(); }
     int redrawCount() const { return redrawCount_; }  // redraws that composed the face
+    // The last composed buffer, and what the surface shows (the last copy out of it).
+    QImage buffer() const { return bufferDC_ ? bufferDC_->bitmap() : QImage(); }
+    QImage surface() const { return surface_; }
+    // The window region of the outline, and the clip of the round shapes.
+    const raster::Region& shapeRegion() const { return windowRegion_; }
+    std::optional<raster::Region> clipRegion() const { return clipRegion_; }
+    QFont captionFont() const { return captionFont_; }
+    bool isHot() const { return isHot_; }
+    // Puts the button in a visual state as the input handlers would (the pressed bit 2, the hot
+    // bit 4 with hover tracking, a press in progress) and redraws: for previews of its looks.
+    void showState(quint8 flags, bool pressActive = false);
 
     // --- Drawing routines -------------------------------------------------------------------
     enum class Resource { Font, Picture, BackColor };
     void UpdateResource(Resource what);
     // Returns the usable width; leftOffset receives the left offset. With recalc set, also
-    // computes `CaptionRect` and `PictureRect`.
+    // computes `CaptionRect` and `PictureRect` (left, top, exclusive right and bottom).
     int LayoutContent(bool recalc = true, int* leftOffset = nullptr);
     void BuildShapeRegion();
 
+    // Colour entries 1..12 of the border rings (inner, middle, outer ring; left, top, right,
+    // bottom each); a negative entry is not drawn. Entry 0 is unused.
+    using BorderColors = std::array<qint64, 13>;
+    using RingPoints = std::array<QPoint, 15>;
+    // The derived state a painter hands on: `ButtonState` 0 normal, 1 focused, 2 pressed, 3 hot.
+    RingPoints ringPoints() const;
+    void PaintFace(OleColor face, int& buttonState, qint64 gradient, qint64 hoverFace);
+    void FillGradient(OleColor from, OleColor to, int mode);
+    void DrawBorderRings(const RingPoints& points, const BorderColors& colors, int buttonState,
+                         int outerPenStyle);
+    void DrawFocusIndicator(OleColor color, bool solid, bool aroundCaption,
+                            const RingPoints& points);
+    // p is the caption colour for the disabled state (negative: embossed white and grey).
+    void DrawCaptionAndPicture(OleColor shadingBase, qint64 p, bool pressedOffset, bool singlePass);
+    void DrawRectangle(int x1, int y1, int x2, int y2, OleColor fill, qint64 border,
+                       int penWidth = 1, int penStyle = raster::PS_SOLID);
+    enum DrawingKind { BrushColor = 0, PenColor = 1, TextColor = 2 };
+    void SetDrawingColor(DrawingKind kind, OleColor color, bool alsoPen = false, int penWidth = 1,
+                         int penStyle = raster::PS_SOLID);
+    void RestoreInitialPenAndBrush();
+
+    // --- Input ----------------------------------------------------------------------------
+    // The hover timer's check: the button stays hot while the pointer is over it, else it
+    // stops the timer, clears the hot state and raises MouseOnButton(false).
+    void HoverCheck(int timerId);
+    // An access key, or Enter (13) and Escape (27) on the default and cancel buttons.
+    void AccessKeyPress(int keyAscii);
+    // The container's back colour changed.
+    void AmbientBackColorChanged();
+    int lastMouseButton() const { return lastMouseButton_; }
+    bool pressActive() const { return pressActive_; }
+    // Starts a drag of the control's data; returns the drop effect.
+    int OLEDrag();
+
 signals:
+    // Mouse buttons: 1 left, 2 right, 4 middle; shift: 1 shift, 2 control, 4 alt; x and y in
+    // pixels. Arguments passed by reference may be changed by the receiver.
+    void MouseDown(int button, int shift, float x, float y);
+    void MouseUp(int button, int shift, float x, float y);
+    void MouseMove(int button, int shift, float x, float y);
+    void KeyDown(int& keyCode, int shift);
+    void KeyPress(int& keyAscii);
+    void KeyUp(int& keyCode, int shift);
+    void MouseOnButton(bool& onButton);
     // A completed click; the window reacts to this event only.
     void Click();
+    void DblClick(int& lastMouseButton);
+    // Drag and drop, passed through from Qt's; effects 0 none, 1 copy, 2 move.
+    void OLECompleteDrag(int& effect);
+    void OLEDragDrop(const QMimeData* data, int& effect, int button, int shift, float x, float y);
+    void OLEDragOver(const QMimeData* data, int& effect, int button, int shift, float x, float y,
+                     int state);
+    void OLEGiveFeedback(int& effect, bool& defaultCursors);
+    void OLESetData(QMimeData* data, int& dataFormat);
+    void OLEStartDrag(QMimeData* data, int& allowedEffects);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    // A plain left click and the space bar, until full input and hover tracking exist.
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void mark(const char* key);
     bool designMode() const;
     void message(const QString& text, const QString& title = {});
     void setAccessKeys(const QString& keys);
-    void accessKeyPressed();
     void clickHandling();
+    void mouseDownHandling(int button, int shift, float x, float y);
+    void stopHoverTracking();
+    void dragOver(QDragMoveEvent* event, int state);
     void applyCursor();
     void prepareBuffer();
+    void releaseBufferBitmap();
+    void teardownBuffer();
     void RedrawButton();
+    void paintLook(const RingPoints& points, BorderColors& colors);
+    void paintStyle2(const RingPoints& points, BorderColors& colors);
+    void paintClassic();
+    void paintStyle3();
+    void paintStyle7();
+    void drawPicture(const QRect& target, int usableWidth, int leftOffset);
+    void drawCaptionText(const QString& text, QRect rect, unsigned format, OleColor color);
+    void updateCaptionFont();
+    void measurePicture();
+    void deriveFaceColors();
+    bool pressedAndHot() const { return (stateFlags_ & 6) == 6; }
     void enabledChangedSteps();
     void setContainerFromHost();
     QObject* container();
@@ -241,12 +330,14 @@ private:
     int pictureHeight_ = 0;
     int pictureKind_ = 0;
     QFont captionFont_;
-    bool bufferDC_ = false;     // BufferDC exists (with its initial pen and brush)
-    bool savedBitmap_ = false;  // a buffer bitmap of the current size is selected
-    bool savedFont_ = false;    // a caption font has been selected into BufferDC
-    QImage bufferBitmap_;
-    std::optional<QRegion> clipRegion_;
+    std::optional<raster::BufferDC> bufferDC_;  // with its initial pen and brush once created
+    bool savedBitmap_ = false;                  // a buffer bitmap of the current size is selected
+    bool savedFont_ = false;                    // a caption font has been selected into BufferDC
+    QImage surface_;  // the control's own surface: the last copy out of the buffer
+    raster::Region windowRegion_;
+    std::optional<raster::Region> clipRegion_;
     bool isHot_ = false;
+    bool pressActive_ = false;
     int lastMouseButton_ = 0;
     int redrawCount_ = 0;
     bool inPaint_ = false;

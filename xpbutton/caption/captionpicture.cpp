@@ -1,0 +1,148 @@
+// The last step of every redraw: the picture, then the caption (`DrawCaptionAndPicture`), and the
+// two resource updates that prepare them, "Font" and "Picture".
+#include "xpbutton/caption/transparentbitmap.h"
+#include "xpbutton/raster/blit.h"
+#include "xpbutton/raster/drawtext.h"
+#include "xpbutton/xpbutton.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvello {
+
+namespace {
+
+int toInt(qint64 v)
+{
+    return int(std::clamp<qint64>(v, INT_MIN / 2, INT_MAX / 2));
+}
+
+}  // namespace
+
+void XPButton::DrawCaptionAndPicture(OleColor shadingBase, qint64 p, bool pressedOffset,
+                                     bool singlePass)
+{
+    if (!bufferDC_) return;
+    int lo = 0;
+    const int uw = LayoutContent(false, &lo);
+    QRect cap = captionRect_, pic = pictureRect_;
+    if ((pressedOffset || pressedAndHot()) && buttonStyle_ != 3) {
+        const QPoint by = buttonShape_ <= 3 ? QPoint(1, 1) : QPoint(0, 1);
+        cap.translate(by);
+        pic.translate(by);
+    }
+    drawPicture(pic, uw, lo);
+    if (caption_.isEmpty()) return;
+
+    const QString text = QString(caption_).replace(QLatin1String("||"), QLatin1String("\r\n"));
+    const unsigned format = (captionAlign_ == 0   ? raster::DT_LEFT
+                             : captionAlign_ == 1 ? raster::DT_RIGHT
+                                                  : raster::DT_CENTER) |
+                            raster::DT_WORDBREAK;
+    const OleColor a = ToRGB(shadingBase);
+    if (isEnabled()) {
+        OleColor color = (isHot_ && !pressedAndHot()) ? hoverForeColor_ : foreColor_;
+        if (buttonStyle_ == 7 && gradientMode_ == 0 && p >= 0) color = OleColor(p);
+        QPoint at;
+        if (captionStyle_ == 1 || captionStyle_ == 2) {
+            // Engraved (1) or embossed (2): a lighter and a darker copy around the caption.
+            const int e = captionStyle_ == 1 ? -40 : 40;
+            drawCaptionText(text, cap.translated(-1, 0), format, ShiftColor(a, e));
+            drawCaptionText(text, cap.translated(1, 2), format, ShiftColor(a, -e));
+            at = QPoint(0, 1);
+        }
+        drawCaptionText(text, cap.translated(at), format, color);
+    } else if (p < 0 || gradientMode_ != 0) {
+        drawCaptionText(text, cap.translated(1, 1), format, 0xFFFFFF);
+        drawCaptionText(text, cap, format, 0x808080);
+    } else {
+        drawCaptionText(text, cap, format, OleColor(p));
+        if (!singlePass) drawCaptionText(text, cap.translated(-1, -1), format, 0x808080);
+    }
+}
+
+void XPButton::drawCaptionText(const QString& text, QRect rect, unsigned format, OleColor color)
+{
+    SetDrawingColor(TextColor, color);
+    raster::DrawTextA(*bufferDC_, text, rect, format);
+}
+
+void XPButton::drawPicture(const QRect& target, int usableWidth, int leftOffset)
+{
+    if (pictureWidth_ <= 0 || pictureHeight_ <= 0 || picture_.isNull()) return;
+    const qint64 W = width(), H = height(), uw = usableWidth;
+    const qint64 ps = pictureSize_ == 0 ? 16 : pictureSize_;
+    const qint64 o = target.x() != pictureRect_.x() ? 1 : 0;  // moved by the pressed offset
+    qint64 x = target.x(), y = target.y(), w = ps, h = ps;
+    if (ps == 40) {
+        // Covers the whole button.
+        x = y = o;
+        w = W - o;
+        h = H - o;
+    } else if (ps > 40) {
+        // Scaled to fit beside the margins, keeping its shape.
+        const double factor =
+            std::min(double(uw - 12) / pictureWidth_, double(H - 12) / pictureHeight_);
+        w = qint64(std::nearbyint(factor * pictureWidth_));
+        h = qint64(std::nearbyint(factor * pictureHeight_));
+        x = (uw - w) / 2 + leftOffset + o;
+        y = (H - h) / 2 + o;
+    }
+    const QImage scaled = raster::CopyImage(picture_.image, pictureKind_, toInt(w), toInt(h));
+    if (scaled.isNull()) return;  // no picture, but the caption still follows
+
+    const bool icon = pictureKind_ == 1;
+    const auto drawInto = [&](raster::BufferDC& dc, int px, int py) {
+        if (icon)
+            raster::DrawIconEx(dc, px, py, scaled, scaled.width(), scaled.height(),
+                               raster::DI_NORMAL);
+        else
+            DrawTransparentBitmap(dc, QRect(px, py, scaled.width(), scaled.height()), scaled,
+                                  scaled.width(), scaled.height());
+    };
+    const int px = toInt(x), py = toInt(y);
+    if (isEnabled()) {
+        drawInto(*bufferDC_, px, py);
+        return;
+    }
+    // Disabled: the picture in black and white, embossed in a light and a dark shade.
+    raster::BufferDC temp(scaled.width() + 1, scaled.height() + 1, true);
+    temp.PatBlt(0, 0, temp.width(), temp.height(), raster::WHITENESS);
+    drawInto(temp, 0, 0);
+    raster::BufferDC& dc = *bufferDC_;
+    const raster::Brush brush = dc.brush;
+    const raster::ColorRef bk = dc.bkColor, text = dc.textColor;
+    dc.bkColor = 0xFFFFFF;
+    dc.textColor = 0;  // black picture pixels take the brush, whatever the caption colour was
+    dc.brush = raster::Brush{ShiftColor(0xC0C0C0, 36)};
+    raster::BitBlt(dc, px - 1, py - 1, temp.width(), temp.height(), &temp, 0, 0,
+                   raster::ROP_PSDPxax);
+    dc.brush = raster::Brush{ShiftColor(0xC0C0C0, -36)};
+    raster::BitBlt(dc, px, py, temp.width(), temp.height(), &temp, 0, 0, raster::ROP_PSDPxax);
+    dc.bkColor = bk;
+    dc.textColor = text;
+    dc.brush = brush;
+}
+
+void XPButton::updateCaptionFont()
+{
+    // The control's font at 96 dots per inch: a character height of 20 × size / 15 pixels.
+    QFont f = font();
+    const double points = f.pointSizeF();
+    const int pixels = points > 0 ? int(std::nearbyint(20.0 * points / 15.0)) : f.pixelSize();
+    f.setPixelSize(std::clamp(pixels, 1, 0x7FFF));
+    captionFont_ = f;
+    if (bufferDC_) {
+        bufferDC_->font = f;
+        savedFont_ = true;
+    }
+}
+
+void XPButton::measurePicture()
+{
+    pictureWidth_ = picture_.isNull() ? 0 : picture_.width();
+    pictureHeight_ = picture_.isNull() ? 0 : picture_.height();
+    pictureKind_ = picture_.type == XbPicture::Type::Bitmap ? 0 : 1;
+}
+
+}  // namespace orvello
