@@ -1,15 +1,12 @@
-// Draws the pictures of the main window's command buttons (16 × 16 icons, one per button) and the
-// pointer the buttons show. The PNG files it writes are committed under resources/buttons/ and
-// referenced by the window's design data; run it again after changing a drawing:
-//   orvello-make-buttonart <source folder>/resources
-#include <QDir>
-#include <QGuiApplication>
+#include "buttonart.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QTextStream>
 #include <QTransform>
 #include <cmath>
 #include <functional>
+
+namespace orvello::artwork {
 
 namespace {
 
@@ -312,29 +309,14 @@ QImage drawCursor()
         32);
 }
 
-bool save(const QImage& image, const QString& path)
-{
-    if (image.save(path, "PNG")) return true;
-    QTextStream(stderr) << "cannot write " << path << '\n';
-    return false;
-}
-
 }  // namespace
 
-int main(int argc, char** argv)
+QList<std::pair<QString, QImage>> buttonPictures()
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: orvello-make-buttonart <resources folder>\n";
-        return 2;
-    }
-    QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(QStringLiteral("buttons"))) return 1;
-    bool ok = true;
-    for (const Icon& icon : icons())
-        ok &= save(draw(icon.paint),
-                   out.filePath(QStringLiteral("buttons/%1.png").arg(QLatin1String(icon.file))));
-    ok &= save(drawCursor(), out.filePath(QStringLiteral("buttons/pointer.png")));
-    return ok ? 0 : 1;
+    QList<std::pair<QString, QImage>> pictures;
+    for (const Icon& icon : icons()) pictures.append({QLatin1String(icon.file), draw(icon.paint)});
+    pictures.append({QStringLiteral("pointer"), drawCursor()});
+    return pictures;
 }
+
+}  // namespace orvello::artwork
