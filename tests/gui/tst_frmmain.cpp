@@ -124,6 +124,7 @@ private slots:
             QCOMPARE(b->mousePointer(), 99);
             QVERIFY(!b->mouseIcon().isNull());
             QCOMPARE(b->cursor().shape(), Qt::BitmapCursor);
+            QCOMPARE(b->cursor().hotSpot(), QPoint(1, 1));  // at the pointer's tip
             // Drawn once, in the look of style 2, at the design size.
             QCOMPARE(b->surface().size(), b->size());
             for (const QImage& other : pictures)
