@@ -209,6 +209,7 @@ private slots:
         QVERIFY(window->document().isPortrait);
         press("XPButton4");
         QCOMPARE(window->canvas().size(), QSize(320, 240));
+        QCOMPARE(QApplication::focusWidget(), window->control(QStringLiteral("XPButton4")));
         QCOMPARE(window->canvas(), before);
 
         // Save: the file holds the stamped canvas at full size.
