@@ -15,7 +15,7 @@ struct ControlDesign {
     QString caption;
     QString toolTip;
     int tabIndex = -1;  // -1: not in the focus order
-    QJsonObject extra;  // kind-specific settings (colours, bold, multiLine, checked …)
+    QJsonObject extra;  // kind-specific settings (colours, multiLine, checked, an XPButton's "properties" …)
 };
 
 struct FormDesign {

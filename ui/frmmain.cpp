@@ -14,6 +14,8 @@
 #include "ui/label.h"
 #include "ui/mcmndlg.h"
 #include "ui/picturebox.h"
+#include "ui/xpbuttondesign.h"
+#include "xpbutton/xpbutton.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,7 +26,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 
@@ -138,15 +139,7 @@ QWidget* frmMain::createControl(const ControlDesign& item)
             setBackground(box, quint32(x.value(QLatin1String("backColor")).toInteger()));
         return box;
     }
-    if (item.kind == QLatin1String("xpbutton")) {
-        auto* button = new QPushButton(item.caption, this);
-        if (x.value(QLatin1String("bold")).toBool()) {
-            QFont f = button->font();
-            f.setBold(true);
-            button->setFont(f);
-        }
-        return button;
-    }
+    if (item.kind == QLatin1String("xpbutton")) return createXPButton(item, this);
     return nullptr;
 }
 
@@ -163,11 +156,11 @@ void frmMain::wireCommands()
     commands_.insert(QStringLiteral("XPButton21"), [this] { aboutCommand(); });
     commands_.insert(QStringLiteral("XPButton22"),
                      [this] { host_.openUrl(QUrl(appinfo::homePageAddress())); });
+    // The window reacts to its command buttons' Click event only.
     for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
-        if (auto* button = qobject_cast<QAbstractButton*>(it.value());
-            button && it.key().startsWith(QLatin1String("XPButton"))) {
+        if (auto* button = qobject_cast<XPButton*>(it.value())) {
             const QString name = it.key();
-            connect(button, &QAbstractButton::clicked, this, [this, name] { click(name); });
+            connect(button, &XPButton::Click, this, [this, name] { click(name); });
         }
     }
     if (auto* owner = control<Label>(QStringLiteral("LbBR")))
@@ -185,8 +178,8 @@ void frmMain::click(const QString& buttonName)
 
 bool frmMain::photoLoaded() const
 {
-    const QWidget* save = control(QStringLiteral("XPButton2"));
-    return save && save->isEnabled();
+    const XPButton* save = control<XPButton>(QStringLiteral("XPButton2"));
+    return save && save->enabledState();
 }
 
 int frmMain::load()
@@ -205,8 +198,7 @@ int frmMain::load()
     const int widthPx = kWindowWidthTwips / kTwipsPerPixel;
     const int heightPx = kWindowHeightTwips / kTwipsPerPixel;
     setFixedSize(widthPx, heightPx);
-    control(QStringLiteral("XPButton2"))->setEnabled(false);
-    control(QStringLiteral("XPButton23"))->setEnabled(false);
+    setPhotoButtonsEnabled(false);
 
     const QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 1024, 768);
     settings_ = AppSettings();

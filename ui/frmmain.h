@@ -13,7 +13,6 @@
 #include <functional>
 #include <memory>
 
-class QAbstractButton;
 class QCheckBox;
 class QPrinter;
 

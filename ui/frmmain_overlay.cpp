@@ -6,6 +6,7 @@
 #include "overlay/overlay.h"
 #include "overlay/overlaycommands.h"
 #include "ui/picturebox.h"
+#include "xpbutton/xpbutton.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -13,6 +14,12 @@
 #include <QListWidget>
 
 namespace orvello {
+
+namespace {
+// The caption font style bits of an XPButton.
+constexpr int kFontStyleBold = 2;
+constexpr int kFontStyleItalic = 4;
+}  // namespace
 
 void frmMain::redraw()
 {
@@ -95,13 +102,11 @@ void frmMain::overlayButton(int number)
     if (!command || !runOverlayCommand(*command, settings_, photoLoaded())) return;
     // The style buttons show their own state in their caption font.
     if (*command == OverlayCommand::ToggleBold || *command == OverlayCommand::ToggleItalic) {
-        QWidget* button = control(QStringLiteral("XPButton%1").arg(number));
-        QFont f = button->font();
-        if (*command == OverlayCommand::ToggleBold)
-            f.setBold(settings_.addFontBold);
-        else
-            f.setItalic(settings_.addFontItalic);
-        button->setFont(f);
+        auto* button = control<XPButton>(QStringLiteral("XPButton%1").arg(number));
+        const bool bold = *command == OverlayCommand::ToggleBold;
+        const int bit = bold ? kFontStyleBold : kFontStyleItalic;
+        const bool on = bold ? settings_.addFontBold : settings_.addFontItalic;
+        button->setFontStyle(on ? button->fontStyle() | bit : button->fontStyle() & ~bit);
     }
     redraw();
 }

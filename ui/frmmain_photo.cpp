@@ -13,6 +13,7 @@
 #include "photo/photoloader.h"
 #include "ui/label.h"
 #include "ui/mcmndlg.h"
+#include "xpbutton/xpbutton.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -125,7 +126,7 @@ QImage frmMain::canvas() const
 void frmMain::rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&))
 {
     if (!photoLoaded()) return;
-    QWidget* button = control(buttonName);
+    auto* button = control<XPButton>(buttonName);
     button->setEnabled(false);
     setPhotoButtonsEnabled(false);
     control(QStringLiteral("PicFocus"))->setFocus();
@@ -210,8 +211,8 @@ std::optional<QString> frmMain::showExif(ExifInfo info)
 
 void frmMain::setPhotoButtonsEnabled(bool on)
 {
-    control(QStringLiteral("XPButton2"))->setEnabled(on);
-    control(QStringLiteral("XPButton23"))->setEnabled(on);
+    control<XPButton>(QStringLiteral("XPButton2"))->setEnabled(on);
+    control<XPButton>(QStringLiteral("XPButton23"))->setEnabled(on);
 }
 
 }  // namespace orvello

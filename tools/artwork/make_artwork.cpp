@@ -1,7 +1,8 @@
-// Draws the window's artwork: the frame skin, the caption-button pictures and the program icon at
-// every size the desktop asks for. The PNG files it writes are committed under resources/; run it
-// again after changing a drawing:
+// Draws the window's artwork: the frame skin, the caption-button pictures, the program icon at
+// every size the desktop asks for, and the command buttons' icons and pointer (buttonart.cpp). The
+// PNG files it writes are committed under resources/; run it again after changing a drawing:
 //   orvello-make-artwork <source folder>/resources
+#include "buttonart.h"
 #include "ui/frame/frameregion.h"
 
 #include <QDir>
@@ -162,7 +163,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(QStringLiteral("skin")) || !out.mkpath(QStringLiteral("icons"))) {
+    if (!out.mkpath(QStringLiteral("skin")) || !out.mkpath(QStringLiteral("icons")) ||
+        !out.mkpath(QStringLiteral("buttons"))) {
         QTextStream(stderr) << "cannot create the folders under " << out.path() << '\n';
         return 1;
     }
@@ -177,5 +179,7 @@ int main(int argc, char** argv)
                out.filePath(QStringLiteral("skin/close-pressed.png")));
     for (int size : {16, 32, 48, 128, 256})
         ok &= save(drawIcon(size), out.filePath(QStringLiteral("icons/orvello-%1.png").arg(size)));
+    for (const auto& [name, picture] : orvello::artwork::buttonPictures())
+        ok &= save(picture, out.filePath(QStringLiteral("buttons/%1.png").arg(name)));
     return ok ? 0 : 1;
 }
