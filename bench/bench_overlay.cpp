@@ -1,11 +1,17 @@
 // DrawOverlay + ShowPreview on a 24-megapixel canvas, beside its floor: copying the photo into
-// the canvas and reducing it to the preview with no text at all.
+// the canvas and reducing it to the preview with no text at all. And a nudge on that canvas,
+// redrawn in part and in full, beside the floor of the part: restoring the rectangles the text
+// covers and reducing the preview pixels they reach, with no text drawn.
 #include "app/startup.h"
 #include "overlay/areascale.h"
 #include "overlay/overlay.h"
+#include "overlay/overlaycommands.h"
+#include "overlay/overlayredraw.h"
+#include "overlay/overlaytext.h"
 
 #include <benchmark/benchmark.h>
 #include <QGuiApplication>
+#include <QRegion>
 
 using namespace orvello;
 
@@ -82,8 +88,95 @@ void BM_Compare_QtSmoothScaled(benchmark::State& state)
     }
 }
 
+// The date goes right and back left, so every iteration is one nudge from the same places.
+OverlayCommand nudge(int iteration)
+{
+    return iteration % 2 ? OverlayCommand::DateLeft : OverlayCommand::DateRight;
+}
+
+void BM_Nudge_Incremental(benchmark::State& state)
+{
+    const QImage& photo = photo24();
+    OverlayInput input = bothItems();
+    QImage canvas, preview;
+    OverlayRedraw redraw;
+    redraw.drawOverlay(canvas, photo, input);
+    redraw.showPreview(preview, canvas, input.isPortrait);
+    int i = 0;
+    for (auto _ : state) {
+        runOverlayCommand(nudge(i++), input.settings, true);
+        redraw.redraw(canvas, preview, photo, input);
+        if (!redraw.lastWasIncremental()) state.SkipWithError("the nudge was redrawn in full");
+        benchmark::DoNotOptimize(preview.constBits());
+    }
+}
+
+void BM_Nudge_Full(benchmark::State& state)
+{
+    const QImage& photo = photo24();
+    OverlayInput input = bothItems();
+    QImage canvas, preview;
+    DrawOverlay(canvas, photo, input);
+    int i = 0;
+    for (auto _ : state) {
+        runOverlayCommand(nudge(i++), input.settings, true);
+        DrawOverlay(canvas, photo, input);
+        ShowPreview(preview, canvas, input.isPortrait);
+        benchmark::DoNotOptimize(preview.constBits());
+    }
+}
+
+// The floor of the incremental nudge: the date's old and new rectangles copied back from the
+// photo and the preview pixels they reach reduced again, without laying out or painting text.
+void BM_Floor_NudgeRestoreAndReduce(benchmark::State& state)
+{
+    const QImage& photo = photo24();
+    OverlayInput input = bothItems();
+    QImage canvas, preview;
+    DrawOverlay(canvas, photo, input);
+    ShowPreview(preview, canvas, input.isPortrait);
+    QRegion changed;
+    for (OverlayCommand command : {OverlayCommand::DateRight, OverlayCommand::DateLeft}) {
+        const PreparedOverlay before = prepareOverlay(canvas, input);
+        runOverlayCommand(command, input.settings, true);
+        changed += before.date.inkRect;
+    }
+    const QRect destRect = previewRectPixels(canvas.size(), false, preview.size());
+    for (auto _ : state) {
+        restoreFromPhoto(canvas, photo, changed);
+        for (const QRect& r : changed)
+            areaScale(canvas, preview, destRect, areaScaleFootprint(canvas.size(), destRect, r));
+        benchmark::DoNotOptimize(preview.constBits());
+    }
+    state.counters["changedPixels"] = [&] {
+        double n = 0;
+        for (const QRect& r : changed) n += double(r.width()) * r.height();
+        return n;
+    }();
+}
+
+// Where the rest of the incremental nudge goes: laying out both items and painting the date
+// inside the rectangles it changes (text drawn over text; only the time counts).
+void BM_Part_NudgeTextOnly(benchmark::State& state)
+{
+    const QImage& photo = photo24();
+    OverlayInput input = bothItems();
+    QImage canvas;
+    DrawOverlay(canvas, photo, input);
+    const QRegion changed = QRegion(prepareOverlay(canvas, input).date.inkRect);
+    for (auto _ : state) {
+        const PreparedOverlay overlay = prepareOverlay(canvas, input);
+        paintOverlay(canvas, overlay, changed);
+        benchmark::DoNotOptimize(canvas.constBits());
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_Nudge_Incremental)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Floor_NudgeRestoreAndReduce)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Part_NudgeTextOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Nudge_Full)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawOverlayAndShowPreview)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Floor_CopyCanvasAndShowPreview)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Floor_ShowPreviewOnly)->Unit(benchmark::kMillisecond);

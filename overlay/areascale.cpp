@@ -71,10 +71,10 @@ void addWeightedRow(const QRgb* row, int n, std::uint32_t weight, std::uint32_t*
 
 }  // namespace
 
-void areaScale(const QImage& srcIn, QImage& dst, const QRect& destRect)
+void areaScale(const QImage& srcIn, QImage& dst, const QRect& destRect, const QRect& only)
 {
     if (dst.format() != QImage::Format_RGB32) dst = dst.convertToFormat(QImage::Format_RGB32);
-    const QRect visible = destRect & dst.rect();
+    const QRect visible = only.isNull() ? destRect & dst.rect() : destRect & dst.rect() & only;
     if (srcIn.isNull() || visible.isEmpty()) return;
 
     QImage src = srcIn;
@@ -158,6 +158,24 @@ void areaScale(const QImage& srcIn, QImage& dst, const QRect& destRect)
             *out++ = 0xFF000000u | (cr << 16) | (cg << 8) | cb;
         }
     }
+}
+
+QRect areaScaleFootprint(QSize srcSize, const QRect& destRect, const QRect& srcRect)
+{
+    const QRect changed = srcRect & QRect(QPoint(0, 0), srcSize);
+    if (changed.isEmpty() || destRect.isEmpty()) return {};
+    // Destination pixel j covers source [j·src/dst, (j+1)·src/dst): the pixels from just before
+    // the first changed one up to just after the last one, one more each side for rounding.
+    const auto range = [](int srcLen, int dstLen, int first, int last) {
+        const std::int64_t from = std::int64_t{first} * dstLen / srcLen - 1;
+        const std::int64_t to = (std::int64_t{last} + 1) * dstLen / srcLen + 1;
+        return std::pair<int, int>(static_cast<int>(std::max<std::int64_t>(from, 0)),
+                                   static_cast<int>(std::min<std::int64_t>(to, dstLen - 1)));
+    };
+    const auto [x0, x1] = range(srcSize.width(), destRect.width(), changed.left(), changed.right());
+    const auto [y0, y1] =
+        range(srcSize.height(), destRect.height(), changed.top(), changed.bottom());
+    return QRect(QPoint(x0, y0), QPoint(x1, y1)).translated(destRect.topLeft());
 }
 
 }  // namespace orvello

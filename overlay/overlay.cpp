@@ -1,13 +1,8 @@
 #include "overlay/overlay.h"
 
 #include "overlay/areascale.h"
-#include "overlay/overlayfonts.h"
+#include "overlay/overlaytext.h"
 
-#include <QFontMetricsF>
-#include <QGlyphRun>
-#include <QPainter>
-#include <QTextBoundaryFinder>
-#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -115,119 +110,12 @@ void clearCanvas(QImage& canvas, const QImage& photo)
     canvas = source;
 }
 
-namespace {
-
-// Text laid out in one go must stay well inside the fixed-point range of the text engine
-// (about 3·10⁷ pixels); longer text is laid out in pieces of about this width.
-constexpr double kPieceWidthPixels = 4.0e6;
-
-// Draws the glyphs of run whose origin lies within margin of the canvas columns; the rest could
-// not show, and leaving them out keeps every coordinate handed to the painter small.
-void drawVisibleGlyphs(QPainter& painter, const QGlyphRun& run, QPointF origin, double width,
-                       double margin)
-{
-    const QList<quint32> indexes = run.glyphIndexes();
-    const QList<QPointF> positions = run.positions();
-    QList<quint32> keptIndexes;
-    QList<QPointF> keptPositions;
-    for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
-        const double x = origin.x() + positions[i].x();
-        if (x > -margin && x < width + margin) {
-            keptIndexes << indexes[i];
-            keptPositions << positions[i];
-        }
-    }
-    if (keptIndexes.isEmpty()) return;
-    QGlyphRun visible = run;
-    visible.setGlyphIndexes(keptIndexes);
-    visible.setPositions(keptPositions);
-    painter.drawGlyphRun(origin, visible);
-}
-
-// End of the next piece of text: at most maxChars on, moved back to a character boundary so
-// that no cluster is split.
-qsizetype pieceEnd(QTextBoundaryFinder& finder, qsizetype size, qsizetype start, qsizetype maxChars)
-{
-    if (size - start <= maxChars) return size;
-    finder.setPosition(start + maxChars);
-    if (finder.isAtBoundary()) return start + maxChars;
-    const qsizetype back = finder.toPreviousBoundary();
-    if (back > start) return back;
-    finder.setPosition(start + maxChars);
-    const qsizetype forward = finder.toNextBoundary();
-    return forward > start ? forward : size;
-}
-
-// One line of text with the top-left corner of its text cell at topLeftTwips, clipped to the
-// canvas.
-void drawItem(QPainter& painter, const QImage& canvas, const QFont& font, const QString& text,
-              QPointF topLeftTwips)
-{
-    if (text.isEmpty()) return;
-    // Text is placed on whole pixels, as the twips position converts.
-    const double x = std::nearbyint(topLeftTwips.x() / kTwipsPerPixel);
-    const double y = std::nearbyint(topLeftTwips.y() / kTwipsPerPixel);
-    if (!std::isfinite(x) || !std::isfinite(y)) return;
-    const double width = canvas.width();
-    const double height = canvas.height();
-    const double em = font.pixelSize();
-    // Ink may reach beyond a glyph's advance (italics, bearings, marks), never by two ems.
-    const double margin = 2 * em + 2;
-    const QFontMetricsF metrics(font, &canvas);
-    if (x - margin >= width || y - margin >= height || y + metrics.height() + margin <= 0) return;
-
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    option.setTextDirection(Qt::LeftToRight);
-    const qsizetype maxChars =
-        std::max<qsizetype>(16, static_cast<qsizetype>(kPieceWidthPixels / em));
-
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    double penX = x;
-    for (qsizetype start = 0; start < text.size() && penX - margin < width;) {
-        const qsizetype end = pieceEnd(finder, text.size(), start, maxChars);
-        QTextLayout layout(text.mid(start, end - start), font, &canvas);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        QTextLine line = layout.createLine();
-        layout.endLayout();
-        start = end;
-        if (!line.isValid()) continue;
-        const double advance = line.horizontalAdvance();
-        if (penX + advance + margin > 0) {
-            for (const QGlyphRun& run : line.glyphRuns())
-                drawVisibleGlyphs(painter, run, QPointF(penX, y), width, margin);
-        }
-        penX += advance;
-    }
-}
-
-}  // namespace
-
 void DrawOverlay(QImage& canvas, const QImage& photo, const OverlayInput& input)
 {
     clearCanvas(canvas, photo);
-    const AppSettings& s = input.settings;
-    const QString title = trimTitle(input.titleText);
-    const bool drawDate = s.addDTB && !input.captureDateText.isEmpty();
-    const bool drawTitle = s.addTXB && !title.isEmpty();
-    if (!drawDate && !drawTitle) return;  // the canvas keeps sharing the photo's pixels
-
-    const OverlayLayout layout = computeOverlayLayout(canvas.size(), input);
-    const quint32 bgr = static_cast<quint32>(s.addForeColor) & 0xFFFFFFu;
-    const QColor color(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-
-    QPainter painter(&canvas);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setPen(color);
-    if (drawDate)
-        drawItem(painter, canvas,
-                 overlayFont(s.addFont, layout.fontPixels, s.addFontBold, s.addFontItalic),
-                 input.captureDateText, layout.dateTwips);
-    if (drawTitle)
-        drawItem(painter, canvas,
-                 overlayFont(s.addFont2, layout.fontPixels, s.addFontBold, s.addFontItalic), title,
-                 layout.titleTwips);
+    const PreparedOverlay overlay = prepareOverlay(canvas, input);
+    // With nothing to draw, the canvas keeps sharing the photo's pixels.
+    paintOverlay(canvas, overlay);
 }
 
 QRectF previewRectTwips(QSize canvasPixels, bool isPortrait, QSize previewPixels)

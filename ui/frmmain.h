@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "components/gdiplusruntime.h"
 #include "overlay/fontpicker.h"
+#include "overlay/overlayredraw.h"
 #include "photo/exifstep.h"
 #include "photo/photodocument.h"
 #include "ui/design.h"
@@ -80,6 +81,8 @@ private:
     void overlayButton(int number);
     void fontButton(PickerTarget target);
     void syncFontList(bool opening);
+    OverlayInput overlayInput() const;
+    OverlayRedraw overlayRedraw_;  // keeps the canvas and preview work down to what changed
 
     // The photo commands (frmmain_photo.cpp).
     void openPhotoCommand();

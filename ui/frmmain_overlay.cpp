@@ -21,23 +21,30 @@ constexpr int kFontStyleBold = 2;
 constexpr int kFontStyleItalic = 4;
 }  // namespace
 
+OverlayInput frmMain::overlayInput() const
+{
+    const QString title = control<QLineEdit>(QStringLiteral("Text1"))->text();
+    return makeOverlayInput(settings_, doc_.captureDateText, title, doc_.isPortrait);
+}
+
+// DrawOverlay then ShowPreview, redrawing only what the change touched where that gives the same
+// pixels.
 void frmMain::redraw()
 {
-    DrawOverlay();
-    ShowPreview();
+    overlayRedraw_.redraw(canvas_, preview_, doc_.photo, overlayInput());
+    syncCanvasBox();
+    control<PictureBox>(QStringLiteral("Picture1"))->setImage(preview_);
 }
 
 void frmMain::DrawOverlay()
 {
-    const QString title = control<QLineEdit>(QStringLiteral("Text1"))->text();
-    orvello::DrawOverlay(canvas_, doc_.photo,
-                         makeOverlayInput(settings_, doc_.captureDateText, title, doc_.isPortrait));
+    overlayRedraw_.drawOverlay(canvas_, doc_.photo, overlayInput());
     syncCanvasBox();
 }
 
 void frmMain::ShowPreview()
 {
-    orvello::ShowPreview(preview_, canvas_, doc_.isPortrait);
+    overlayRedraw_.showPreview(preview_, canvas_, doc_.isPortrait);
     control<PictureBox>(QStringLiteral("Picture1"))->setImage(preview_);
 }
 
@@ -46,7 +53,7 @@ void frmMain::showPhotoOnCanvas()
     if (photoShownDrawsOverlay(settings_)) {
         DrawOverlay();
     } else {
-        clearCanvas(canvas_, doc_.photo);
+        overlayRedraw_.clearCanvas(canvas_, doc_.photo);
         syncCanvasBox();
     }
     ShowPreview();
