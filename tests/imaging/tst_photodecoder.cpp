@@ -68,16 +68,16 @@ private slots:
     // Every layout gives the photo's own colours, sampled in each quadrant.
     void layoutsGiveTheirColours_data()
     {
-        using J = fixtures::JpegLayoutSpec;
-        using T = fixtures::TiffSpec;
+        using J = fixtures::JpegVariant;
+        using T = fixtures::TiffVariant;
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("grey");
         const QImage src = fixtures::quadrantImage(64, 48);
         const auto jpeg = [&](J::Colour c, bool progressive, bool adobe) {
-            J spec;
-            spec.colour = c, spec.progressive = progressive, spec.adobeMarker = adobe;
-            spec.quality = 95;
-            return fixtures::makeJpegLayout(src, spec);
+            J variant;
+            variant.colour = c, variant.progressive = progressive, variant.adobeMarker = adobe;
+            variant.quality = 95;
+            return fixtures::makeJpegLayout(src, variant);
         };
         QTest::newRow("jpeg progressive") << jpeg(J::Colour::YCbCr, true, true) << false;
         QTest::newRow("cmyk, Adobe (inverted)") << jpeg(J::Colour::Cmyk, false, true) << false;
@@ -88,9 +88,9 @@ private slots:
         arithmetic.arithmetic = arithmetic.progressive = true;
         QTest::newRow("jpeg arithmetic") << fixtures::makeJpegLayout(src, arithmetic) << false;
         const auto tiff = [&](auto change) {
-            T spec;
-            change(spec);
-            return fixtures::makeTiffLayout(src, spec);
+            T variant;
+            change(variant);
+            return fixtures::makeTiffLayout(src, variant);
         };
         QTest::newRow("tiff strips") << tiff([](T&) {}) << false;
         QTest::newRow("tiff 16x16 tiles") << tiff([](T& t) { t.tiled = true; }) << false;
@@ -147,9 +147,9 @@ private slots:
         src.fill(qRgba(200, 0, 0, 255));
         for (int y = 0; y < 16; ++y)
             for (int x = 16; x < 32; ++x) src.setPixel(x, y, qRgba(0, 0, 200, x < 24 ? 0 : 128));
-        fixtures::TiffSpec spec;
-        spec.colour = fixtures::TiffSpec::Colour::Rgba;
-        const DecodedPhoto d = decodePhoto(fixtures::makeTiffLayout(src, spec));
+        fixtures::TiffVariant variant;
+        variant.colour = fixtures::TiffVariant::Colour::Rgba;
+        const DecodedPhoto d = decodePhoto(fixtures::makeTiffLayout(src, variant));
         QVERIFY2(d.error.isEmpty(), qPrintable(d.error));
         QCOMPARE(d.image.format(), QImage::Format_RGB32);
         QCOMPARE(d.image.pixel(4, 4), qRgb(200, 0, 0));
@@ -161,9 +161,9 @@ private slots:
     // The least bytes a JPEG needs and the memory its decode takes, from its frame header.
     void jpegLayoutBounds()
     {
-        fixtures::JpegLayoutSpec spec;
-        spec.progressive = true;
-        const QByteArray small = fixtures::makeJpegLayout(gradient(16, 16), spec);
+        fixtures::JpegVariant variant;
+        variant.progressive = true;
+        const QByteArray small = fixtures::makeJpegLayout(gradient(16, 16), variant);
         QByteArray claimed = withFrameSize(small, 14142, 14142);
         JpegLayout layout = readJpegLayout(claimed);
         QVERIFY(layout.valid && layout.progressive && !layout.arithmetic);

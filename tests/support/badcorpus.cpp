@@ -216,10 +216,10 @@ QByteArray claimingSize(QByteArray jpeg, int width, int height)
 
 QByteArray cmykJpeg(bool progressive)
 {
-    fixtures::JpegLayoutSpec spec;
-    spec.colour = fixtures::JpegLayoutSpec::Colour::Cmyk;
-    spec.progressive = progressive;
-    return fixtures::makeJpegLayout(fixtures::quadrantImage(256, 192), spec);
+    fixtures::JpegVariant variant;
+    variant.colour = fixtures::JpegVariant::Colour::Cmyk;
+    variant.progressive = progressive;
+    return fixtures::makeJpegLayout(fixtures::quadrantImage(256, 192), variant);
 }
 
 // Scan headers without data, each a scan the decoder must take in.
@@ -243,18 +243,18 @@ QByteArray cutInScan(const QByteArray& jpeg, int percent)
 
 QByteArray jpegTiffWithGarbage()
 {
-    fixtures::TiffSpec spec;
-    spec.compression = 7;
-    spec.rowsPerStrip = 16;
-    QByteArray tiff = fixtures::makeTiffLayout(fixtures::quadrantImage(128, 128), spec);
+    fixtures::TiffVariant variant;
+    variant.compression = 7;
+    variant.rowsPerStrip = 16;
+    QByteArray tiff = fixtures::makeTiffLayout(fixtures::quadrantImage(128, 128), variant);
     // Strips come first in the file; the middle of it is the middle of a strip's scan.
     for (qsizetype i = tiff.size() / 3; i < tiff.size() / 3 + 48; ++i) tiff[i] = char(i * 37);
     return tiff;
 }
 
-QByteArray tiffLayout(fixtures::TiffSpec spec)
+QByteArray tiffLayout(fixtures::TiffVariant variant)
 {
-    return fixtures::makeTiffLayout(fixtures::quadrantImage(64, 48), spec);
+    return fixtures::makeTiffLayout(fixtures::quadrantImage(64, 48), variant);
 }
 
 // A little-endian EXIF block whose primary directory reaches two EXIF directories: the first
@@ -382,11 +382,11 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
     add(c, dir, "cmyk-cut.jpg", cutInScan(cmykJpeg(false), 10),
         "a CMYK JPEG cut at a tenth of its scan", true)
         .incomplete();
-    fixtures::JpegLayoutSpec ycck;
-    ycck.colour = fixtures::JpegLayoutSpec::Colour::Ycck;
+    fixtures::JpegVariant ycck;
+    ycck.colour = fixtures::JpegVariant::Colour::Ycck;
     add(c, dir, "ycck.jpg", fixtures::makeJpegLayout(smallPicture(), ycck), "a YCCK JPEG", true);
     // Small files that claim huge pictures are refused before anything is allocated.
-    fixtures::JpegLayoutSpec progressive;
+    fixtures::JpegVariant progressive;
     progressive.progressive = true;
     add(c, dir, "progressive-14142.jpg",
         claimingSize(fixtures::makeJpegLayout(smallPicture(), progressive), 14142, 14142),
@@ -394,7 +394,7 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
         .refused("容纳不下");
     add(c, dir, "cmyk-14142.jpg",
         claimingSize(fixtures::makeJpegLayout(fixtures::quadrantImage(16, 16),
-                                              {fixtures::JpegLayoutSpec::Colour::Cmyk}),
+                                              {fixtures::JpegVariant::Colour::Cmyk}),
                      14142, 14142),
         "a 1 KB CMYK JPEG claiming 14142 x 14142 pixels", true)
         .refused("容纳不下");
@@ -403,14 +403,14 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
     add(c, dir, "tiff-jpeg-garbage.tif", jpegTiffWithGarbage(),
         "a JPEG-compressed TIFF with garbage in the middle of a strip", true)
         .incomplete();
-    fixtures::TiffSpec tiles;
+    fixtures::TiffVariant tiles;
     tiles.tiled = true;
     add(c, dir, "tiff-tiles-16.tif", tiffLayout(tiles), "a TIFF of 16 x 16 tiles", true);
-    fixtures::TiffSpec deep;
+    fixtures::TiffVariant deep;
     deep.bits = 16;
     deep.bigEndian = true;
     add(c, dir, "tiff-16-bit.tif", tiffLayout(deep), "a big-endian 16-bit RGB TIFF", true);
-    fixtures::TiffSpec planes;
+    fixtures::TiffVariant planes;
     planes.separatePlanes = true;
     planes.compression = 5;
     add(c, dir, "tiff-planes-lzw.tif", tiffLayout(planes), "an LZW TIFF with separate planes",
