@@ -7,6 +7,8 @@
 
 #include <QList>
 #include <QStringList>
+#include <QWidget>
+#include <memory>
 
 namespace orvello::test {
 
@@ -33,6 +35,27 @@ public:
     {
         messages.clear();
         marks.clear();
+    }
+};
+
+// One button in a container, freshly initialised, for the tests of its property model.
+struct ButtonFixture {
+    std::unique_ptr<QWidget> container;
+    XbTestHost host;
+    XPButton* b = nullptr;
+
+    // A freshly initialised instance in design mode, its initialisation marks forgotten.
+    void fresh(bool userMode = false)
+    {
+        container = std::make_unique<QWidget>();
+        container->resize(300, 200);
+        host = XbTestHost();
+        host.container = container.get();
+        host.user = userMode;
+        b = new XPButton(container.get(), &host);
+        b->resize(120, 30);
+        b->initProperties();
+        host.forget();
     }
 };
 
