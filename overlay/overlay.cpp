@@ -207,6 +207,11 @@ void drawItem(QPainter& painter, const QImage& canvas, const QFont& font, const 
 void DrawOverlay(QImage& canvas, const QImage& photo, const OverlayInput& input)
 {
     clearCanvas(canvas, photo);
+    drawOverlayItems(canvas, input);
+}
+
+void drawOverlayItems(QImage& canvas, const OverlayInput& input)
+{
     const AppSettings& s = input.settings;
     const QString title = trimTitle(input.titleText);
     const bool drawDate = s.addDTB && !input.captureDateText.isEmpty();
