@@ -176,6 +176,7 @@ void frmMain::wireCommands()
     if (auto* list = control<QListWidget>(QStringLiteral("List1")))
         connect(list, &QListWidget::currentRowChanged, this, &frmMain::selectEntry);
     wireOverlay();
+    wireSaveAll();
 }
 
 void frmMain::click(const QString& buttonName)

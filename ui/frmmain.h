@@ -91,6 +91,7 @@ private:
     void rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&));
     void saveCommand();
     void printCommand();
+    void wireSaveAll();  // frmmain_saveall.cpp
     // Shows the listing and takes the capture date; returns the listing's error, if any, for
     // the caller to report once the photo is shown.
     std::optional<QString> showExif(ExifInfo info);
