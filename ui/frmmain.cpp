@@ -177,6 +177,7 @@ void frmMain::wireCommands()
         connect(list, &QListWidget::currentRowChanged, this, &frmMain::selectEntry);
     wireOverlay();
     wireSaveAll();
+    wirePrefetch();
 }
 
 void frmMain::click(const QString& buttonName)

@@ -1,0 +1,52 @@
+#pragma once
+// The neighbours of the current list entry, read, decoded and listed in the background while the
+// current photo is on screen, so that stepping to one of them need not wait for the disk and the
+// decoder. A prepared photo is used only while its file is unchanged (size and modification
+// time); messages about it are left to whoever takes it.
+#include "photo/photoloader.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMutex>
+#include <QThreadPool>
+#include <QWaitCondition>
+#include <memory>
+#include <optional>
+
+namespace orvello {
+
+class PhotoPrefetcher {
+public:
+    // At most this many photos are kept or under way.
+    static constexpr int kCapacity = 2;
+
+    PhotoPrefetcher();
+    ~PhotoPrefetcher();  // waits for a load under way
+    PhotoPrefetcher(const PhotoPrefetcher&) = delete;
+    PhotoPrefetcher& operator=(const PhotoPrefetcher&) = delete;
+
+    // Prepares these photos, one after the other in this order; the first kCapacity count, and
+    // anything prepared for other paths is dropped.
+    void prepare(const QList<QByteArray>& nativePaths);
+    // The prepared photo for path, when its file has not changed since it was read; a load of it
+    // under way is waited for. Nothing when there is none: the caller loads it itself.
+    std::optional<LoadedPhoto> take(const QByteArray& nativePath);
+    // Drops everything (the folder was read again).
+    void clear();
+    // Waits until no load is under way.
+    void waitForIdle();
+    // How many photos take() has handed out.
+    int hits() const { return hits_; }
+
+private:
+    struct Entry;
+    void load(const std::shared_ptr<Entry>& entry);
+
+    QMutex mutex_;
+    QWaitCondition loaded_;
+    QList<std::shared_ptr<Entry>> entries_;
+    QThreadPool pool_;
+    int hits_ = 0;
+};
+
+}  // namespace orvello
