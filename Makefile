@@ -28,7 +28,8 @@ TSAN_TESTS ?= tst_batch|tst_saveall|tst_prefetch
 tsan: deps
 	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DORVELLO_TSAN=ON
 	cmake --build build-tsan -j $(JOBS)
-	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -R '$(TSAN_TESTS)'
+	cd build-tsan && TSAN_OPTIONS="die_after_fork=0 suppressions=$(CURDIR)/tools/tsan.supp" \
+	  ctest --output-on-failure -R '$(TSAN_TESTS)'
 
 bench: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks

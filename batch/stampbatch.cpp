@@ -4,10 +4,11 @@
 #include "overlay/overlayfonts.h"
 #include "photo/photoloader.h"
 
-#include <QMutex>
 #include <QThread>
-#include <QThreadPool>
 #include <algorithm>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace orvello {
 
@@ -80,19 +81,20 @@ void runStampBatch(const QList<StampItem>& items, const StampRecipe& recipe, int
     const int count = int(items.size());
     const int workers = std::clamp(jobs, 1, std::max(1, count));
     std::atomic<int> next{0};
-    QMutex reporting;
+    std::mutex reporting;
     const auto work = [&] {
         StampWorker worker(recipe, cancel);
         for (int i = next++; i < count; i = next++) {
             const StampOutcome outcome = worker.run(items[i]);
-            const QMutexLocker lock(&reporting);
+            const std::lock_guard lock(reporting);
             onDone(i, outcome);
         }
     };
-    QThreadPool pool;
-    pool.setMaxThreadCount(workers);
-    for (int w = 0; w < workers; ++w) pool.start(work);
-    pool.waitForDone();
+    // Threads of the batch's own, ended with it: each keeps its worker's buffers for its whole
+    // share of the photos, and nothing outlives the call.
+    std::vector<std::thread> threads;
+    for (int w = 0; w < workers; ++w) threads.emplace_back(work);
+    for (std::thread& t : threads) t.join();
 }
 
 }  // namespace orvello

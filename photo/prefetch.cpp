@@ -33,55 +33,66 @@ struct PhotoPrefetcher::Entry {
     bool done = false;
 };
 
-PhotoPrefetcher::PhotoPrefetcher()
-{
-    // One photo at a time: the next one is ready soonest, and the window keeps a core.
-    pool_.setMaxThreadCount(1);
-}
+PhotoPrefetcher::PhotoPrefetcher() : thread_([this] { loadLoop(); }) {}
 
 PhotoPrefetcher::~PhotoPrefetcher()
 {
-    clear();
-    pool_.waitForDone();
+    {
+        const std::lock_guard lock(mutex_);
+        entries_.clear();
+        ending_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
 }
 
 void PhotoPrefetcher::prepare(const QList<QByteArray>& nativePaths)
 {
     const QList<QByteArray> wanted = nativePaths.mid(0, kCapacity);
-    QMutexLocker lock(&mutex_);
-    entries_.removeIf([&](const auto& e) { return !wanted.contains(e->path); });
-    for (const QByteArray& path : wanted) {
-        if (path.isEmpty()) continue;
-        if (std::any_of(entries_.begin(), entries_.end(),
-                        [&](const auto& e) { return e->path == path; }))
-            continue;
-        auto entry = std::make_shared<Entry>();
-        entry->path = path;
-        entries_ << entry;
-        pool_.start([this, entry] { load(entry); });
+    {
+        const std::lock_guard lock(mutex_);
+        entries_.removeIf([&](const auto& e) { return !wanted.contains(e->path); });
+        for (const QByteArray& path : wanted) {
+            if (path.isEmpty() || std::any_of(entries_.begin(), entries_.end(),
+                                              [&](const auto& e) { return e->path == path; }))
+                continue;
+            auto entry = std::make_shared<Entry>();
+            entry->path = path;
+            entries_ << entry;
+        }
     }
+    changed_.notify_all();
 }
 
-void PhotoPrefetcher::load(const std::shared_ptr<Entry>& entry)
+void PhotoPrefetcher::loadLoop()
 {
-    {
-        QMutexLocker lock(&mutex_);
-        // Dropped before its turn came.
-        if (!entries_.contains(entry)) return;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        std::shared_ptr<Entry> entry;
+        changed_.wait(lock, [&] {
+            if (ending_) return true;
+            for (const auto& e : entries_)
+                if (!e->started) return bool(entry = e);
+            return false;
+        });
+        if (ending_) return;
         entry->started = true;
+        loading_ = true;
+        lock.unlock();
+        const FileStamp stamp = stampOf(entry->path);
+        LoadedPhoto loaded = loadPhoto(entry->path);
+        lock.lock();
+        entry->stamp = stamp;
+        entry->result = std::move(loaded);
+        entry->done = true;
+        loading_ = false;
+        changed_.notify_all();
     }
-    const FileStamp stamp = stampOf(entry->path);
-    LoadedPhoto loaded = loadPhoto(entry->path);
-    QMutexLocker lock(&mutex_);
-    entry->stamp = stamp;
-    entry->result = std::move(loaded);
-    entry->done = true;
-    loaded_.wakeAll();
 }
 
 std::optional<LoadedPhoto> PhotoPrefetcher::take(const QByteArray& nativePath)
 {
-    QMutexLocker lock(&mutex_);
+    std::unique_lock lock(mutex_);
     const auto it = std::find_if(entries_.begin(), entries_.end(),
                                  [&](const auto& e) { return e->path == nativePath; });
     if (it == entries_.end()) return std::nullopt;
@@ -89,7 +100,7 @@ std::optional<LoadedPhoto> PhotoPrefetcher::take(const QByteArray& nativePath)
     entries_.erase(it);
     // Not begun: loading it here is sooner than waiting behind another photo.
     if (!entry->started) return std::nullopt;
-    while (!entry->done) loaded_.wait(&mutex_);
+    changed_.wait(lock, [&] { return entry->done; });
     if (!entry->stamp.exists || !(stampOf(nativePath) == entry->stamp)) return std::nullopt;
     ++hits_;
     return std::move(entry->result);
@@ -97,13 +108,17 @@ std::optional<LoadedPhoto> PhotoPrefetcher::take(const QByteArray& nativePath)
 
 void PhotoPrefetcher::clear()
 {
-    QMutexLocker lock(&mutex_);
+    const std::lock_guard lock(mutex_);
     entries_.clear();
 }
 
 void PhotoPrefetcher::waitForIdle()
 {
-    pool_.waitForDone();
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] {
+        return !loading_ && std::none_of(entries_.begin(), entries_.end(),
+                                         [](const auto& e) { return !e->started; });
+    });
 }
 
 }  // namespace orvello

@@ -7,11 +7,11 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QMutex>
-#include <QThreadPool>
-#include <QWaitCondition>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace orvello {
 
@@ -21,7 +21,7 @@ public:
     static constexpr int kCapacity = 2;
 
     PhotoPrefetcher();
-    ~PhotoPrefetcher();  // waits for a load under way
+    ~PhotoPrefetcher();  // waits for a load under way, then ends the loading thread
     PhotoPrefetcher(const PhotoPrefetcher&) = delete;
     PhotoPrefetcher& operator=(const PhotoPrefetcher&) = delete;
 
@@ -40,13 +40,15 @@ public:
 
 private:
     struct Entry;
-    void load(const std::shared_ptr<Entry>& entry);
+    void loadLoop();
 
-    QMutex mutex_;
-    QWaitCondition loaded_;
+    std::mutex mutex_;
+    std::condition_variable changed_;  // an entry was added, begun or finished, or the end
     QList<std::shared_ptr<Entry>> entries_;
-    QThreadPool pool_;
+    bool loading_ = false;
+    bool ending_ = false;
     int hits_ = 0;
+    std::thread thread_;  // one photo at a time: the next is ready soonest, the window keeps a core
 };
 
 }  // namespace orvello

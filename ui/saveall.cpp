@@ -4,7 +4,6 @@
 #include "app/messages.h"
 
 #include <QFile>
-#include <QThread>
 #include <algorithm>
 
 namespace orvello {
@@ -28,10 +27,9 @@ SaveAllCommand::SaveAllCommand(Host& host, std::function<SaveAllInput()> input, 
 
 SaveAllCommand::~SaveAllCommand()
 {
-    if (!thread_) return;
+    if (!thread_.joinable()) return;
     cancel_ = true;
-    thread_->wait();
-    delete thread_;
+    thread_.join();
 }
 
 void SaveAllCommand::run()
@@ -80,11 +78,11 @@ void SaveAllCommand::run()
         QMetaObject::invokeMethod(
             this, [this, index, outcome] { itemDone(index, outcome); }, Qt::QueuedConnection);
     };
-    thread_ = QThread::create([this, items = items_, recipe = std::move(input.recipe), onDone] {
+    thread_ = std::thread([this, items = items_, recipe = std::move(input.recipe), onDone] {
         runStampBatch(items, recipe, defaultStampJobs(), onDone, &cancel_);
+        // Queued behind the reports of the last photos.
+        QMetaObject::invokeMethod(this, &SaveAllCommand::finish, Qt::QueuedConnection);
     });
-    connect(thread_, &QThread::finished, this, &SaveAllCommand::finish, Qt::QueuedConnection);
-    thread_->start();
 }
 
 void SaveAllCommand::itemDone(int index, const StampOutcome& outcome)
@@ -96,9 +94,7 @@ void SaveAllCommand::itemDone(int index, const StampOutcome& outcome)
 
 void SaveAllCommand::finish()
 {
-    thread_->wait();
-    delete thread_;
-    thread_ = nullptr;
+    thread_.join();
     progress_.reset();
     const QString text = summary();
     const bool failed = std::any_of(outcomes_.begin(), outcomes_.end(), [](const StampOutcome& o) {

@@ -11,8 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-class QThread;
+#include <thread>
 
 namespace orvello {
 
@@ -33,7 +32,7 @@ public:
     // Asks for the folder and about existing copies, then starts the batch. Does nothing while a
     // batch runs.
     void run();
-    bool running() const { return thread_ != nullptr; }
+    bool running() const { return thread_.joinable(); }
 
 signals:
     // The batch has ended and its summary was shown.
@@ -51,7 +50,7 @@ private:
     QList<StampOutcome> outcomes_;
     int done_ = 0;
     std::atomic<bool> cancel_{false};
-    QThread* thread_ = nullptr;
+    std::thread thread_;
     std::unique_ptr<ProgressView> progress_;
 };
 
