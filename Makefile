@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: run test deps build sanitize bench install package package-check
+.PHONY: run test deps build sanitize tsan bench install package package-check
 
 deps:
 	@tools/install-deps.sh
@@ -22,6 +22,14 @@ sanitize: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DORVELLO_SANITIZE=ON
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+# ThreadSanitizer build of everything, then the tests that run work on several threads.
+TSAN_TESTS ?= tst_batch|tst_saveall|tst_prefetch
+tsan: deps
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DORVELLO_TSAN=ON
+	cmake --build build-tsan -j $(JOBS)
+	cd build-tsan && TSAN_OPTIONS="die_after_fork=0 suppressions=$(CURDIR)/tools/tsan.supp" \
+	  ctest --output-on-failure -R '$(TSAN_TESTS)'
 
 bench: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks

@@ -33,14 +33,17 @@ Files:
 const char* stampHelpText()
 {
     return R"(Usage: orvello-stamp exif PHOTO...
-       orvello-stamp stamp [--title TEXT] [--rotate left|right]... [--out DIR] [--overwrite] PHOTO...
+       orvello-stamp stamp [--title TEXT] [--rotate left|right]... [--out DIR] [--overwrite]
+                           [--jobs N] [--quiet] PHOTO|FOLDER...
        orvello-stamp --help | --version
 
 Commands:
   exif PHOTO...    list every EXIF item of each photo and its capture date
   stamp PHOTO...   stamp each photo as the window would, with the overlay settings the
                    window stored, and write "PM_" + the photo's name (JPEG, quality 100;
-                   a TIFF photo's copy is named .jpg)
+                   a TIFF photo's copy is named .jpg). A FOLDER stands for its .jpg and .tif
+                   photos, in the order of the window's photo list. The photos are stamped on
+                   every core; the lines on standard output keep the order of the arguments.
 
 Options of stamp:
   --title TEXT          draw this title, whether or not the window has the title switched on
@@ -49,6 +52,8 @@ Options of stamp:
   --out DIR             write into DIR instead of each photo's own folder
   --overwrite           replace an existing PM_ file (a link is replaced, not written through);
                         without it such a photo is refused. An input photo is never written over.
+  --jobs N              stamp N photos at a time (default: one per core)
+  --quiet               no progress line on standard error (shown only on a terminal)
 
 Options:
   -h, --help      show this help and exit

@@ -9,4 +9,4 @@ for bench in "$build"/bench/bench_*; do
   "$bench" --benchmark_counters_tabular=true
 done
 echo "== stamping a folder"
-"$(dirname "$0")/stamp_vs_convert.sh" "$build" 3
+"$(dirname "$0")/stamp_vs_convert.sh" "$build" 4

@@ -1,15 +1,26 @@
 #include "components/jpegwriter.h"
 
+#include "components/nativefile.h"
+
 #include <QSaveFile>
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
+#include <functional>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 namespace orvello {
 
 namespace {
+
+using Sink = std::function<bool(const char*, qsizetype)>;
+
+// Encoded data is handed on in pieces of this size, so the whole file never sits in memory.
+constexpr size_t kPieceBytes = 256 * 1024;
+// Rows encoded between two looks at the cancel flag.
+constexpr JDIMENSION kRowsPerCancelCheck = 64;
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -24,22 +35,63 @@ void onError(j_common_ptr info)
     std::longjmp(err->jump, 1);
 }
 
+struct Destination {
+    jpeg_destination_mgr base;
+    const Sink* sink;
+    JOCTET* buffer;
+};
+
+void initDestination(j_compress_ptr cinfo)
+{
+    auto* d = reinterpret_cast<Destination*>(cinfo->dest);
+    d->buffer = static_cast<JOCTET*>((*cinfo->mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, kPieceBytes));
+    d->base.next_output_byte = d->buffer;
+    d->base.free_in_buffer = kPieceBytes;
+}
+
+boolean emptyBuffer(j_compress_ptr cinfo)
+{
+    auto* d = reinterpret_cast<Destination*>(cinfo->dest);
+    if (!(*d->sink)(reinterpret_cast<const char*>(d->buffer), qsizetype(kPieceBytes)))
+        ERREXIT(cinfo, JERR_FILE_WRITE);
+    d->base.next_output_byte = d->buffer;
+    d->base.free_in_buffer = kPieceBytes;
+    return TRUE;
+}
+
+void termDestination(j_compress_ptr cinfo)
+{
+    auto* d = reinterpret_cast<Destination*>(cinfo->dest);
+    const size_t left = kPieceBytes - d->base.free_in_buffer;
+    if (left > 0 && !(*d->sink)(reinterpret_cast<const char*>(d->buffer), qsizetype(left)))
+        ERREXIT(cinfo, JERR_FILE_WRITE);
+}
+
+enum class Outcome { Done, Failed, Cancelled };
+
 // The libjpeg part: no C++ object with a destructor lives across the setjmp.
-bool compress(const QImage& rgb32, const JpegOptions& o, unsigned char** out, unsigned long* size,
-              char* message)
+Outcome compress(const QImage& rgb32, const JpegOptions& o, const Sink* sink,
+                 const std::atomic<bool>* cancel, char* message)
 {
     jpeg_compress_struct cinfo;
     ErrorManager err;
+    Destination dest;
     cinfo.err = jpeg_std_error(&err.base);
     err.base.error_exit = onError;
     err.message[0] = 0;
     if (setjmp(err.jump)) {
         jpeg_destroy_compress(&cinfo);
         std::snprintf(message, JMSG_LENGTH_MAX, "%s", err.message);
-        return false;
+        return Outcome::Failed;
     }
     jpeg_create_compress(&cinfo);
-    jpeg_mem_dest(&cinfo, out, size);
+    dest.base.init_destination = initDestination;
+    dest.base.empty_output_buffer = emptyBuffer;
+    dest.base.term_destination = termDestination;
+    dest.sink = sink;
+    dest.buffer = nullptr;
+    cinfo.dest = &dest.base;
     cinfo.image_width = JDIMENSION(rgb32.width());
     cinfo.image_height = JDIMENSION(rgb32.height());
     cinfo.input_components = 4;
@@ -53,59 +105,138 @@ bool compress(const QImage& rgb32, const JpegOptions& o, unsigned char** out, un
     cinfo.write_JFIF_header = TRUE;
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
+        if (cancel && cinfo.next_scanline % kRowsPerCancelCheck == 0 &&
+            cancel->load(std::memory_order_relaxed)) {
+            jpeg_destroy_compress(&cinfo);
+            return Outcome::Cancelled;
+        }
         JSAMPROW row = const_cast<JSAMPROW>(rgb32.constScanLine(int(cinfo.next_scanline)));
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
-    return true;
+    return Outcome::Done;
 }
+
+QImage asRgb32(const QImage& image)
+{
+    return image.format() == QImage::Format_RGB32 ? image
+                                                  : image.convertToFormat(QImage::Format_RGB32);
+}
+
+QString encoderFailure(const char* message)
+{
+    return QStringLiteral("JPEG 编码失败（%1）").arg(QString::fromLocal8Bit(message));
+}
+
+QString noImage()
+{
+    return QStringLiteral("没有可保存的图像");
+}
+
+// The two kinds of file a save goes through, seen alike: a Qt save file for a path Qt can
+// spell, a native one for any other.
+struct QtTarget {
+    QSaveFile file;
+    explicit QtTarget(const QString& path) : file(path) {}
+    bool open(QString* error)
+    {
+        if (file.open(QIODevice::WriteOnly)) return true;
+        *error = file.errorString();
+        return false;
+    }
+    bool write(const char* data, qsizetype size) { return file.write(data, size) == size; }
+    QString writeError() const { return file.errorString(); }
+    bool commit(QString* error)
+    {
+        if (!file.flush()) {
+            // Read before cancelling: commit() and cancelWriting() reset the error text.
+            *error = file.errorString();
+            file.cancelWriting();
+            return false;
+        }
+        if (file.commit()) return true;
+        *error = file.errorString();
+        return false;
+    }
+    void cancel() { file.cancelWriting(); }
+};
+
+struct NativeTarget {
+    NativeSaveFile file;
+    QByteArray path;
+    explicit NativeTarget(const QByteArray& nativePath) : path(nativePath) {}
+    bool open(QString* error) { return file.open(path, error); }
+    bool write(const char* data, qsizetype size) { return file.write(data, size); }
+    QString writeError() const { return file.errorString(); }
+    bool commit(QString* error) { return file.commit(error); }
+    void cancel() { file.cancel(); }
+};
 
 }  // namespace
 
 QByteArray encodeJpeg(const QImage& image, const JpegOptions& options, QString* error)
 {
     if (image.isNull()) {
-        if (error) *error = QStringLiteral("没有可保存的图像");
+        if (error) *error = noImage();
         return {};
     }
-    const QImage rgb32 = image.format() == QImage::Format_RGB32
-                             ? image
-                             : image.convertToFormat(QImage::Format_RGB32);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    char message[JMSG_LENGTH_MAX] = {};
-    const bool ok = compress(rgb32, options, &buffer, &size, message);
+    const QImage rgb32 = asRgb32(image);
     QByteArray bytes;
-    if (ok) bytes = QByteArray(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    std::free(buffer);
-    if (!ok && error)
-        *error = QStringLiteral("JPEG 编码失败（%1）").arg(QString::fromLocal8Bit(message));
-    return bytes;
+    const Sink sink = [&bytes](const char* data, qsizetype size) {
+        bytes.append(data, size);
+        return true;
+    };
+    char message[JMSG_LENGTH_MAX] = {};
+    if (compress(rgb32, options, &sink, nullptr, message) == Outcome::Done) return bytes;
+    if (error) *error = encoderFailure(message);
+    return {};
+}
+
+template <typename File>
+bool JpegWriter::saveTo(const QImage& image, File& file)
+{
+    error_.clear();
+    cancelled_ = false;
+    if (image.isNull()) {
+        error_ = noImage();
+        return false;
+    }
+    const QImage rgb32 = asRgb32(image);
+    if (!file.open(&error_)) return false;
+    QString writeFailure;
+    const Sink sink = [&](const char* data, qsizetype size) {
+        if (!file.write(data, size))
+            writeFailure = file.writeError();
+        else if (hook_ && !hook_(QByteArray::fromRawData(data, size)))
+            writeFailure = QStringLiteral("写入失败");
+        return writeFailure.isEmpty();
+    };
+    char message[JMSG_LENGTH_MAX] = {};
+    switch (compress(rgb32, options_, &sink, cancel_, message)) {
+    case Outcome::Done: return file.commit(&error_);
+    case Outcome::Cancelled:
+        cancelled_ = true;
+        error_ = QStringLiteral("已取消");
+        break;
+    case Outcome::Failed:
+        error_ = !writeFailure.isEmpty() ? writeFailure : encoderFailure(message);
+        break;
+    }
+    file.cancel();
+    return false;
 }
 
 bool JpegWriter::save(const QImage& image, const QString& path)
 {
-    error_.clear();
-    const QByteArray bytes = encodeJpeg(image, options_, &error_);
-    if (bytes.isEmpty()) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error_ = file.errorString();
-        return false;
-    }
-    const bool written = file.write(bytes) == bytes.size() && (!hook_ || hook_(bytes));
-    if (!written || !file.flush()) {
-        // Read before cancelling: commit() and cancelWriting() reset the error text.
-        error_ = written ? file.errorString() : QStringLiteral("写入失败");
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error_ = file.errorString();
-        return false;
-    }
-    return true;
+    QtTarget file(path);
+    return saveTo(image, file);
+}
+
+bool JpegWriter::saveNative(const QImage& image, const QByteArray& nativePath)
+{
+    NativeTarget file(nativePath);
+    return saveTo(image, file);
 }
 
 }  // namespace orvello

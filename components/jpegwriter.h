@@ -1,9 +1,11 @@
 #pragma once
 // Writes an image as a JPEG file: full size, no metadata, through a temporary file that replaces
-// the target only once it is complete, so a failed write leaves any existing file as it was.
+// the target only once it is complete, so a failed or cancelled write leaves any existing file as
+// it was. The data is streamed into the file as it is encoded: no whole-file buffer in memory.
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <atomic>
 
 namespace orvello {
 
@@ -27,15 +29,25 @@ public:
     bool saveNative(const QImage& image, const QByteArray& nativePath);
     const QString& error() const { return error_; }
 
-    // A hook for tests: called with the bytes about to be written; returning false makes the
-    // write fail as a full disk would.
+    // When set and raised during a save, the save stops, nothing is written and
+    // wasCancelled() is true.
+    void setCancelFlag(const std::atomic<bool>* cancel) { cancel_ = cancel; }
+    bool wasCancelled() const { return cancelled_; }
+
+    // A hook for tests: called with each piece of data about to be written; returning false
+    // makes the write fail as a full disk would.
     using WriteHook = bool (*)(const QByteArray&);
     void setWriteHook(WriteHook hook) { hook_ = hook; }
 
 private:
+    template <typename File>
+    bool saveTo(const QImage& image, File& file);
+
     JpegOptions options_;
     QString error_;
     WriteHook hook_ = nullptr;
+    const std::atomic<bool>* cancel_ = nullptr;
+    bool cancelled_ = false;
 };
 
 }  // namespace orvello

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QPrinter;
@@ -13,8 +15,8 @@ class QWidget;
 namespace orvello {
 
 enum class MsgIcon { None, Information, Question, Exclamation, Critical };
-enum class MsgButtons { Ok, YesNo };
-enum class MsgAnswer { Ok, Yes, No };
+enum class MsgButtons { Ok, YesNo, YesNoCancel };
+enum class MsgAnswer { Ok, Yes, No, Cancel };
 
 struct MessageRequest {
     QString text;
@@ -51,6 +53,21 @@ struct PrintSetupRequest {
     bool choosePrinter = true;
 };
 
+// A progress window for long work that goes on behind it: it stays up until the view is
+// destroyed, and its Cancel button calls onCancel.
+struct ProgressRequest {
+    QString title;
+    QString label;
+    int total = 0;
+    std::function<void()> onCancel;
+};
+
+class ProgressView {
+public:
+    virtual ~ProgressView() = default;
+    virtual void setProgress(int done, const QString& label) = 0;
+};
+
 class Host {
 public:
     virtual ~Host() = default;
@@ -63,6 +80,10 @@ public:
     // True when the system has at least one printer.
     virtual bool hasPrinter() = 0;
     virtual void openUrl(const QUrl& url) = 0;
+    // The folder dialog: the chosen folder, or nothing when cancelled.
+    virtual std::optional<QString> chooseFolder(const QString& title, const QString& initial) = 0;
+    // Shows a progress window that does not block the caller.
+    virtual std::unique_ptr<ProgressView> showProgress(const ProgressRequest& request) = 0;
 };
 
 }  // namespace orvello

@@ -129,7 +129,7 @@ JpegLayout readJpegLayout(const QByteArray& jpeg)
     return layout;
 }
 
-DecodedPhoto decodeJpeg(const QByteArray& jpeg)
+DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse)
 {
     TjHandle tj;
     if (!tj.h) return decode::refused(QStringLiteral("JPEG 解码器无法启动"));
@@ -153,7 +153,10 @@ DecodedPhoto decodeJpeg(const QByteArray& jpeg)
                 .arg(height)
                 .arg(layout.minimumBytes()));
 
-    QImage image(width, height, QImage::Format_RGB32);
+    const bool fits = reuse.size() == QSize(width, height) &&
+                      reuse.format() == QImage::Format_RGB32 && reuse.isDetached();
+    QImage image = fits ? std::move(reuse) : QImage(width, height, QImage::Format_RGB32);
+    reuse = QImage();
     if (image.isNull()) return decode::refused(decode::outOfMemory(width, height));
     const bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
     // BGRA on a little-endian machine is QImage's 0xAARRGGBB, with the alpha filled in as

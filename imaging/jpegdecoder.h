@@ -32,6 +32,8 @@ struct JpegLayout {
 
 JpegLayout readJpegLayout(const QByteArray& jpeg);
 
-DecodedPhoto decodeJpeg(const QByteArray& jpeg);
+// reuse: a picture whose buffer may be decoded into when it has the size and format needed and
+// nothing else shares it, sparing a fresh allocation and its page faults.
+DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse = {});
 
 }  // namespace orvello

@@ -34,11 +34,11 @@ FileBytes readPhotoFile(const QString& path)
     return readPhotoFile(QFile::encodeName(path));
 }
 
-DecodedPhoto decodePhoto(const QByteArray& bytes)
+DecodedPhoto decodePhoto(const QByteArray& bytes, QImage reuse)
 {
     if (bytes.isEmpty()) return decode::refused(QStringLiteral("文件是空的"));
     try {
-        if (looksLikeJpeg(bytes)) return decodeJpeg(bytes);
+        if (looksLikeJpeg(bytes)) return decodeJpeg(bytes, std::move(reuse));
         if (looksLikeAnyTiff(bytes)) return decodeTiff(bytes);
     } catch (const std::bad_alloc&) {
         return decode::refused(QStringLiteral("内存不足，无法解码图像"));

@@ -20,6 +20,7 @@ struct FileBytes {
 FileBytes readPhotoFile(const QString& path);
 FileBytes readPhotoFile(const QByteArray& nativePath);
 
-DecodedPhoto decodePhoto(const QByteArray& bytes);
+// reuse: a buffer a JPEG may be decoded into (see decodeJpeg).
+DecodedPhoto decodePhoto(const QByteArray& bytes, QImage reuse = {});
 
 }  // namespace orvello

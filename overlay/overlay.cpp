@@ -113,9 +113,13 @@ void clearCanvas(QImage& canvas, const QImage& photo)
 void DrawOverlay(QImage& canvas, const QImage& photo, const OverlayInput& input)
 {
     clearCanvas(canvas, photo);
-    const PreparedOverlay overlay = prepareOverlay(canvas, input);
+    drawOverlayItems(canvas, input);
+}
+
+void drawOverlayItems(QImage& canvas, const OverlayInput& input)
+{
     // With nothing to draw, the canvas keeps sharing the photo's pixels.
-    paintOverlay(canvas, overlay);
+    paintOverlay(canvas, prepareOverlay(canvas, input));
 }
 
 QRectF previewRectTwips(QSize canvasPixels, bool isPortrait, QSize previewPixels)

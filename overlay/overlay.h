@@ -71,6 +71,9 @@ void clearCanvas(QImage& canvas, const QImage& photo);
 // first, the title on top, each one line with the top-left of its text cell at its position, in
 // the shared size, bold, italic and colour, clipped at the canvas edges.
 void DrawOverlay(QImage& canvas, const QImage& photo, const OverlayInput& input);
+// DrawOverlay without the clearing: draws the items onto the canvas as it is. A canvas that holds
+// a photo nobody else needs is stamped in place, without a copy.
+void drawOverlayItems(QImage& canvas, const OverlayInput& input);
 
 // Where the canvas lands in the preview, in twips, chosen by the portrait flag alone.
 QRectF previewRectTwips(QSize canvasPixels, bool isPortrait, QSize previewPixels);

@@ -64,8 +64,13 @@ void sortLikeFileManager(FolderList& list)
 
 FolderList listPhotoFolder(const QString& folder, const QString& chosenName)
 {
+    return listPhotoFolder(QFile::encodeName(folder), chosenName);
+}
+
+FolderList listPhotoFolder(const QByteArray& nativeFolder, const QString& chosenName)
+{
     FolderList list;
-    QByteArray path = QFile::encodeName(folder);
+    QByteArray path = nativeFolder;
     if (!path.endsWith('/')) path += '/';
     DirHandle handle;
     handle.dir = ::opendir(path.constData());

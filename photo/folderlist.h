@@ -22,6 +22,8 @@ struct FolderList {
 // Lists folder (hidden files and sub-folders left out) and finds chosenName in it, compared
 // exactly with the shown names.
 FolderList listPhotoFolder(const QString& folder, const QString& chosenName);
+// The same for a folder given as the file system's bytes.
+FolderList listPhotoFolder(const QByteArray& nativeFolder, const QString& chosenName);
 
 // The text shown for a name as stored.
 QString shownFileName(const QByteArray& nativeName);

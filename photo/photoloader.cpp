@@ -10,6 +10,11 @@ namespace orvello {
 
 LoadedPhoto loadPhoto(const QByteArray& nativePath)
 {
+    return loadPhoto(nativePath, QImage());
+}
+
+LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse)
+{
     LoadedPhoto out;
     try {
         FileBytes file = readPhotoFile(nativePath);
@@ -17,7 +22,7 @@ LoadedPhoto loadPhoto(const QByteArray& nativePath)
             out.error = file.error;
             return out;
         }
-        DecodedPhoto decoded = decodePhoto(file.bytes);
+        DecodedPhoto decoded = decodePhoto(file.bytes, std::move(reuse));
         if (decoded.image.isNull()) {
             out.error = decoded.error;
             return out;

@@ -17,6 +17,8 @@ struct LoadedPhoto {
 
 LoadedPhoto loadPhoto(const QString& path);
 LoadedPhoto loadPhoto(const QByteArray& nativePath);  // the path's bytes as stored
+// The same, decoding into reuse's buffer when it fits (see decodeJpeg).
+LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse);
 
 // The messages about a photo, in the interface's language.
 QString cannotOpenMessage(const QString& path, const QString& reason);

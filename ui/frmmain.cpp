@@ -169,6 +169,8 @@ void frmMain::wireCommands()
     if (auto* list = control<QListWidget>(QStringLiteral("List1")))
         connect(list, &QListWidget::currentRowChanged, this, &frmMain::selectEntry);
     wireOverlay();
+    wireSaveAll();
+    wirePrefetch();
 }
 
 void frmMain::click(const QString& buttonName)

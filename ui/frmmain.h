@@ -7,6 +7,7 @@
 #include "overlay/overlayredraw.h"
 #include "photo/exifstep.h"
 #include "photo/photodocument.h"
+#include "photo/prefetch.h"
 #include "ui/design.h"
 
 #include <QHash>
@@ -61,6 +62,7 @@ public:
     bool photoLoaded() const;
     // The canvas's composite image: the photo with the overlay drawn on it.
     QImage canvas() const;
+    PhotoPrefetcher& prefetcher() { return prefetch_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -93,6 +95,11 @@ private:
     void rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&));
     void saveCommand();
     void printCommand();
+    void wireSaveAll();  // frmmain_saveall.cpp
+    // The prefetch (frmmain_prefetch.cpp).
+    void wirePrefetch();
+    QByteArray nativePathOfRow(int row) const;
+    LoadedPhoto loadForSelection(int row);
     // Shows the listing and takes the capture date; returns the listing's error, if any, for
     // the caller to report once the photo is shown.
     std::optional<QString> showExif(ExifInfo info);
@@ -111,6 +118,7 @@ private:
     GdiPlusRuntime runtime_;
     QHash<QString, QWidget*> controls_;
     QHash<QString, std::function<void()>> commands_;
+    PhotoPrefetcher prefetch_;           // the neighbours of the selected entry
     std::unique_ptr<QPrinter> printer_;  // the current printer, kept for the run
     bool shown_ = false;                 // a start-up that ends early writes nothing
     bool unloaded_ = false;

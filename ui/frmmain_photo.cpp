@@ -44,6 +44,7 @@ void frmMain::openPhotoCommand()
 void frmMain::openChosenFile(const QString& fileName, const QString& fileTitle)
 {
     doc_.photoFolder = folderOfPath(fileName);
+    prefetch_.clear();  // the folder is read again: nothing prepared before may stand
     auto* list = control<QListWidget>(QStringLiteral("List1"));
     const FolderList found = listPhotoFolder(doc_.photoFolder, fileTitle);
     {
@@ -83,10 +84,7 @@ void frmMain::selectEntry(int row)
     }
 
     // Opened by the name's own bytes, which need not be UTF-8.
-    LoadedPhoto loaded =
-        loadPhoto(doc_.photoNativeName.isEmpty()
-                      ? QFile::encodeName(doc_.photoPath)
-                      : QFile::encodeName(doc_.photoFolder) + doc_.photoNativeName);
+    LoadedPhoto loaded = loadForSelection(row);
     if (loaded.photo.isNull()) {
         showNoPhoto();
         showNotice(host_, cannotOpenMessage(doc_.photoPath, loaded.error), MsgIcon::Exclamation);

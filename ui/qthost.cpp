@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
 #include <QSpacerItem>
 #include <algorithm>
 
@@ -53,6 +54,17 @@ MsgAnswer QtHost::showMessage(const MessageRequest& r)
 {
     QMessageBox box(toQt(r.icon), r.title, r.text, QMessageBox::NoButton, owner_);
     keepTitleReadable(box);
+    if (r.buttons == MsgButtons::YesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(r.defaultButton == MsgAnswer::Yes  ? QMessageBox::Yes
+                             : r.defaultButton == MsgAnswer::No ? QMessageBox::No
+                                                                : QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        const int answer = box.exec();
+        return answer == QMessageBox::Yes  ? MsgAnswer::Yes
+               : answer == QMessageBox::No ? MsgAnswer::No
+                                           : MsgAnswer::Cancel;
+    }
     if (r.buttons == MsgButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(r.defaultButton == MsgAnswer::Yes ? QMessageBox::Yes
@@ -125,6 +137,51 @@ bool QtHost::hasPrinter()
 void QtHost::openUrl(const QUrl& url)
 {
     QDesktopServices::openUrl(url);
+}
+
+std::optional<QString> QtHost::chooseFolder(const QString& title, const QString& initial)
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        owner_, title, initial.isEmpty() ? lastFolder_ : initial,
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (folder.isEmpty()) return std::nullopt;
+    return folder;
+}
+
+namespace {
+
+class DialogProgress : public ProgressView {
+public:
+    DialogProgress(const ProgressRequest& r, QWidget* owner)
+        : dialog_(r.label, QStringLiteral("取消"), 0, std::max(1, r.total), owner)
+    {
+        dialog_.setWindowTitle(r.title);
+        // Over the window, which keeps painting while the work goes on behind the dialog.
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(0);
+        dialog_.setAutoClose(false);
+        dialog_.setAutoReset(false);
+        QObject::connect(&dialog_, &QProgressDialog::canceled, [cancel = r.onCancel] {
+            if (cancel) cancel();
+        });
+        dialog_.setValue(0);
+        dialog_.show();
+    }
+    void setProgress(int done, const QString& label) override
+    {
+        dialog_.setLabelText(label);
+        dialog_.setValue(std::min(done, dialog_.maximum()));
+    }
+
+private:
+    QProgressDialog dialog_;
+};
+
+}  // namespace
+
+std::unique_ptr<ProgressView> QtHost::showProgress(const ProgressRequest& request)
+{
+    return std::make_unique<DialogProgress>(request, owner_);
 }
 
 }  // namespace orvello

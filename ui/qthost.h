@@ -23,6 +23,8 @@ public:
     bool printSetup(QPrinter& printer, const PrintSetupRequest& request) override;
     bool hasPrinter() override;
     void openUrl(const QUrl& url) override;
+    std::optional<QString> chooseFolder(const QString& title, const QString& initial) override;
+    std::unique_ptr<ProgressView> showProgress(const ProgressRequest& request) override;
 
 private:
     QPointer<QWidget> owner_;

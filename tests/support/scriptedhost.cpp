@@ -9,7 +9,7 @@ MsgAnswer ScriptedHost::showMessage(const MessageRequest& request)
     messages << request;
     if (onMessage) onMessage(request);
     if (!messageAnswers.isEmpty()) return messageAnswers.takeFirst();
-    return request.buttons == MsgButtons::YesNo ? request.defaultButton : MsgAnswer::Ok;
+    return request.buttons == MsgButtons::Ok ? MsgAnswer::Ok : request.defaultButton;
 }
 
 std::optional<FileDialogResult> ScriptedHost::showFileDialog(const FileDialogRequest& request)
@@ -30,6 +30,43 @@ bool ScriptedHost::printSetup(QPrinter& printer, const PrintSetupRequest& reques
     printSetupRequests << PrintSetupRecord{request, &printer, printer.outputFileName(),
                                            printer.pageLayout()};
     return printSetupAnswer ? printSetupAnswer(printer) : false;
+}
+
+std::optional<QString> ScriptedHost::chooseFolder(const QString& title, const QString&)
+{
+    folderDialogs << title;
+    return folderAnswers.isEmpty() ? std::nullopt : folderAnswers.takeFirst();
+}
+
+namespace {
+
+class ScriptedProgress : public ProgressView {
+public:
+    ScriptedProgress(ScriptedHost& host, std::function<void()> cancel)
+        : host_(host), cancel_(std::move(cancel))
+    {
+        host_.progressOpen = true;
+    }
+    ~ScriptedProgress() override { host_.progressOpen = false; }
+    void setProgress(int done, const QString&) override
+    {
+        host_.progressUpdates << done;
+        if (done == host_.cancelAtProgress && cancel_) cancel_();
+    }
+
+private:
+    ScriptedHost& host_;
+    std::function<void()> cancel_;
+};
+
+}  // namespace
+
+std::unique_ptr<ProgressView> ScriptedHost::showProgress(const ProgressRequest& request)
+{
+    progressRequests << request;
+    auto view = std::make_unique<ScriptedProgress>(*this, request.onCancel);
+    if (cancelAtProgress == 0 && request.onCancel) request.onCancel();
+    return view;
 }
 
 }  // namespace orvello::test

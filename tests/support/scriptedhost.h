@@ -33,6 +33,15 @@ public:
     };
     QList<PrintSetupRecord> printSetupRequests;
     QList<QUrl> openedUrls;
+    // Folder dialogs: answered in order, cancelled when none is left.
+    QList<std::optional<QString>> folderAnswers;
+    QStringList folderDialogs;  // their titles
+    // Progress windows: every request and every update; with cancelAtProgress >= 0 the window's
+    // Cancel is pressed when that many are done.
+    QList<ProgressRequest> progressRequests;
+    QList<int> progressUpdates;
+    int cancelAtProgress = -1;
+    bool progressOpen = false;
 
     MsgAnswer showMessage(const MessageRequest& request) override;
     std::optional<FileDialogResult> showFileDialog(const FileDialogRequest& request) override;
@@ -40,6 +49,8 @@ public:
     bool printSetup(QPrinter& printer, const PrintSetupRequest& request) override;
     bool hasPrinter() override { return printerInstalled; }
     void openUrl(const QUrl& url) override { openedUrls << url; }
+    std::optional<QString> chooseFolder(const QString& title, const QString& initial) override;
+    std::unique_ptr<ProgressView> showProgress(const ProgressRequest& request) override;
 };
 
 }  // namespace orvello::test

@@ -1,0 +1,100 @@
+#include "batch/stampbatch.h"
+
+#include "overlay/overlay.h"
+#include "overlay/overlayfonts.h"
+#include "photo/photoloader.h"
+
+#include <QThread>
+#include <algorithm>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace orvello {
+
+QList<StampItem> planStampBatch(const QList<QByteArray>& sources, const QByteArray& outDir,
+                                ExistingCopies existing)
+{
+    StampOutputGuard guard(sources);
+    QList<StampItem> items;
+    items.reserve(sources.size());
+    for (const QByteArray& source : sources) {
+        StampItem item{source, stampTarget(source, outDir), {}, false};
+        if (existing == ExistingCopies::Skip && StampOutputGuard::exists(item.target) &&
+            guard.refusal(item.target, true).isEmpty())
+            item.skip = true;
+        else
+            item.refusal = guard.refusal(item.target, existing != ExistingCopies::Refuse);
+        if (item.refusal.isEmpty()) guard.claim(item.target);
+        items << item;
+    }
+    return items;
+}
+
+int countExistingCopies(const QList<StampItem>& items)
+{
+    return int(std::count_if(items.begin(), items.end(), [](const StampItem& item) {
+        return item.refusal.isEmpty() && !item.skip && StampOutputGuard::exists(item.target);
+    }));
+}
+
+QImage stampCanvas(QImage photo, const QString& captureDateText, const StampRecipe& recipe)
+{
+    for (const QuarterTurn turn : recipe.turns) photo = turn(photo);
+    const OverlayInput input = makeOverlayInput(recipe.settings, captureDateText, recipe.text1,
+                                                isPortraitCanvas(photo.size()));
+    // The photo is not needed afterwards: draw into it rather than into a copy.
+    drawOverlayItems(photo, input);
+    return photo;
+}
+
+StampOutcome StampWorker::run(const StampItem& item)
+{
+    using Status = StampOutcome::Status;
+    if (cancel_ && cancel_->load()) return {Status::Cancelled, {}};
+    if (item.skip) return {Status::Skipped, {}};
+    if (!item.refusal.isEmpty()) return {Status::Failed, item.refusal};
+    const QString shown = shownPath(item.source);
+    LoadedPhoto loaded = loadPhoto(item.source, std::move(buffer_));
+    if (loaded.photo.isNull()) return {Status::Failed, cannotOpenMessage(shown, loaded.error)};
+    if (loaded.incomplete) return {Status::Failed, incompleteMessage(shown)};
+    QImage canvas = stampCanvas(std::move(loaded.photo), loaded.exif.captureDateText, recipe_);
+    loaded = LoadedPhoto();
+    bool cancelled = false;
+    const QString failed = writeStampedCopy(canvas, item.target, cancel_, &cancelled);
+    buffer_ = std::move(canvas);
+    if (cancelled) return {Status::Cancelled, {}};
+    if (!failed.isEmpty()) return {Status::Failed, failed};
+    return {Status::Written, {}};
+}
+
+int defaultStampJobs()
+{
+    return std::max(1, QThread::idealThreadCount());
+}
+
+void runStampBatch(const QList<StampItem>& items, const StampRecipe& recipe, int jobs,
+                   const StampDone& onDone, const std::atomic<bool>* cancel)
+{
+    // Font set-up touches shared tables: do it once here rather than in the first workers at once.
+    ensureOverlayFaces();
+    const int count = int(items.size());
+    const int workers = std::clamp(jobs, 1, std::max(1, count));
+    std::atomic<int> next{0};
+    std::mutex reporting;
+    const auto work = [&] {
+        StampWorker worker(recipe, cancel);
+        for (int i = next++; i < count; i = next++) {
+            const StampOutcome outcome = worker.run(items[i]);
+            const std::lock_guard lock(reporting);
+            onDone(i, outcome);
+        }
+    };
+    // Threads of the batch's own, ended with it: each keeps its worker's buffers for its whole
+    // share of the photos, and nothing outlives the call.
+    std::vector<std::thread> threads;
+    for (int w = 0; w < workers; ++w) threads.emplace_back(work);
+    for (std::thread& t : threads) t.join();
+}
+
+}  // namespace orvello
