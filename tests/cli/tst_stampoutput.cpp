@@ -45,12 +45,9 @@ class StampOutputTest : public QObject {
 private slots:
     void initTestCase()
     {
-        QImage img(600, 400, QImage::Format_RGB32);
-        img.fill(qRgb(30, 30, 30));
-        fixtures::ExifContent exif;
-        exif.dateTimeOriginal = QStringLiteral("2007:12:10 14:30:00");
         photo = dir.filePath(QStringLiteral("dated.jpg"));
-        QVERIFY(fixtures::writeFile(photo, fixtures::makeJpeg(img, exif)));
+        QVERIFY(fixtures::writeDatedPhoto(photo, QSize(600, 400), qRgb(30, 30, 30),
+                                          QStringLiteral("2007:12:10 14:30:00"), 90));
         QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("out"))));
     }
     void init() { QFile::remove(out(QStringLiteral("PM_dated.jpg"))); }

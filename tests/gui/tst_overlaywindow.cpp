@@ -41,12 +41,9 @@ class OverlayWindowTest : public QObject {
 private slots:
     void initTestCase()
     {
-        QImage grey(1200, 800, QImage::Format_RGB32);
-        grey.fill(qRgb(30, 30, 30));
-        fixtures::ExifContent exif;
-        exif.dateTimeOriginal = QStringLiteral("2007:12:10 14:30:00");
         photoPath = dir.filePath(QStringLiteral("p.jpg"));
-        QVERIFY(fixtures::writeFile(photoPath, fixtures::makeJpeg(grey, exif, 95)));
+        QVERIFY(fixtures::writeDatedPhoto(photoPath, QSize(1200, 800), qRgb(30, 30, 30),
+                                          QStringLiteral("2007:12:10 14:30:00")));
     }
     void init()
     {

@@ -80,15 +80,12 @@ private slots:
     void initTestCase()
     {
         // Three photos of one folder: two landscape with a capture date, one portrait without.
-        QImage dark(320, 240, QImage::Format_RGB32);
-        dark.fill(qRgb(30, 40, 60));
-        fixtures::ExifContent dated;
-        dated.dateTimeOriginal = QStringLiteral("2009:06:21 19:05:42");
-        QVERIFY(fixtures::writeFile(photo(1), fixtures::makeJpeg(dark, dated, 95)));
-        dated.dateTimeOriginal = QStringLiteral("2010:01:02 03:04:05");
-        QVERIFY(fixtures::writeFile(photo(2), fixtures::makeJpeg(dark, dated, 95)));
-        QVERIFY(fixtures::writeFile(
-            photo(3), fixtures::makeJpeg(dark.transformed(QTransform().rotate(90)), {}, 95)));
+        const QRgb dark = qRgb(30, 40, 60);
+        QVERIFY(fixtures::writeDatedPhoto(photo(1), QSize(320, 240), dark,
+                                          QStringLiteral("2009:06:21 19:05:42")));
+        QVERIFY(fixtures::writeDatedPhoto(photo(2), QSize(320, 240), dark,
+                                          QStringLiteral("2010:01:02 03:04:05")));
+        QVERIFY(fixtures::writeDatedPhoto(photo(3), QSize(240, 320), dark, QString()));
     }
 
     void aWholeRun()
