@@ -10,7 +10,7 @@ const char* orvelloHelpText()
     return R"(Usage: orvello [--] [PHOTO]
        orvello --help | --version
 
-Orvello shows a JPEG or TIFF photo, lists its EXIF items and stamps the capture date and a
+Orvello shows a JPEG, TIFF or HEIC photo, lists its EXIF items and stamps the capture date and a
 title onto it. With PHOTO it shows that photo and lists the photos of its folder; without it,
 it asks for a photo in the open dialog. A PHOTO that cannot be opened is reported, then the
 open dialog follows. One window runs per user: a second start ends at once.
@@ -41,8 +41,8 @@ Commands:
   exif PHOTO...    list every EXIF item of each photo and its capture date
   stamp PHOTO...   stamp each photo as the window would, with the overlay settings the
                    window stored, and write "PM_" + the photo's name (JPEG, quality 100;
-                   a TIFF photo's copy is named .jpg). A FOLDER stands for its .jpg and .tif
-                   photos, in the order of the window's photo list. The photos are stamped on
+                   a TIFF or HEIC photo's copy is named .jpg). A FOLDER stands for its photos
+                   (.jpg .jpeg .tif .tiff .heic .heif, any case), in the order of the window's photo list. The photos are stamped on
                    every core; the lines on standard output keep the order of the arguments.
 
 Options of stamp:

@@ -105,8 +105,8 @@ QList<QByteArray> expandFolders(const QList<QByteArray>& args)
         const QByteArray folder = arg.endsWith('/') ? arg : arg + '/';
         const FolderList list = listPhotoFolder(folder, QString());
         if (list.nativeNames.isEmpty())
-            writeText(stderr,
-                      QStringLiteral("文件夹中没有 .jpg 或 .tif 照片：%1").arg(shownPath(arg)));
+            writeText(stderr, QStringLiteral("文件夹中没有照片（%1）：%2")
+                                  .arg(photoExtensionsText(), shownPath(arg)));
         for (const QByteArray& name : list.nativeNames) photos << folder + name;
     }
     return photos;

@@ -59,8 +59,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins, fonts-arphic-uming,
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 # The summary above is the first line of the package's description; this is the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Orvello shows a JPEG or TIFF photo, lists every EXIF item of the file and
-stamps the capture date, in a seven-segment face, and a title of your own
+    "Orvello shows a JPEG, TIFF or HEIC photo, lists every EXIF item of the file
+and stamps the capture date, in a seven-segment face, and a title of your own
 onto the full-resolution picture. Step through the photos of a folder,
 nudge and style the two stamps, turn the photo by quarter turns, save the
 stamped result as a new JPEG or print it. The interface is in Simplified

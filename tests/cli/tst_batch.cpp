@@ -6,6 +6,7 @@
 #include "imaging/rotation.h"
 #include "overlay/overlay.h"
 #include "photo/photoloader.h"
+#include "tools/fixtures/heifwriter.h"
 #include "tools/fixtures/photowriter.h"
 
 #include <QDir>
@@ -179,6 +180,8 @@ private slots:
         const QByteArray jpeg = fixtures::makeJpeg(pattern({40, 30}, 9), {});
         for (const char* name : {"b10.jpg", "b9.JPG", "c.tif.txt", "d.jpeg"})
             fixtures::writeFile(folder + u'/' + QLatin1String(name), jpeg);
+        fixtures::writeFile(folder + QStringLiteral("/e.HEIC"),
+                            fixtures::makeHeic(pattern({40, 30}, 9)));
         const QByteArray gbPath = QFile::encodeName(folder) + '/' + gbName;
         {
             std::FILE* f = std::fopen(gbPath.constData(), "wb");
@@ -194,13 +197,15 @@ private slots:
                  QProcess::NormalExit);
         QCOMPARE(status, 0);
         const QList<QByteArray> lines = stdoutBytes.split('\n');
-        QCOMPARE(lines.size(), 4);  // three photos and the end
+        QCOMPARE(lines.size(), 6);  // five photos and the end
         const auto at = [&](const QByteArray& tail) {
             for (int i = 0; i < lines.size(); ++i)
                 if (lines[i].endsWith(tail)) return i;
             return -1;
         };
         QVERIFY(at("/PM_b9.JPG") >= 0 && at("/PM_b9.JPG") < at("/PM_b10.jpg"));  // by value
+        QVERIFY(at("/PM_d.jpeg") > at("/PM_b10.jpg"));
+        QVERIFY(at("/PM_e.jpg") > at("/PM_d.jpeg"));  // a phone's photo, copied as .jpg
         QVERIFY(at("/folder/" + gbName + " -> " + QFile::encodeName(out) + "/PM_" + gbName) >= 0);
         std::FILE* copy = std::fopen((QFile::encodeName(out) + "/PM_" + gbName).constData(), "rb");
         QVERIFY(copy);
