@@ -27,7 +27,7 @@ actual=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C s
 # Desktop entry and AppStream data, as the desktop's tools read them.
 desktop=$prefix/share/applications/$app.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
-for line in "Exec=orvello %f" "MimeType=image/jpeg;image/tiff;" "Categories=Graphics;Photography;" \
+for line in "Exec=orvello %f" "MimeType=image/jpeg;image/tiff;image/heic;image/heif;" "Categories=Graphics;Photography;" \
   "Icon=$app" "Type=Application"; do
   grep -qxF "$line" "$desktop" || fail "desktop entry lacks: $line"
 done
