@@ -25,16 +25,6 @@ QByteArray absolute(const QByteArray& path)
     return path == "." ? QByteArray(cwd) : QByteArray(cwd) + '/' + path;
 }
 
-// The path with every link and "." or ".." resolved, or empty when it does not lead anywhere.
-QByteArray resolved(const QByteArray& path)
-{
-    char* real = ::realpath(path.constData(), nullptr);
-    if (!real) return {};
-    QByteArray out(real);
-    std::free(real);
-    return out;
-}
-
 QByteArray folderPart(const QByteArray& path)
 {
     const qsizetype slash = path.lastIndexOf('/');
@@ -51,7 +41,7 @@ QByteArray namePart(const QByteArray& path)
 QByteArray entryOf(const QByteArray& path)
 {
     const QByteArray folder = folderPart(path);
-    const QByteArray real = resolved(folder);
+    const QByteArray real = resolvedPath(folder);
     return (real.isEmpty() ? absolute(folder) : real) + '/' + namePart(path);
 }
 
@@ -81,11 +71,20 @@ QString shownPath(const QByteArray& nativePath)
     return decodeLocalBytes(nativePath);
 }
 
+QByteArray resolvedPath(const QByteArray& path)
+{
+    char* real = ::realpath(path.constData(), nullptr);
+    if (!real) return {};
+    QByteArray out(real);
+    std::free(real);
+    return out;
+}
+
 StampOutputGuard::StampOutputGuard(const QList<QByteArray>& inputs)
 {
     for (const QByteArray& input : inputs) {
         inputEntries_.insert(entryOf(input));
-        const QByteArray real = resolved(input);
+        const QByteArray real = resolvedPath(input);
         if (!real.isEmpty()) inputFiles_.insert(real);
     }
 }
@@ -101,7 +100,7 @@ QString StampOutputGuard::refusal(const QByteArray& target, bool overwrite) cons
     const QString shown = shownPath(target);
     const QByteArray entry = entryOf(target);
     const bool link = isLink(target);
-    if (inputEntries_.contains(entry) || (!link && inputFiles_.contains(resolved(target))))
+    if (inputEntries_.contains(entry) || (!link && inputFiles_.contains(resolvedPath(target))))
         return QStringLiteral("目标文件是要处理的照片，不会覆盖它：%1").arg(shown);
     if (claimed_.contains(entry))
         return QStringLiteral("本次已写入同名的目标文件，不会覆盖它：%1").arg(shown);

@@ -17,6 +17,9 @@ QByteArray stampTarget(const QByteArray& photo, const QByteArray& outDir);
 // A path as shown in messages.
 QString shownPath(const QByteArray& nativePath);
 
+// The path with every link and "." or ".." resolved, or empty when it does not lead anywhere.
+QByteArray resolvedPath(const QByteArray& path);
+
 class StampOutputGuard {
 public:
     explicit StampOutputGuard(const QList<QByteArray>& inputs);

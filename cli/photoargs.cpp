@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include <dirent.h>
@@ -55,15 +54,6 @@ void expandFolder(const QByteArray& folder, const QByteArray& subFolder, bool re
             expandFolder(folder + sub + '/', subFolder + sub + '/', true, photos, report);
     if (photos.size() == before && !recursive)
         report(QStringLiteral("文件夹中没有 .jpg 或 .tif 照片：%1").arg(shownPath(folder)));
-}
-
-QByteArray resolved(const QByteArray& path)
-{
-    char* real = ::realpath(path.constData(), nullptr);
-    if (!real) return {};
-    QByteArray out(real);
-    std::free(real);
-    return out;
 }
 
 }  // namespace
@@ -121,7 +111,7 @@ QString prepareOutFolder(const QByteArray& outDir, const QByteArray& subFolder)
                 .arg(shownPath(path), QString::fromLocal8Bit(std::strerror(errno)));
     }
     // A link among the parts that leads out of outDir would put the copy somewhere else.
-    const QByteArray root = resolved(base), real = resolved(path);
+    const QByteArray root = resolvedPath(base), real = resolvedPath(path);
     const QByteArray inside = root.endsWith('/') ? root : root + '/';
     if (root.isEmpty() || real.isEmpty() || !(real + '/').startsWith(inside))
         return QStringLiteral("子文件夹通向 --out 文件夹之外，未写入：%1").arg(shown);
