@@ -38,6 +38,15 @@ QImage pattern(QSize size, int seed)
     return img;
 }
 
+// A file that another run puts at the target while this one is still writing.
+QByteArray appearingPath;
+bool putAppearingFile(const QByteArray&)
+{
+    if (!appearingPath.isEmpty() && !QFile::exists(QFile::decodeName(appearingPath)))
+        fixtures::writeFile(QFile::decodeName(appearingPath), "the other run's copy");
+    return true;
+}
+
 std::atomic<bool> stopNow{false};
 bool raiseCancel(const QByteArray&)
 {
@@ -213,6 +222,32 @@ private slots:
         // Qt cannot spell these names to remove them with the folder.
         ::unlink((QFile::encodeName(out) + "/PM_" + gbName).constData());
         ::unlink(gbPath.constData());
+    }
+
+    // A copy that appears while ours is written is kept unless replacing was asked for; either
+    // way no temporary file is left.
+    void copyAppearingMeanwhile_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("kept") << false;
+        QTest::newRow("replaced") << true;
+    }
+    void copyAppearingMeanwhile()
+    {
+        QFETCH(bool, replace);
+        const QString out = dir.filePath(QStringLiteral("appear%1").arg(replace));
+        QVERIFY(QDir().mkpath(out));
+        const QString target = out + QStringLiteral("/PM_a.jpg");
+        appearingPath = QFile::encodeName(target);
+        JpegWriter writer;
+        writer.setReplaceExisting(replace);
+        writer.setWriteHook(putAppearingFile);
+        const QImage big = pattern({1500, 1000}, 5);
+        QCOMPARE(writer.saveNative(big, appearingPath), replace);
+        appearingPath.clear();
+        QCOMPARE(writer.targetExisted(), !replace);
+        QCOMPARE(readAll(target) == "the other run's copy", !replace);
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{"PM_a.jpg"});
     }
 
     // Cancelling stops before the next photo and inside a running write: whole files or none.
