@@ -1,6 +1,7 @@
 // Opening a 12-megapixel phone photo as HEIC beside the same photo as JPEG (read, decode, EXIF
 // listing, capture date), each beside its floor: libheif decoding the HEIC alone into RGBA, and
-// TurboJPEG decoding the JPEG alone.
+// TurboJPEG decoding the JPEG alone. A grid of tiles, as phones write it, shows libheif's own
+// threads at work.
 #include "bench/photos.h"
 #include "photo/photoloader.h"
 #include "tools/fixtures/heifwriter.h"
@@ -21,6 +22,8 @@ struct Fixture {
     QImage pixels = bench::noisyPhoto(4032, 3024);
     QByteArray jpeg = bench::cameraJpeg(pixels);
     QByteArray heic;
+    QByteArray grid;  // as phones store it: 8 x 6 tiles of 512 x 512, decoded on several threads
+    QString gridPath = dir.filePath(QStringLiteral("phone12-grid.heic"));
     QString jpegPath = dir.filePath(QStringLiteral("phone12.jpg"));
     QString heicPath = dir.filePath(QStringLiteral("phone12.heic"));
     Fixture()
@@ -34,6 +37,8 @@ struct Fixture {
         heic = fixtures::makeHeic(pixels, fixtures::makeExifTiff(exif), v);
         fixtures::writeFile(jpegPath, jpeg);
         fixtures::writeFile(heicPath, heic);
+        grid = fixtures::makeGridHeic(pixels.copy(0, 0, 512, 512), 8, 6);
+        fixtures::writeFile(gridPath, grid);
     }
 };
 
@@ -56,6 +61,16 @@ void open(benchmark::State& state, const QString& path, qint64 bytes)
 void BM_OpenHeic12MP(benchmark::State& state)
 {
     open(state, fixture().heicPath, fixture().heic.size());
+}
+
+void BM_OpenHeicGrid12MP(benchmark::State& state)
+{
+    for (auto _ : state) {
+        LoadedPhoto loaded = loadPhoto(fixture().gridPath);
+        benchmark::DoNotOptimize(loaded.photo.constBits());
+        if (loaded.photo.isNull()) state.SkipWithError("not decoded");
+    }
+    state.counters["bytes"] = double(fixture().grid.size());
 }
 
 void BM_OpenJpeg12MP(benchmark::State& state)
@@ -102,6 +117,7 @@ void BM_Floor_TurboJpegDecode12MP(benchmark::State& state)
 // Real time: libheif decodes on threads of its own.
 BENCHMARK(BM_OpenHeic12MP)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_Floor_LibheifDecode12MP)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_OpenHeicGrid12MP)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_OpenJpeg12MP)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_Floor_TurboJpegDecode12MP)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
