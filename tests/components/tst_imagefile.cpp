@@ -298,7 +298,8 @@ void TestImageFile::badInputEndsInADescription_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("description");
     QTest::newRow("empty") << QByteArray() << "The file is empty.";
-    QTest::newRow("text") << QByteArray("hello, world") << "The file is not a JPEG, TIFF or HEIF image.";
+    QTest::newRow("text") << QByteArray("hello, world")
+                          << "The file is not a JPEG, TIFF or HEIF image.";
     QTest::newRow("MM without the TIFF mark")
         << QByteArray("MM\0\x2B\0\0\0\x08", 8) << "The file is not a JPEG, TIFF or HEIF image.";
     QTest::newRow("two bytes of JPEG")
