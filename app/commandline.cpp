@@ -34,14 +34,18 @@ const char* stampHelpText()
 {
     return R"(Usage: orvello-stamp exif PHOTO...
        orvello-stamp stamp [--title TEXT] [--rotate left|right]... [--out DIR] [--overwrite]
-                           [--jobs N] [--quiet] PHOTO|FOLDER...
+                           [--jobs N] [--quiet] [--quality N] [--keep-metadata] [--lossless]
+                           [--no-auto-orient] PHOTO|FOLDER...
        orvello-stamp --help | --version
 
 Commands:
   exif PHOTO...    list every EXIF item of each photo and its capture date
   stamp PHOTO...   stamp each photo as the window would, with the overlay settings the
-                   window stored, and write "PM_" + the photo's name (JPEG, quality 100;
-                   a TIFF photo's copy is named .jpg). A FOLDER stands for its .jpg and .tif
+                   window stored, and write "PM_" + the photo's name (JPEG, quality 100
+                   unless --quality says otherwise, with the photo's colour profile and
+                   pixel density; a TIFF photo's copy is named .jpg). A photo stored
+                   sideways or mirrored (its EXIF or TIFF orientation) is turned upright
+                   first. A FOLDER stands for its .jpg and .tif
                    photos, in the order of the window's photo list. The photos are stamped on
                    every core; the lines on standard output keep the order of the arguments.
 
@@ -54,6 +58,13 @@ Options of stamp:
                         without it such a photo is refused. An input photo is never written over.
   --jobs N              stamp N photos at a time (default: one per core)
   --quiet               no progress line on standard error (shown only on a terminal)
+  --quality N           JPEG quality of the copies, 1 to 100 (default 100)
+  --keep-metadata       carry each photo's EXIF, XMP and IPTC into its copy, with Orientation 1,
+                        the copy's own pixel size and no thumbnail; a photo whose metadata cannot
+                        be carried safely is written without it, with a warning line
+  --lossless            stamp JPEG photos without re-compressing the whole picture
+  --no-auto-orient      keep each photo as stored, whatever its orientation tag (as does the
+                        setting AutoOrient=0 in the group SetLog)
 
 Options:
   -h, --help      show this help and exit

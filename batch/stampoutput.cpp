@@ -123,10 +123,25 @@ void StampOutputGuard::claim(const QByteArray& target)
     claimed_.insert(entryOf(target));
 }
 
-QString writeStampedCopy(const QImage& canvas, const QByteArray& target,
+JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int quality)
+{
+    JpegOptions o;
+    o.quality = quality;
+    o.iccProfile = traits.iccProfile;
+    o.density = turnedSideways ? traits.density.swapped() : traits.density;
+    return o;
+}
+
+QString metadataLeftOutMessage(const QString& shownPhoto, const QString& problem)
+{
+    return QStringLiteral("警告：照片“%1”的EXIF信息无法保留（%2），副本不含EXIF信息。")
+        .arg(shownPhoto, problem);
+}
+
+QString writeStampedCopy(const QImage& canvas, const QByteArray& target, const JpegOptions& options,
                          const std::atomic<bool>* cancel, bool* cancelled)
 {
-    JpegWriter writer;
+    JpegWriter writer(options);
     writer.setCancelFlag(cancel);
     // A save file would follow a link and replace what it points to, and Qt cannot spell every
     // name: both go through the native save file, whose rename replaces the link itself. Any

@@ -2,6 +2,9 @@
 // Where a stamped copy is written, and when it must not be: a batch is never weaker than the
 // window's save dialog, which asks before replacing a file. Paths are the file system's own bytes,
 // so a name that is not UTF-8 is checked and written exactly as stored.
+#include "components/jpegwriter.h"
+#include "photo/sourcetraits.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QList>
@@ -36,11 +39,19 @@ private:
     QSet<QByteArray> claimed_;
 };
 
+// How a copy is encoded: at quality, with its photo's colour profile and density (swapped when
+// the copy was turned a quarter from the photo as loaded).
+JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int quality = 100);
+
+// The warning for a copy written without the metadata asked for.
+QString metadataLeftOutMessage(const QString& shownPhoto, const QString& problem);
+
 // Writes canvas as JPEG to target, streamed through a temporary file that replaces the target only
 // once complete; a symbolic link there is replaced by the new file, never written through. When
 // cancel is raised meanwhile, nothing is written and *cancelled is set. Returns the failure
 // message, or empty.
 QString writeStampedCopy(const QImage& canvas, const QByteArray& target,
-                         const std::atomic<bool>* cancel = nullptr, bool* cancelled = nullptr);
+                         const JpegOptions& options = {}, const std::atomic<bool>* cancel = nullptr,
+                         bool* cancelled = nullptr);
 
 }  // namespace orvello

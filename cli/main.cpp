@@ -19,7 +19,9 @@ int usage()
 {
     QTextStream(stderr) << "usage: orvello-stamp exif PHOTO...\n"
                            "       orvello-stamp stamp [--title TEXT] [--rotate left|right]... "
-                           "[--out DIR] [--overwrite] [--jobs N] [--quiet] PHOTO|FOLDER...\n"
+                           "[--out DIR] [--overwrite] [--jobs N] [--quiet]\n"
+                           "                          [--quality N] [--keep-metadata] "
+                           "[--lossless] [--no-auto-orient] PHOTO|FOLDER...\n"
                            "       orvello-stamp --help\n";
     return 1;
 }

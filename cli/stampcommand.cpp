@@ -26,7 +26,8 @@ struct StampOptions {
     bool titleGiven = false;  // a title given turns the title on for the run
     bool overwrite = false;
     bool quiet = false;
-    int jobs = 0;  // 0: one per core
+    bool noAutoOrient = false;  // else the setting "AutoOrient" decides
+    int jobs = 0;               // 0: one per core
 };
 
 std::optional<StampOptions> parseStamp(const QList<QByteArray>& args)
@@ -53,6 +54,17 @@ std::optional<StampOptions> parseStamp(const QList<QByteArray>& args)
             bool ok = false;
             o.jobs = args[++i].toInt(&ok);
             if (!ok || o.jobs < 1) return std::nullopt;
+        } else if (a == "--quality" && hasValue) {
+            bool ok = false;
+            o.recipe.copy.quality = args[++i].toInt(&ok);
+            if (!ok || o.recipe.copy.quality < 1 || o.recipe.copy.quality > 100)
+                return std::nullopt;
+        } else if (a == "--keep-metadata") {
+            o.recipe.copy.keepMetadata = true;
+        } else if (a == "--lossless") {
+            o.recipe.copy.lossless = true;
+        } else if (a == "--no-auto-orient") {
+            o.noAutoOrient = true;
         } else if (a == "--overwrite") {
             o.overwrite = true;
         } else if (a == "--quiet") {
@@ -155,6 +167,7 @@ int stampCommand(const QList<QByteArray>& args)
     StampRecipe& recipe = options->recipe;
     SettingsStore().readAll(recipe.settings);
     if (options->titleGiven) recipe.settings.addTXB = true;
+    recipe.copy.autoOrient = !options->noAutoOrient && SettingsStore().readAutoOrient();
 
     const QList<QByteArray> photos = expandFolders(options->photos);
     if (photos.isEmpty()) return 2;
@@ -175,6 +188,7 @@ int stampCommand(const QList<QByteArray>& args)
             const StampOutcome& o = *outcomes[reported];
             if (o.status == StampOutcome::Status::Written) {
                 writeLine(stdout, items[reported].source + " -> " + items[reported].target);
+                if (!o.warning.isEmpty()) writeText(stderr, o.warning);
             } else {
                 writeText(stderr, o.message);
                 status = 2;

@@ -19,6 +19,9 @@ struct DecodedPhoto {
     QImage image;             // null when the photo cannot be shown
     bool incomplete = false;  // decoded, but part of the data was missing or damaged
     QString error;            // why it cannot be shown, in the interface's language
+    // Already turned as the file's container says (a decoder that applies the orientation
+    // itself): no orientation step follows.
+    bool upright = false;
 };
 
 namespace decode {
