@@ -134,7 +134,7 @@ JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int
 
 QString metadataLeftOutMessage(const QString& shownPhoto, const QString& problem)
 {
-    return QStringLiteral("警告：照片“%1”的EXIF信息无法保留（%2），副本不含EXIF信息。")
+    return QStringLiteral("警告：照片“%1”的EXIF信息已损坏或无法安全写入，副本不含EXIF信息（%2）。")
         .arg(shownPhoto, problem);
 }
 
