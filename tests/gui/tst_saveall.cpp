@@ -1,5 +1,6 @@
 // "全部保存…" in the window: one question about existing copies, no source ever replaced, damage
 // and cancelling confined, and the copies equal to what the window's own save writes.
+#include "components/exifreader.h"
 #include "components/jpegwriter.h"
 #include "tests/gui/testwindow.h"
 #include "tools/fixtures/photowriter.h"
@@ -15,6 +16,8 @@
 #include <memory>
 
 using namespace orvello;
+
+Q_DECLARE_METATYPE(std::optional<orvello::SaveAllOptions>)
 
 namespace {
 
@@ -124,6 +127,46 @@ private slots:
         QCOMPARE(host.messages.last().icon, MsgIcon::Exclamation);
         QCOMPARE(host.progressUpdates.size(), 3);
         QVERIFY(!host.progressOpen);
+    }
+
+    // The options are asked first, opened on the last choice and remembered; keeping the EXIF
+    // drops the note that the copies have none, and the copies carry it.
+    void optionsAskedAndRemembered_data()
+    {
+        QTest::addColumn<std::optional<SaveAllOptions>>("answer");
+        QTest::newRow("cancelled") << std::optional<SaveAllOptions>();
+        QTest::newRow("keep exif at 60") << std::optional(SaveAllOptions{true, 60, false});
+        QTest::newRow("plain") << std::optional(SaveAllOptions{false, 100, false});
+    }
+    void optionsAskedAndRemembered()
+    {
+        QFETCH(std::optional<SaveAllOptions>, answer);
+        const SaveAllOptions earlier{false, 85, true};
+        SettingsStore(settingsDir.filePath(QStringLiteral("s.ini"))).writeSaveAllOptions(earlier);
+        QFile::remove(out(QStringLiteral("PM_b.jpg")));
+        host.saveAllOptionAnswers << answer;
+        host.folderAnswers << dir->filePath(QStringLiteral("out"));
+        if (answer)
+            QVERIFY(saveAll());
+        else
+            window->findChild<QAction*>(QStringLiteral("saveAllAction"))->trigger();
+        QCOMPARE(host.saveAllOptionDialogs, QList<SaveAllOptions>{earlier});
+        const SaveAllOptions stored =
+            SettingsStore(settingsDir.filePath(QStringLiteral("s.ini"))).readSaveAllOptions();
+        if (!answer) {
+            QVERIFY(host.folderDialogs.isEmpty());
+            QCOMPARE(stored, earlier);
+            QCOMPARE(outFiles(), QStringList());
+            return;
+        }
+        QCOMPARE(stored, *answer);
+        QCOMPARE(host.folderDialogs.first().contains(QStringLiteral("不包含相关EXIF信息")),
+                 !answer->keepMetadata);
+        const QByteArray copy = readAll(out(QStringLiteral("PM_a.jpg")));
+        QCOMPARE(findExifBlock(copy).isEmpty(), !answer->keepMetadata);
+        JpegOptions atQuality;
+        atQuality.quality = answer->quality;
+        if (!answer->keepMetadata) QCOMPARE(copy, encodeJpeg(window->canvas(), atQuality));
     }
 
     // Into the photos' own folder: a photo that bears a copy's name is a source and stays.
