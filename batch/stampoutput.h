@@ -20,6 +20,9 @@ QByteArray stampTarget(const QByteArray& photo, const QByteArray& outDir);
 // A path as shown in messages.
 QString shownPath(const QByteArray& nativePath);
 
+// The path with every link and "." or ".." resolved, or empty when it does not lead anywhere.
+QByteArray resolvedPath(const QByteArray& path);
+
 class StampOutputGuard {
 public:
     explicit StampOutputGuard(const QList<QByteArray>& inputs);
@@ -46,12 +49,16 @@ JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int
 // The warning for a copy written without the metadata asked for.
 QString metadataLeftOutMessage(const QString& shownPhoto, const QString& problem);
 
-// Writes canvas as JPEG to target, streamed through a temporary file that replaces the target only
-// once complete; a symbolic link there is replaced by the new file, never written through. When
-// cancel is raised meanwhile, nothing is written and *cancelled is set. Returns the failure
-// message, or empty.
-QString writeStampedCopy(const QImage& canvas, const QByteArray& target,
-                         const JpegOptions& options = {}, const std::atomic<bool>* cancel = nullptr,
-                         bool* cancelled = nullptr);
+// Why an existing copy is not replaced.
+QString existingCopyRefusal(const QByteArray& target);
+
+// Writes canvas as JPEG to target, streamed through a temporary file that takes the target's name
+// only once complete; with replace, a file or symbolic link there is replaced (a link itself,
+// never written through); without it, whatever stands there by then, even a file another run
+// wrote meanwhile, is kept and *existed set. When cancel is raised meanwhile, nothing is written
+// and *cancelled is set. options: how it is encoded. Returns the failure message, or empty.
+QString writeStampedCopy(const QImage& canvas, const QByteArray& target, bool replace,
+                         const std::atomic<bool>* cancel = nullptr, bool* cancelled = nullptr,
+                         bool* existed = nullptr, const JpegOptions& options = {});
 
 }  // namespace orvello

@@ -2,6 +2,7 @@
 
 #include "components/exiffence.h"
 #include "components/exivguard.h"
+#include "components/heifcontainer.h"
 #include "components/imageerror.h"
 #include "components/imageformat.h"
 #include "components/tagnames.h"
@@ -226,8 +227,11 @@ QList<PropertyItem> readPropertyItems(QByteArray bytes)
         tiff = block.toByteArray();
     } else if (looksLikeTiff(bytes)) {
         tiff = std::move(bytes);
+    } else if (looksLikeHeif(bytes)) {
+        tiff = heifExifTiff(bytes);
+        if (tiff.isEmpty()) return {};
     } else {
-        throw ImageError(QStringLiteral("The file is not a JPEG or TIFF image."));
+        throw ImageError(QStringLiteral("The file is not a JPEG, TIFF or HEIF image."));
     }
     try {
         return decodeTiff(std::move(tiff));

@@ -39,7 +39,7 @@ LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse, const LoadOpti
         out.exif = readExifInfoFromData(std::move(file.bytes));
         out.traits = readSourceTraits(header, out.exif.image.get());
         // A decoder that turned the picture itself (its container says how) leaves it as it is.
-        if (options.autoOrient && !decoded.upright && out.traits.orientation != 1) {
+        if (options.autoOrient && !decoded.orientationApplied && out.traits.orientation != 1) {
             out.photo = uprightImage(std::move(out.photo), out.traits.orientation);
             if (out.photo.isNull()) throw std::bad_alloc();
             if (orientationSwapsSides(out.traits.orientation))
