@@ -3,6 +3,7 @@
 #include "components/exiffence.h"
 #include "components/exifreader.h"
 #include "components/exivguard.h"
+#include "components/heifcontainer.h"
 #include "components/imageformat.h"
 
 #include <QImage>
@@ -173,6 +174,10 @@ std::shared_ptr<const KeptMetadata> KeptMetadata::read(const QByteArray& photo)
                 d.xmp = image->xmpData();
                 d.iptc = image->iptcData();
             }
+        } else if (looksLikeHeif(photo)) {
+            // A phone's HEIC: its EXIF block; the copy is upright, as the decoder turned it.
+            const QByteArray tiff = heifExifTiff(photo);
+            if (!tiff.isEmpty()) takeExif(decodeFencedExif(tiff), d.exif, &xmpPacket, &iptcBlock);
         } else if (looksLikeTiff(photo)) {
             takeExif(decodeFencedExif(photo), d.exif, &xmpPacket, &iptcBlock);
             if (!xmpPacket.isEmpty() &&

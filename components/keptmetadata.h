@@ -15,7 +15,7 @@ namespace orvello {
 
 class KeptMetadata {
 public:
-    // Reads the metadata of a JPEG or TIFF photo file. Never throws: what cannot be read is kept
+    // Reads the metadata of a JPEG, TIFF or HEIF photo file. Never throws: what cannot be read is kept
     // as the reason the copy goes without it.
     static std::shared_ptr<const KeptMetadata> read(const QByteArray& photo);
     ~KeptMetadata();

@@ -1,7 +1,9 @@
 // Photos stored sideways or mirrored open upright, by the orientation tag of a JPEG's EXIF or of a
 // TIFF, while the listing keeps the stored tag; and what a copy takes from the file (colour
 // profile, density) is read from the places cameras and editors put it.
+#include "components/exifreader.h"
 #include "photo/photoloader.h"
+#include "tools/fixtures/heifwriter.h"
 #include "tools/fixtures/photowriter.h"
 
 #include <QColorSpace>
@@ -112,6 +114,37 @@ private slots:
         const LoadedPhoto plain = loadPhoto(path, LoadOptions{false, false});
         QCOMPARE(plain.photo.size(), stored.size());
         QVERIFY(tag == 1 || !showsUpright(plain.photo, upright));
+    }
+
+    // A HEIC turns its own picture (irot): the EXIF tag that says the same is not applied
+    // again, and its EXIF is what a copy keeps.
+    void heicTurnedOnce()
+    {
+        fixtures::HeicVariant turned;
+        turned.orientation = 6;
+        fixtures::ExifContent exif = orientedExif(6);
+        exif.make = QStringLiteral("Phone");
+        const QString path = write(QStringLiteral("turned.heic"),
+                                   fixtures::makeHeic(fixtures::quadrantImage(96, 64),
+                                                      fixtures::makeExifTiff(exif), turned));
+        const LoadedPhoto loaded = loadPhoto(path, LoadOptions{true, true});
+        QCOMPARE(loaded.photo.size(), QSize(64, 96));
+        QCOMPARE(loaded.traits.orientation, 6);
+        QVERIFY(loaded.metadata);
+        QString problem;
+        const QList<JpegSegment> segments = loaded.metadata->segmentsFor({64, 96}, &problem);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        JpegOptions options;
+        options.segments = segments;
+        const QByteArray copy = encodeJpeg(QImage(8, 8, QImage::Format_RGB32), options);
+        QStringList names;
+        for (const PropertyItem& item : readPropertyItems(copy))
+            names << item.Name() + QLatin1Char(' ') +
+                         (item.ItemType() == exiftype::Ascii   ? item.ParseString()
+                          : item.ItemType() == exiftype::Short ? QString::number(item.ParseShort(1))
+                                                               : QString());
+        QVERIFY2(names.contains(QStringLiteral("ImageMake Phone")), qPrintable(names.join(u',')));
+        QVERIFY(names.contains(QStringLiteral("ImageOrientation 1")));
     }
 
     // The density a copy is written with: a JFIF header that states one, else the EXIF or TIFF
