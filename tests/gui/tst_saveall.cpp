@@ -144,6 +144,14 @@ private slots:
         const SaveAllOptions earlier{false, 85, true};
         SettingsStore(settingsDir.filePath(QStringLiteral("s.ini"))).writeSaveAllOptions(earlier);
         QFile::remove(out(QStringLiteral("PM_b.jpg")));
+        // A photo whose EXIF cannot be read: its copy is written without it, and the summary
+        // says so when the EXIF was to be kept.
+        fixtures::writeFile(in(QStringLiteral("e.jpg")),
+                            fixtures::insertAfterSoi(
+                                fixtures::makeJpeg(QImage(40, 30, QImage::Format_RGB32), {}),
+                                {fixtures::jpegSegment(0xE1, QByteArray("Exif\0\0junk", 10))}));
+        test::openThroughDialog(host, *window, in(QStringLiteral("a.jpg")));
+        host.messages.clear();
         host.saveAllOptionAnswers << answer;
         host.folderAnswers << dir->filePath(QStringLiteral("out"));
         if (answer)
@@ -167,6 +175,12 @@ private slots:
         JpegOptions atQuality;
         atQuality.quality = answer->quality;
         if (!answer->keepMetadata) QCOMPARE(copy, encodeJpeg(window->canvas(), atQuality));
+        QVERIFY(QFile::exists(out(QStringLiteral("PM_e.jpg"))));
+        const QString summary = host.messages.last().text;
+        QVERIFY2(summary.contains(QStringLiteral("1 张照片的副本不含EXIF信息")) ==
+                         answer->keepMetadata &&
+                     summary.contains(QStringLiteral("已保存 3 张照片")),
+                 qPrintable(summary));
     }
 
     // Into the photos' own folder: a photo that bears a copy's name is a source and stays.
