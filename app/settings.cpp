@@ -212,6 +212,47 @@ void SettingsStore::writeAll(const AppSettings& st, float left, float top) const
     s->sync();  // a store that cannot be written reports nothing
 }
 
+bool SettingsStore::readAutoOrient() const
+{
+    bool on = true;
+    if (!mayRead()) return on;
+    const auto s = open();
+    s->beginGroup(QString::fromLatin1(kSection));
+    readKey(s.get(), "AutoOrient", on, decodeBool);
+    return on;
+}
+
+namespace {
+const char* const kSaveAllSection = "SaveAll";
+}
+
+SaveAllOptions SettingsStore::readSaveAllOptions() const
+{
+    SaveAllOptions o;
+    if (!mayRead()) return o;
+    const auto s = open();
+    s->beginGroup(QString::fromLatin1(kSaveAllSection));
+    readKey(s.get(), "KeepExif", o.keepMetadata, decodeBool);
+    readKey(s.get(), "Lossless", o.lossless, decodeBool);
+    int quality = o.quality;
+    readKey(s.get(), "Quality", quality, decodeInt32);
+    if (quality >= 1 && quality <= 100) o.quality = quality;
+    return o;
+}
+
+void SettingsStore::writeSaveAllOptions(const SaveAllOptions& o) const
+{
+    if (!mayWrite()) return;
+    auto s = open();
+    if (s->status() == QSettings::AccessError) return;
+    s->beginGroup(QString::fromLatin1(kSaveAllSection));
+    s->setValue(QStringLiteral("KeepExif"), encodeBool(o.keepMetadata));
+    s->setValue(QStringLiteral("Quality"), encodeInt(o.quality));
+    s->setValue(QStringLiteral("Lossless"), encodeBool(o.lossless));
+    s->endGroup();
+    s->sync();
+}
+
 bool restoreDefaultsCommand(AppSettings& settings, Host& host)
 {
     if (!askQuestion(host, QStringLiteral("你确定要恢复默认设置吗？"))) return false;

@@ -1,6 +1,8 @@
 #pragma once
 // AppSettings: the fifteen values Orvello keeps between runs, and their text encodings in the
 // per-user store (application "Orvello", group "SetLog").
+#include "host/host.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <functional>
@@ -10,8 +12,6 @@
 class QSettings;
 
 namespace orvello {
-
-class Host;
 
 // Fixed window size at start-up, in twips.
 inline constexpr int kWindowWidthTwips = 12000;
@@ -87,6 +87,15 @@ public:
     // Writes every key into the group "SetLog", keeping every other group and key of the file;
     // the window position comes from the window's current left and top.
     void writeAll(const AppSettings& settings, float windowLeftTwips, float windowTopTwips) const;
+
+    // Keys beside the fifteen, each read and written on its own.
+    // "AutoOrient" in the group "SetLog": photos turned upright from their orientation tag;
+    // true unless the key says otherwise.
+    bool readAutoOrient() const;
+    // The choices of "全部保存…", in the group "SaveAll"; a missing or unreadable value keeps
+    // its default, a quality outside 1 to 100 included.
+    SaveAllOptions readSaveAllOptions() const;
+    void writeSaveAllOptions(const SaveAllOptions& options) const;
 
 private:
     std::unique_ptr<QSettings> open() const;

@@ -58,24 +58,33 @@ QImage stampCanvas(QImage photo, const QString& captureDateText, const StampReci
 StampOutcome StampWorker::run(const StampItem& item)
 {
     using Status = StampOutcome::Status;
-    if (cancel_ && cancel_->load()) return {Status::Cancelled, {}};
-    if (item.skip) return {Status::Skipped, {}};
-    if (!item.refusal.isEmpty()) return {Status::Failed, item.refusal};
+    if (cancel_ && cancel_->load()) return {Status::Cancelled, {}, {}};
+    if (item.skip) return {Status::Skipped, {}, {}};
+    if (!item.refusal.isEmpty()) return {Status::Failed, item.refusal, {}};
     const QString shown = shownPath(item.source);
-    LoadedPhoto loaded = loadPhoto(item.source, std::move(buffer_));
-    if (loaded.photo.isNull()) return {Status::Failed, cannotOpenMessage(shown, loaded.error)};
-    if (loaded.incomplete) return {Status::Failed, incompleteMessage(shown)};
+    const CopyOptions& copy = recipe_.copy;
+    LoadedPhoto loaded =
+        loadPhoto(item.source, std::move(buffer_), {copy.autoOrient, copy.keepMetadata});
+    if (loaded.photo.isNull()) return {Status::Failed, cannotOpenMessage(shown, loaded.error), {}};
+    if (loaded.incomplete) return {Status::Failed, incompleteMessage(shown), {}};
     QImage canvas = stampCanvas(std::move(loaded.photo), loaded.exif.captureDateText, recipe_);
+    JpegOptions jpeg = copyJpegOptions(loaded.traits, recipe_.turns.size() % 2 == 1, copy.quality);
+    QString warning;
+    if (loaded.metadata) {
+        QString problem;
+        jpeg.segments = loaded.metadata->segmentsFor(canvas.size(), &problem);
+        if (!problem.isEmpty()) warning = metadataLeftOutMessage(shown, problem);
+    }
     loaded = LoadedPhoto();
     bool cancelled = false, existed = false;
     const QString failed =
         writeStampedCopy(canvas, item.target, item.existing == ExistingCopies::Overwrite, cancel_,
-                         &cancelled, &existed);
+                         &cancelled, &existed, jpeg);
     buffer_ = std::move(canvas);
-    if (cancelled) return {Status::Cancelled, {}};
-    if (existed && item.existing == ExistingCopies::Skip) return {Status::Skipped, {}};
-    if (!failed.isEmpty()) return {Status::Failed, failed};
-    return {Status::Written, {}};
+    if (cancelled) return {Status::Cancelled, {}, {}};
+    if (existed && item.existing == ExistingCopies::Skip) return {Status::Skipped, {}, {}};
+    if (!failed.isEmpty()) return {Status::Failed, failed, {}};
+    return {Status::Written, {}, warning};
 }
 
 int defaultStampJobs()

@@ -16,11 +16,20 @@ namespace orvello {
 
 using QuarterTurn = QImage (*)(const QImage&);
 
+// How every copy of a batch is made, beside what is drawn on it.
+struct CopyOptions {
+    bool autoOrient = true;     // each photo turned upright from its orientation tag first
+    bool keepMetadata = false;  // the photo's EXIF, XMP and IPTC carried into its copy
+    int quality = 100;          // JPEG quality, 1 to 100
+    bool lossless = false;      // JPEG photos stamped without re-compressing the whole picture
+};
+
 // What is drawn on every photo of a batch.
 struct StampRecipe {
     AppSettings settings;
     QString text1;             // the title as typed; trimmed when drawn
     QList<QuarterTurn> turns;  // applied to each photo in order, before drawing
+    CopyOptions copy;
 };
 
 // The photos' copies and which of them may be written. An existing copy is refused, replaced
@@ -42,6 +51,7 @@ struct StampOutcome {
     enum class Status { Written, Skipped, Failed, Cancelled };
     Status status = Status::Failed;
     QString message;  // why it failed, in the interface's language
+    QString warning;  // written, but not all as asked (the metadata left out), and why
 };
 
 QList<StampItem> planStampBatch(const QList<QByteArray>& sources, const QByteArray& outDir,

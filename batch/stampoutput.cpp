@@ -116,6 +116,21 @@ void StampOutputGuard::claim(const QByteArray& target)
     claimed_.insert(entryOf(target));
 }
 
+JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int quality)
+{
+    JpegOptions o;
+    o.quality = quality;
+    o.iccProfile = traits.iccProfile;
+    o.density = turnedSideways ? traits.density.swapped() : traits.density;
+    return o;
+}
+
+QString metadataLeftOutMessage(const QString& shownPhoto, const QString& problem)
+{
+    return QStringLiteral("警告：照片“%1”的EXIF信息已损坏或无法安全写入，副本不含EXIF信息（%2）。")
+        .arg(shownPhoto, problem);
+}
+
 QString existingCopyRefusal(const QByteArray& target)
 {
     return QStringLiteral("目标文件已存在，未写入：%1（加 --overwrite 可替换）")
@@ -123,9 +138,10 @@ QString existingCopyRefusal(const QByteArray& target)
 }
 
 QString writeStampedCopy(const QImage& canvas, const QByteArray& target, bool replace,
-                         const std::atomic<bool>* cancel, bool* cancelled, bool* existed)
+                         const std::atomic<bool>* cancel, bool* cancelled, bool* existed,
+                         const JpegOptions& options)
 {
-    JpegWriter writer;
+    JpegWriter writer(options);
     writer.setCancelFlag(cancel);
     writer.setReplaceExisting(replace);
     // Always the native save file: it never follows a link at the target, spells every name, can

@@ -2,6 +2,9 @@
 // Where a stamped copy is written, and when it must not be: a batch is never weaker than the
 // window's save dialog, which asks before replacing a file. Paths are the file system's own bytes,
 // so a name that is not UTF-8 is checked and written exactly as stored.
+#include "components/jpegwriter.h"
+#include "photo/sourcetraits.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QList>
@@ -39,6 +42,13 @@ private:
     QSet<QByteArray> claimed_;
 };
 
+// How a copy is encoded: at quality, with its photo's colour profile and density (swapped when
+// the copy was turned a quarter from the photo as loaded).
+JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int quality = 100);
+
+// The warning for a copy written without the metadata asked for.
+QString metadataLeftOutMessage(const QString& shownPhoto, const QString& problem);
+
 // Why an existing copy is not replaced.
 QString existingCopyRefusal(const QByteArray& target);
 
@@ -46,9 +56,9 @@ QString existingCopyRefusal(const QByteArray& target);
 // only once complete; with replace, a file or symbolic link there is replaced (a link itself,
 // never written through); without it, whatever stands there by then, even a file another run
 // wrote meanwhile, is kept and *existed set. When cancel is raised meanwhile, nothing is written
-// and *cancelled is set. Returns the failure message, or empty.
+// and *cancelled is set. options: how it is encoded. Returns the failure message, or empty.
 QString writeStampedCopy(const QImage& canvas, const QByteArray& target, bool replace,
                          const std::atomic<bool>* cancel = nullptr, bool* cancelled = nullptr,
-                         bool* existed = nullptr);
+                         bool* existed = nullptr, const JpegOptions& options = {});
 
 }  // namespace orvello

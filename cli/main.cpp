@@ -20,7 +20,9 @@ int usage()
     QTextStream(stderr) << "用法：orvello-stamp exif 照片...\n"
                            "      orvello-stamp stamp [--title 文字] [--rotate left|right]... "
                            "[--out 文件夹] [--overwrite|--skip-existing] [--settings 文件] "
-                           "[--recursive] [--jobs N] [--quiet] 照片|文件夹...\n"
+                           "[--recursive] [--jobs N] [--quiet]\n"
+                           "             [--quality N] [--keep-metadata] [--lossless] "
+                           "[--no-auto-orient] 照片|文件夹...\n"
                            "      orvello-stamp stamp [选项] --files-from 列表文件|- [--null]\n"
                            "      orvello-stamp --help\n";
     return 1;

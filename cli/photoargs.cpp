@@ -53,7 +53,8 @@ void expandFolder(const QByteArray& folder, const QByteArray& subFolder, bool re
         for (const QByteArray& sub : subFolders(folder))
             expandFolder(folder + sub + '/', subFolder + sub + '/', true, photos, report);
     if (photos.size() == before && !recursive)
-        report(QStringLiteral("文件夹中没有照片（%1）：%2").arg(photoExtensionsText(), shownPath(folder)));
+        report(QStringLiteral("文件夹中没有照片（%1）：%2")
+                   .arg(photoExtensionsText(), shownPath(folder)));
 }
 
 }  // namespace

@@ -36,6 +36,7 @@ struct StampOptions {
     QByteArray filesFrom;  // a list of photos, "-" for standard input
     bool nulSeparated = false;
     bool recursive = false;
+    bool noAutoOrient = false;  // else the setting "AutoOrient" decides
 };
 
 std::optional<StampOptions> parseStamp(const QList<QByteArray>& args)
@@ -62,6 +63,17 @@ std::optional<StampOptions> parseStamp(const QList<QByteArray>& args)
             bool ok = false;
             o.jobs = args[++i].toInt(&ok);
             if (!ok || o.jobs < 1) return std::nullopt;
+        } else if (a == "--quality" && hasValue) {
+            bool ok = false;
+            o.recipe.copy.quality = args[++i].toInt(&ok);
+            if (!ok || o.recipe.copy.quality < 1 || o.recipe.copy.quality > 100)
+                return std::nullopt;
+        } else if (a == "--keep-metadata") {
+            o.recipe.copy.keepMetadata = true;
+        } else if (a == "--lossless") {
+            o.recipe.copy.lossless = true;
+        } else if (a == "--no-auto-orient") {
+            o.noAutoOrient = true;
         } else if (a == "--overwrite") {
             o.overwrite = true;
         } else if (a == "--quiet") {
@@ -142,17 +154,18 @@ private:
 bool readRecipe(StampOptions& options)
 {
     StampRecipe& recipe = options.recipe;
-    if (options.settingsFile.isEmpty()) {
-        SettingsStore().readAll(recipe.settings);
-    } else {
+    SettingsStore store;
+    if (!options.settingsFile.isEmpty()) {
         const QString path = QFile::decodeName(options.settingsFile);
         if (const QString problem = settingsFileProblem(path); !problem.isEmpty()) {
             writeText(stderr, problem);
             return false;
         }
-        SettingsStore(path).readAll(recipe.settings);
+        store = SettingsStore(path);
     }
+    store.readAll(recipe.settings);
     if (options.titleGiven) recipe.settings.addTXB = true;
+    recipe.copy.autoOrient = !options.noAutoOrient && store.readAutoOrient();
     return true;
 }
 
@@ -244,6 +257,7 @@ int stampCommand(const QList<QByteArray>& args)
                 ++written;
                 if (!options->quiet)
                     writeLine(stdout, items[reported].source + " -> " + items[reported].target);
+                if (!o.warning.isEmpty()) writeText(stderr, o.warning);
             } else if (o.status == StampOutcome::Status::Skipped) {
                 ++skipped;
             } else {

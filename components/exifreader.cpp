@@ -1,5 +1,6 @@
 #include "components/exifreader.h"
 
+#include "components/exiffence.h"
 #include "components/exivguard.h"
 #include "components/heifcontainer.h"
 #include "components/imageerror.h"
@@ -148,14 +149,10 @@ std::optional<Directory> directoryOf(const std::string& group)
 
 QList<PropertyItem> decodeTiff(QByteArray tiff)
 {
-    if (tiff.size() < 8) throw ImageError(QStringLiteral("The EXIF block is too short."));
-    if (!looksLikeTiff(tiff))
-        throw ImageError(QStringLiteral("The EXIF block does not start with a TIFF header."));
-    const QHash<quint16, quint16> hidden = hideParsedEntries(tiff);
-
-    Exiv2::ExifData data;
-    const Exiv2::ByteOrder order = Exiv2::ExifParser::decode(
-        data, reinterpret_cast<const Exiv2::byte*>(tiff.constData()), uint32_t(tiff.size()));
+    const FencedExif fenced = decodeFencedExif(std::move(tiff));
+    const Exiv2::ExifData& data = fenced.data;
+    const Exiv2::ByteOrder order = fenced.order;
+    const QHash<quint16, quint16>& hidden = fenced.hidden;
     QList<PropertyItem> items;
     for (const Exiv2::Exifdatum& d : data) {
         const std::optional<Directory> dir = directoryOf(d.groupName());
@@ -178,6 +175,18 @@ QList<PropertyItem> decodeTiff(QByteArray tiff)
 }
 
 }  // namespace
+
+FencedExif decodeFencedExif(QByteArray tiff)
+{
+    if (tiff.size() < 8) throw ImageError(QStringLiteral("The EXIF block is too short."));
+    if (!looksLikeTiff(tiff))
+        throw ImageError(QStringLiteral("The EXIF block does not start with a TIFF header."));
+    FencedExif out;
+    out.hidden = hideParsedEntries(tiff);
+    out.order = Exiv2::ExifParser::decode(
+        out.data, reinterpret_cast<const Exiv2::byte*>(tiff.constData()), uint32_t(tiff.size()));
+    return out;
+}
 
 QByteArrayView findExifBlock(const QByteArray& jpeg)
 {

@@ -103,7 +103,18 @@ Outcome compress(const QImage& rgb32, const JpegOptions& o, const Sink* sink,
             cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
     cinfo.optimize_coding = o.optimizeCoding ? TRUE : FALSE;
     cinfo.write_JFIF_header = TRUE;
+    if (o.density.isSet()) {
+        cinfo.density_unit = UINT8(o.density.unit);
+        cinfo.X_density = UINT16(o.density.x);
+        cinfo.Y_density = UINT16(o.density.y);
+    }
     jpeg_start_compress(&cinfo, TRUE);
+    for (const JpegSegment& s : o.segments)
+        jpeg_write_marker(&cinfo, s.marker, reinterpret_cast<const JOCTET*>(s.payload.constData()),
+                          unsigned(s.payload.size()));
+    if (!o.iccProfile.isEmpty())
+        jpeg_write_icc_profile(&cinfo, reinterpret_cast<const JOCTET*>(o.iccProfile.constData()),
+                               unsigned(o.iccProfile.size()));
     while (cinfo.next_scanline < cinfo.image_height) {
         if (cancel && cinfo.next_scanline % kRowsPerCancelCheck == 0 &&
             cancel->load(std::memory_order_relaxed)) {

@@ -1,13 +1,31 @@
 #pragma once
-// Writes an image as a JPEG file: full size, no metadata, through a temporary file that replaces
-// the target only once it is complete, so a failed or cancelled write leaves any existing file as
+// Writes an image as a JPEG file at full size, with only the metadata asked for (a colour
+// profile, a density, prepared segments), through a temporary file that replaces the target only
+// once it is complete, so a failed or cancelled write leaves any existing file as
 // it was. The data is streamed into the file as it is encoded: no whole-file buffer in memory.
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QString>
 #include <atomic>
 
 namespace orvello {
+
+// Pixels per unit as a JFIF header holds them: unit 0 gives only the aspect ratio, 1 is per
+// inch, 2 per centimetre. Unset (0 × 0) leaves the encoder's default, a square aspect.
+struct PixelDensity {
+    int unit = 0;
+    int x = 0, y = 0;
+    bool isSet() const { return x > 0 && y > 0; }
+    PixelDensity swapped() const { return {unit, y, x}; }  // after a quarter turn
+    bool operator==(const PixelDensity&) const = default;
+};
+
+// A marker segment written as it stands after the JFIF header (EXIF, XMP, IPTC).
+struct JpegSegment {
+    int marker = 0;  // 0xE1 for APP1 …
+    QByteArray payload;
+};
 
 struct JpegOptions {
     int quality = 100;
@@ -15,6 +33,9 @@ struct JpegOptions {
     bool fullChroma = true;
     // Optimised Huffman tables: smaller files, slower saves.
     bool optimizeCoding = false;
+    QByteArray iccProfile;  // embedded unchanged when not empty
+    PixelDensity density;
+    QList<JpegSegment> segments;
 };
 
 // Encodes to memory; empty on failure (error set).

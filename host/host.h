@@ -62,6 +62,14 @@ struct ProgressRequest {
     std::function<void()> onCancel;
 };
 
+// The choices of "全部保存…" beside the folder: how each copy is written.
+struct SaveAllOptions {
+    bool keepMetadata = false;  // the photo's EXIF, XMP and IPTC carried into its copy
+    int quality = 100;          // JPEG quality, 1 to 100
+    bool lossless = false;      // JPEG photos stamped without re-compressing the whole picture
+    bool operator==(const SaveAllOptions&) const = default;
+};
+
 class ProgressView {
 public:
     virtual ~ProgressView() = default;
@@ -82,6 +90,9 @@ public:
     virtual void openUrl(const QUrl& url) = 0;
     // The folder dialog: the chosen folder, or nothing when cancelled.
     virtual std::optional<QString> chooseFolder(const QString& title, const QString& initial) = 0;
+    // The options dialog of "全部保存…", opened on initial: the choices, or nothing when
+    // cancelled.
+    virtual std::optional<SaveAllOptions> chooseSaveAllOptions(const SaveAllOptions& initial) = 0;
     // Shows a progress window that does not block the caller.
     virtual std::unique_ptr<ProgressView> showProgress(const ProgressRequest& request) = 0;
 };

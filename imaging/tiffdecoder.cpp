@@ -183,9 +183,11 @@ DecodedPhoto decodeTiff(const QByteArray& bytes)
     // Remarks made while reading the directory (unknown private tags and the like) concern
     // metadata; only what goes wrong with the pixels marks the photo incomplete.
     messages = {};
-    // The rows as stored, first row at the top: no automatic orientation, as for JPEG.
+    // The rows as stored, first row at the top, as for JPEG: the loader turns the picture
+    // upright. Asking for any other orientation would have libtiff flip the rows, and only half
+    // of the way for the sideways ones (5 to 8).
     rgba.img.req_orientation =
-        rgba.img.orientation >= ORIENTATION_TOPLEFT && rgba.img.orientation <= ORIENTATION_BOTLEFT
+        rgba.img.orientation >= ORIENTATION_TOPLEFT && rgba.img.orientation <= ORIENTATION_LEFTBOT
             ? rgba.img.orientation
             : ORIENTATION_TOPLEFT;
 

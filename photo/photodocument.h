@@ -1,6 +1,7 @@
 #pragma once
 // PhotoDocument: the current photo of the window.
 #include "components/imagefile.h"
+#include "photo/sourcetraits.h"
 
 #include <QImage>
 #include <QString>
@@ -17,6 +18,8 @@ struct PhotoDocument {
     QString captureDateText;
     std::unique_ptr<ImageFile> exifImage;  // the current photo's metadata, from its listing
     QImage photo;  // the decoded photo, the canvas's background picture; null while none is shown
+    // What a saved copy takes from the file; the density follows the photo's quarter turns.
+    SourceTraits sourceTraits;
 
     // Releases the metadata image (the close, a photo that cannot be shown).
     void releaseExifImage()

@@ -1,5 +1,7 @@
 #include "photo/photoloader.h"
 
+#include "components/imageformat.h"
+#include "imaging/orientation.h"
 #include "imaging/photodecoder.h"
 #include "overlay/overlay.h"
 
@@ -8,12 +10,12 @@
 
 namespace orvello {
 
-LoadedPhoto loadPhoto(const QByteArray& nativePath)
+LoadedPhoto loadPhoto(const QByteArray& nativePath, const LoadOptions& options)
 {
-    return loadPhoto(nativePath, QImage());
+    return loadPhoto(nativePath, QImage(), options);
 }
 
-LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse)
+LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse, const LoadOptions& options)
 {
     LoadedPhoto out;
     try {
@@ -30,8 +32,19 @@ LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse)
         out.photo = canvasPhoto(decoded.image);
         out.incomplete = decoded.incomplete;
         decoded.image = QImage();
+        const JpegHeaderFacts header =
+            looksLikeJpeg(file.bytes) ? readJpegHeaderFacts(file.bytes) : JpegHeaderFacts();
+        if (options.keepMetadata) out.metadata = KeptMetadata::read(file.bytes);
         // Handed over: the listing may rename entries in place without copying the file.
         out.exif = readExifInfoFromData(std::move(file.bytes));
+        out.traits = readSourceTraits(header, out.exif.image.get());
+        // A decoder that turned the picture itself (its container says how) leaves it as it is.
+        if (options.autoOrient && !decoded.orientationApplied && out.traits.orientation != 1) {
+            out.photo = uprightImage(std::move(out.photo), out.traits.orientation);
+            if (out.photo.isNull()) throw std::bad_alloc();
+            if (orientationSwapsSides(out.traits.orientation))
+                out.traits.density = out.traits.density.swapped();
+        }
     } catch (const std::bad_alloc&) {
         out = LoadedPhoto();
         out.error = QStringLiteral("内存不足");
@@ -39,9 +52,9 @@ LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse)
     return out;
 }
 
-LoadedPhoto loadPhoto(const QString& path)
+LoadedPhoto loadPhoto(const QString& path, const LoadOptions& options)
 {
-    return loadPhoto(QFile::encodeName(path));
+    return loadPhoto(QFile::encodeName(path), options);
 }
 
 QString cannotOpenMessage(const QString& path, const QString& reason)

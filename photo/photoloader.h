@@ -1,24 +1,38 @@
 #pragma once
 // Opening a photo the way the window and the command-line tool both do: the file is read once,
 // decoded for the canvas, and its EXIF items listed from the same bytes.
+#include "components/keptmetadata.h"
 #include "photo/exifstep.h"
+#include "photo/sourcetraits.h"
 
 #include <QImage>
 #include <QString>
+#include <memory>
 
 namespace orvello {
+
+struct LoadOptions {
+    // The picture turned upright from its orientation tag (the setting "AutoOrient").
+    bool autoOrient = true;
+    // The metadata a copy may carry is read too (a batch that keeps it).
+    bool keepMetadata = false;
+};
 
 struct LoadedPhoto {
     QImage photo;             // as the canvas holds it; null when it cannot be shown
     bool incomplete = false;  // shown, but part of the data was missing or damaged
     QString error;            // why it cannot be shown
     ExifInfo exif;            // listed only when the photo can be shown
+    // What a copy takes along; the density is that of the picture as loaded (turned upright).
+    SourceTraits traits;
+    std::shared_ptr<const KeptMetadata> metadata;  // with LoadOptions::keepMetadata
 };
 
-LoadedPhoto loadPhoto(const QString& path);
-LoadedPhoto loadPhoto(const QByteArray& nativePath);  // the path's bytes as stored
+LoadedPhoto loadPhoto(const QString& path, const LoadOptions& options = {});
+// The path's bytes as stored.
+LoadedPhoto loadPhoto(const QByteArray& nativePath, const LoadOptions& options = {});
 // The same, decoding into reuse's buffer when it fits (see decodeJpeg).
-LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse);
+LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse, const LoadOptions& options = {});
 
 // The messages about a photo, in the interface's language.
 QString cannotOpenMessage(const QString& path, const QString& reason);

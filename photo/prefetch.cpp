@@ -78,9 +78,10 @@ void PhotoPrefetcher::loadLoop()
         if (ending_) return;
         entry->started = true;
         loading_ = true;
+        const LoadOptions options = options_;
         lock.unlock();
         const FileStamp stamp = stampOf(entry->path);
-        LoadedPhoto loaded = loadPhoto(entry->path);
+        LoadedPhoto loaded = loadPhoto(entry->path, options);
         lock.lock();
         entry->stamp = stamp;
         entry->result = std::move(loaded);
@@ -109,6 +110,13 @@ std::optional<LoadedPhoto> PhotoPrefetcher::take(const QByteArray& nativePath)
 void PhotoPrefetcher::clear()
 {
     const std::lock_guard lock(mutex_);
+    entries_.clear();
+}
+
+void PhotoPrefetcher::setLoadOptions(const LoadOptions& options)
+{
+    const std::lock_guard lock(mutex_);
+    options_ = options;
     entries_.clear();
 }
 

@@ -33,6 +33,8 @@ public:
     std::optional<LoadedPhoto> take(const QByteArray& nativePath);
     // Drops everything (the folder was read again).
     void clear();
+    // How photos are loaded from now on; anything prepared before is dropped.
+    void setLoadOptions(const LoadOptions& options);
     // Waits until no load is under way.
     void waitForIdle();
     // How many photos take() has handed out.
@@ -45,6 +47,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;  // an entry was added, begun or finished, or the end
     QList<std::shared_ptr<Entry>> entries_;
+    LoadOptions options_;
     bool loading_ = false;
     bool ending_ = false;
     int hits_ = 0;

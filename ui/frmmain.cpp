@@ -209,6 +209,8 @@ int frmMain::load()
     settings_.frmMainY =
         defaultWindowPosition(double(screen.height()) * kTwipsPerPixel, kWindowHeightTwips);
     env_.store.readAll(settings_, [this](const char* key, bool value) { applySwitch(key, value); });
+    loadOptions_.autoOrient = env_.store.readAutoOrient();
+    prefetch_.setLoadOptions(loadOptions_);
 
     setWindowTitle(appinfo::windowCaption());
     if (auto* owner = control<QLabel>(QStringLiteral("LbBR"))) {

@@ -119,6 +119,7 @@ private:
     QHash<QString, QWidget*> controls_;
     QHash<QString, std::function<void()>> commands_;
     PhotoPrefetcher prefetch_;           // the neighbours of the selected entry
+    LoadOptions loadOptions_;            // how photos are opened (the setting "AutoOrient")
     std::unique_ptr<QPrinter> printer_;  // the current printer, kept for the run
     bool shown_ = false;                 // a start-up that ends early writes nothing
     bool unloaded_ = false;

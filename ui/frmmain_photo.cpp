@@ -2,6 +2,7 @@
 #include "ui/frmmain.h"
 
 #include "app/messages.h"
+#include "batch/stampoutput.h"
 #include "components/jpegwriter.h"
 #include "host/host.h"
 #include "imaging/printlayout.h"
@@ -94,6 +95,7 @@ void frmMain::selectEntry(int row)
     }
     doc_.photo = std::move(loaded.photo);
     doc_.isPortrait = PhotoDocument::portrait(doc_.photo);
+    doc_.sourceTraits = std::move(loaded.traits);
     const std::optional<QString> listingError = showExif(std::move(loaded.exif));
     showPhotoOnCanvas();
     setPhotoButtonsEnabled(true);
@@ -110,6 +112,7 @@ void frmMain::showNoPhoto()
     setPhotoButtonsEnabled(false);
     doc_.photo = QImage();
     doc_.isPortrait = false;
+    doc_.sourceTraits = SourceTraits();
     doc_.captureDateText.clear();
     doc_.releaseExifImage();
     control<QPlainTextEdit>(QStringLiteral("Text0"))->setPlainText(QString());
@@ -135,6 +138,7 @@ void frmMain::rotateCommand(const QString& buttonName, QImage (*turn)(const QIma
     if (!turned.isNull()) {
         doc_.photo = std::move(turned);
         doc_.isPortrait = PhotoDocument::portrait(doc_.photo);
+        doc_.sourceTraits.density = doc_.sourceTraits.density.swapped();
     }
     showPhotoOnCanvas();
     button->setEnabled(true);
@@ -156,7 +160,7 @@ void frmMain::saveCommand()
             QStringLiteral("照片文件另存为…(注:保存后的文件不包含相关EXIF信息)"), QString(), host_,
             flags))
         return;
-    JpegWriter writer;
+    JpegWriter writer(copyJpegOptions(doc_.sourceTraits, false));
     const QByteArray target = nativeSavePath(
         fileName, proposed,
         doc_.photoNativeName.isEmpty() ? QByteArray() : stampedNativeName(doc_.photoNativeName));

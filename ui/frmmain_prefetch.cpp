@@ -30,7 +30,7 @@ QByteArray frmMain::nativePathOfRow(int row) const
 LoadedPhoto frmMain::loadForSelection(int row)
 {
     std::optional<LoadedPhoto> ready = prefetch_.take(nativePathOfRow(row));
-    LoadedPhoto loaded = ready ? std::move(*ready) : loadPhoto(nativePathOfRow(row));
+    LoadedPhoto loaded = ready ? std::move(*ready) : loadPhoto(nativePathOfRow(row), loadOptions_);
     // The next entry first, since stepping forward is the usual way through a folder.
     prefetch_.prepare({nativePathOfRow(row + 1), nativePathOfRow(row - 1)});
     return loaded;

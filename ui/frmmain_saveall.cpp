@@ -27,6 +27,9 @@ void frmMain::wireSaveAll()
             input.photoFolder = doc_.photoFolder;
             input.recipe.settings = settings_;
             input.recipe.text1 = control<QLineEdit>(QStringLiteral("Text1"))->text();
+            input.recipe.copy.autoOrient = loadOptions_.autoOrient;
+            input.options = env_.store.readSaveAllOptions();
+            input.remember = [this](const SaveAllOptions& o) { env_.store.writeSaveAllOptions(o); };
             return input;
         },
         this);

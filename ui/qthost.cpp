@@ -1,5 +1,7 @@
 #include "ui/qthost.h"
 
+#include "ui/saveoptionsdialog.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -146,6 +148,11 @@ std::optional<QString> QtHost::chooseFolder(const QString& title, const QString&
         QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (folder.isEmpty()) return std::nullopt;
     return folder;
+}
+
+std::optional<SaveAllOptions> QtHost::chooseSaveAllOptions(const SaveAllOptions& initial)
+{
+    return runSaveAllOptionsDialog(owner_, initial);
 }
 
 namespace {

@@ -24,6 +24,7 @@ public:
     bool hasPrinter() override;
     void openUrl(const QUrl& url) override;
     std::optional<QString> chooseFolder(const QString& title, const QString& initial) override;
+    std::optional<SaveAllOptions> chooseSaveAllOptions(const SaveAllOptions& initial) override;
     std::unique_ptr<ProgressView> showProgress(const ProgressRequest& request) override;
 
 private:

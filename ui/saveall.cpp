@@ -41,8 +41,18 @@ void SaveAllCommand::run()
                    MsgIcon::Information);
         return;
     }
+    const std::optional<SaveAllOptions> options = host_.chooseSaveAllOptions(input.options);
+    if (!options) return;
+    if (input.remember) input.remember(*options);
+    CopyOptions& copy = input.recipe.copy;
+    copy.keepMetadata = options->keepMetadata;
+    copy.quality = options->quality;
+    copy.lossless = options->lossless;
     const std::optional<QString> folder = host_.chooseFolder(
-        QStringLiteral("全部保存到文件夹…(注:保存后的文件不包含相关EXIF信息)"), input.photoFolder);
+        options->keepMetadata
+            ? QStringLiteral("全部保存到文件夹…")
+            : QStringLiteral("全部保存到文件夹…(注:保存后的文件不包含相关EXIF信息)"),
+        input.photoFolder);
     if (!folder) return;
     folder_ = *folder;
     const QByteArray out = QFile::encodeName(folder_);
@@ -108,8 +118,9 @@ QString SaveAllCommand::summary() const
 {
     using Status = StampOutcome::Status;
     int written = 0, skipped = 0, cancelled = 0;
-    QStringList failures;
+    QStringList failures, warnings;
     for (const StampOutcome& o : outcomes_) {
+        if (!o.warning.isEmpty()) warnings << o.warning;
         written += o.status == Status::Written;
         skipped += o.status == Status::Skipped;
         cancelled += o.status == Status::Cancelled;
@@ -118,13 +129,16 @@ QString SaveAllCommand::summary() const
     QString text = QStringLiteral("已保存 %1 张照片到文件夹“%2”。").arg(written).arg(folder_);
     if (skipped) text += QStringLiteral("\n跳过已有的文件 %1 个。").arg(skipped);
     if (cancelled) text += QStringLiteral("\n已取消，%1 张照片未保存。").arg(cancelled);
-    if (!failures.isEmpty()) {
-        text += QStringLiteral("\n\n%1 张照片未能保存：").arg(failures.size());
-        for (int i = 0; i < failures.size() && i < kListedFailures; ++i)
-            text += QLatin1Char('\n') + failures[i];
-        if (failures.size() > kListedFailures)
-            text += QStringLiteral("\n……另有 %1 张").arg(failures.size() - kListedFailures);
-    }
+    const auto list = [&text](const QString& heading, const QStringList& lines) {
+        if (lines.isEmpty()) return;
+        text += QStringLiteral("\n\n") + heading.arg(lines.size());
+        for (int i = 0; i < lines.size() && i < kListedFailures; ++i)
+            text += QLatin1Char('\n') + lines[i];
+        if (lines.size() > kListedFailures)
+            text += QStringLiteral("\n……另有 %1 张").arg(lines.size() - kListedFailures);
+    };
+    list(QStringLiteral("%1 张照片未能保存："), failures);
+    list(QStringLiteral("%1 张照片的副本不含EXIF信息："), warnings);
     return text;
 }
 

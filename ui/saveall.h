@@ -20,6 +20,9 @@ struct SaveAllInput {
     QList<QByteArray> sources;  // the list's photos, as the file system spells them
     QString photoFolder;        // where they are; the folder dialog starts there
     StampRecipe recipe;         // the current settings and title, no turns
+    SaveAllOptions options;     // the options dialog opens on these
+    // Keeps the options chosen for the next time.
+    std::function<void(const SaveAllOptions&)> remember;
 };
 
 class SaveAllCommand : public QObject {

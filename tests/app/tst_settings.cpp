@@ -10,6 +10,8 @@
 
 using namespace orvello;
 
+Q_DECLARE_METATYPE(orvello::SaveAllOptions)
+
 class SettingsTest : public QObject {
     Q_OBJECT
 
@@ -155,6 +157,36 @@ private slots:
         QCOMPARE(s.DPaperSize, qint16(0));
         QCOMPARE(s.frmMainX, -20);  // no range check on read
         QCOMPARE(s.addCurrentY, 91.0f);
+    }
+
+    // The keys beside the fifteen: a value that does not convert, or a quality out of range,
+    // keeps the default; the window's own write leaves them as they are.
+    void extraKeys_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("autoOrient");
+        QTest::addColumn<SaveAllOptions>("saveAll");
+        QTest::newRow("none") << QByteArray() << true << SaveAllOptions{};
+        QTest::newRow("set") << QByteArray(
+                                    "[SetLog]\nAutoOrient=0\n[SaveAll]\nKeepExif=True\n"
+                                    "Quality=55\nLossless=1\n")
+                             << false << SaveAllOptions{true, 55, true};
+        QTest::newRow("malformed")
+            << QByteArray("[SetLog]\nAutoOrient=perhaps\n[SaveAll]\nKeepExif=x\nQuality=0\n")
+            << true << SaveAllOptions{};
+        QTest::newRow("quality too high")
+            << QByteArray("[SaveAll]\nQuality=101\n") << true << SaveAllOptions{};
+    }
+    void extraKeys()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, autoOrient);
+        QFETCH(SaveAllOptions, saveAll);
+        writeRaw(file);
+        const SettingsStore store(ini());
+        store.writeAll(AppSettings(), 0, 0);
+        QCOMPARE(store.readAutoOrient(), autoOrient);
+        QCOMPARE(store.readSaveAllOptions(), saveAll);
     }
 
     void garbageFileIsReadAsDefaultsAndRewrittenReadable()

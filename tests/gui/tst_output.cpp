@@ -1,8 +1,14 @@
 // Turning, saving and printing the open photo in the window.
+#include "components/exifreader.h"
+#include "imaging/colourprofile.h"
 #include "tests/gui/testwindow.h"
+#include "tools/fixtures/photowriter.h"
 
+#include <QColorSpace>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QPrinter>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -88,6 +94,71 @@ private slots:
         const QRgb a = saved.pixel(100, 150), b = window->canvas().pixel(100, 150);
         QVERIFY(qAbs(qRed(a) - qRed(b)) <= 3 && qAbs(qGreen(a) - qGreen(b)) <= 3);
         QVERIFY(host.messages.isEmpty());  // no success message
+    }
+
+    // A photo stored sideways (Orientation 6) shows upright, portrait, its date at the lower
+    // right of the upright picture; the listing keeps the stored tag; a save carries the photo's
+    // colour profile and its density, turned with the picture, and no EXIF. AutoOrient=0 shows
+    // the picture as stored.
+    void sidewaysPhotoOpensUpright_data()
+    {
+        QTest::addColumn<bool>("autoOrient");
+        QTest::newRow("upright") << true;
+        QTest::newRow("as stored") << false;
+    }
+    void sidewaysPhotoOpensUpright()
+    {
+        QFETCH(bool, autoOrient);
+        const QString ini = dir.filePath(QStringLiteral("orient.ini"));
+        QSettings(ini, QSettings::IniFormat)
+            .setValue(QStringLiteral("SetLog/AutoOrient"), autoOrient ? "1" : "0");
+        QImage stored(200, 100, QImage::Format_RGB32);
+        stored.fill(qRgb(20, 20, 60));
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 30; ++x) stored.setPixel(x, y, qRgb(230, 20, 20));
+        fixtures::ExifContent exif;
+        exif.dateTimeOriginal = QStringLiteral("2022:03:04 05:06:07");
+        exif.extra << fixtures::ExifEntry::shorts(fixtures::Dir::Image, 0x0112, {6})
+                   << fixtures::ExifEntry::rationals(fixtures::Dir::Image, 0x011A, {{300, 1}})
+                   << fixtures::ExifEntry::rationals(fixtures::Dir::Image, 0x011B, {{150, 1}});
+        const QByteArray adobe = QColorSpace(QColorSpace::AdobeRgb).iccProfile();
+        const QString path = dir.filePath(QStringLiteral("sideways.jpg"));
+        QVERIFY(
+            fixtures::writeFile(path, fixtures::insertAfterSoi(fixtures::makeJpeg(stored, exif, 95),
+                                                               fixtures::iccSegments(adobe))));
+        window = test::loadedWindow(host, ini);
+        open(path);
+        QVERIFY(window->photoLoaded());
+        QVERIFY(window->document().captureDateText.startsWith(QStringLiteral("2022-03-04")));
+        QVERIFY(window->control<QPlainTextEdit>(QStringLiteral("Text0"))
+                    ->toPlainText()
+                    .contains(QStringLiteral("ImageOrientation 6")));
+        const QImage canvas = window->canvas();
+        if (!autoOrient) {
+            QCOMPARE(canvas.size(), QSize(200, 100));
+            return;
+        }
+        QCOMPARE(canvas.size(), QSize(100, 200));
+        QVERIFY(window->document().isPortrait);
+        QCOMPARE(qRed(canvas.pixel(90, 10)) > 180, true);  // the stored top-left, now top-right
+        QRect date;
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x)
+                if (qRed(canvas.pixel(x, y)) > 150 && qGreen(canvas.pixel(x, y)) > 150)
+                    date |= QRect(x, y, 1, 1);
+        QVERIFY(!date.isEmpty());
+        QVERIFY2(date.left() >= 50 && date.top() >= 150,
+                 qPrintable(QStringLiteral("%1,%2").arg(date.left()).arg(date.top())));
+
+        window->click(QStringLiteral("XPButton3"));  // a quarter turn to the left
+        const QString out = dir.filePath(QStringLiteral("sideways-saved.jpg"));
+        answerFile(out);
+        window->click(QStringLiteral("XPButton2"));
+        const QByteArray saved = readAll(out);
+        const JpegHeaderFacts facts = readJpegHeaderFacts(saved);
+        QCOMPARE(facts.iccProfile, adobe);
+        QCOMPARE(facts.density, (PixelDensity{1, 300, 150}));
+        QVERIFY(findExifBlock(saved).isEmpty());
     }
 
     // The copy is JPEG data: a TIFF photo's copy is offered as .jpg, a JPEG's name is kept.

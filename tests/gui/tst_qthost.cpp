@@ -2,11 +2,14 @@
 #include "ui/qthost.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -59,6 +62,43 @@ private slots:
         const QFontMetrics metrics(QApplication::font());
         QVERIFY(messageBoxMinimumWidth(QString(60, u'W'), metrics) >
                 metrics.horizontalAdvance(QString(60, u'W')));
+    }
+
+    // 全部保存…'s options open on the choices given and return what the user set; Cancel
+    // returns nothing.
+    void saveAllOptionsDialog_data()
+    {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("confirmed") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void saveAllOptionsDialog()
+    {
+        QFETCH(bool, confirm);
+        QtHost host;
+        SaveAllOptions shownWith;
+        whenShown<QDialog>([&](QDialog* dialog) {
+            auto* keep = dialog->findChild<QCheckBox*>(QStringLiteral("keepExif"));
+            auto* quality = dialog->findChild<QSpinBox*>(QStringLiteral("quality"));
+            auto* lossless = dialog->findChild<QCheckBox*>(QStringLiteral("lossless"));
+            if (!keep || !quality || !lossless) return dialog->reject();
+            shownWith = {keep->isChecked(), quality->value(), lossless->isChecked()};
+            QCOMPARE(keep->text(), QStringLiteral("保留EXIF信息"));
+            QCOMPARE(lossless->text(), QStringLiteral("无损"));
+            QCOMPARE(quality->minimum(), 1);
+            QCOMPARE(quality->maximum(), 100);
+            keep->click();
+            quality->setValue(72);
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            buttons->button(confirm ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+        });
+        const std::optional<SaveAllOptions> chosen =
+            host.chooseSaveAllOptions(SaveAllOptions{false, 90, true});
+        QCOMPARE(shownWith, (SaveAllOptions{false, 90, true}));
+        if (confirm)
+            QCOMPARE(chosen, std::optional(SaveAllOptions{true, 72, true}));
+        else
+            QVERIFY(!chosen);
     }
 
     void colourDialogOpensOnTheColourWithNoCustomColoursKept()

@@ -1,5 +1,6 @@
 // "全部保存…" in the window: one question about existing copies, no source ever replaced, damage
 // and cancelling confined, and the copies equal to what the window's own save writes.
+#include "components/exifreader.h"
 #include "components/jpegwriter.h"
 #include "tests/gui/testwindow.h"
 #include "tools/fixtures/heifwriter.h"
@@ -16,6 +17,8 @@
 #include <memory>
 
 using namespace orvello;
+
+Q_DECLARE_METATYPE(std::optional<orvello::SaveAllOptions>)
 
 namespace {
 
@@ -147,6 +150,60 @@ private slots:
                  (QStringList{QStringLiteral("PM_a.jpg"), QStringLiteral("PM_b.jpg"),
                               QStringLiteral("PM_e.jpg")}));
         QCOMPARE(readAll(phone + QStringLiteral("/PM_e.jpg")), encodeJpeg(window->canvas(), {}));
+    }
+
+    // The options are asked first, opened on the last choice and remembered; keeping the EXIF
+    // drops the note that the copies have none, and the copies carry it.
+    void optionsAskedAndRemembered_data()
+    {
+        QTest::addColumn<std::optional<SaveAllOptions>>("answer");
+        QTest::newRow("cancelled") << std::optional<SaveAllOptions>();
+        QTest::newRow("keep exif at 60") << std::optional(SaveAllOptions{true, 60, false});
+        QTest::newRow("plain") << std::optional(SaveAllOptions{false, 100, false});
+    }
+    void optionsAskedAndRemembered()
+    {
+        QFETCH(std::optional<SaveAllOptions>, answer);
+        const SaveAllOptions earlier{false, 85, true};
+        SettingsStore(settingsDir.filePath(QStringLiteral("s.ini"))).writeSaveAllOptions(earlier);
+        QFile::remove(out(QStringLiteral("PM_b.jpg")));
+        // A photo whose EXIF cannot be read: its copy is written without it, and the summary
+        // says so when the EXIF was to be kept.
+        fixtures::writeFile(in(QStringLiteral("e.jpg")),
+                            fixtures::insertAfterSoi(
+                                fixtures::makeJpeg(QImage(40, 30, QImage::Format_RGB32), {}),
+                                {fixtures::jpegSegment(0xE1, QByteArray("Exif\0\0junk", 10))}));
+        test::openThroughDialog(host, *window, in(QStringLiteral("a.jpg")));
+        host.messages.clear();
+        host.saveAllOptionAnswers << answer;
+        host.folderAnswers << dir->filePath(QStringLiteral("out"));
+        if (answer)
+            QVERIFY(saveAll());
+        else
+            window->findChild<QAction*>(QStringLiteral("saveAllAction"))->trigger();
+        QCOMPARE(host.saveAllOptionDialogs, QList<SaveAllOptions>{earlier});
+        const SaveAllOptions stored =
+            SettingsStore(settingsDir.filePath(QStringLiteral("s.ini"))).readSaveAllOptions();
+        if (!answer) {
+            QVERIFY(host.folderDialogs.isEmpty());
+            QCOMPARE(stored, earlier);
+            QCOMPARE(outFiles(), QStringList());
+            return;
+        }
+        QCOMPARE(stored, *answer);
+        QCOMPARE(host.folderDialogs.first().contains(QStringLiteral("不包含相关EXIF信息")),
+                 !answer->keepMetadata);
+        const QByteArray copy = readAll(out(QStringLiteral("PM_a.jpg")));
+        QCOMPARE(findExifBlock(copy).isEmpty(), !answer->keepMetadata);
+        JpegOptions atQuality;
+        atQuality.quality = answer->quality;
+        if (!answer->keepMetadata) QCOMPARE(copy, encodeJpeg(window->canvas(), atQuality));
+        QVERIFY(QFile::exists(out(QStringLiteral("PM_e.jpg"))));
+        const QString summary = host.messages.last().text;
+        QVERIFY2(summary.contains(QStringLiteral("1 张照片的副本不含EXIF信息")) ==
+                         answer->keepMetadata &&
+                     summary.contains(QStringLiteral("已保存 3 张照片")),
+                 qPrintable(summary));
     }
 
     // Into the photos' own folder: a photo that bears a copy's name is a source and stays.

@@ -1,6 +1,8 @@
-// The bad-input corpus through the photo loader the window and the tool use: every file ends as
-// expected (shown whole, shown but incomplete, or refused with its reason) within 2 s, and
-// nothing is written to standard error on the way.
+// The bad-input corpus through the photo loader the window and the tool use, turning photos
+// upright and reading the metadata a copy keeps: every file ends as expected (shown whole, shown
+// but incomplete, or refused with its reason) within 2 s, nothing is written to standard error on
+// the way, and metadata that cannot be read leaves the copy without it instead of failing.
+#include "components/exifreader.h"
 #include "photo/photoloader.h"
 #include "tests/support/badcorpus.h"
 
@@ -96,7 +98,24 @@ private slots:
         QByteArray errorOutput;
         {
             StderrCapture capture(dir.filePath(QStringLiteral("stderr.txt")));
-            loaded = file.nativePath.isEmpty() ? loadPhoto(file.path) : loadPhoto(file.nativePath);
+            const LoadOptions keep{true, true};
+            loaded = file.nativePath.isEmpty() ? loadPhoto(file.path, keep)
+                                               : loadPhoto(file.nativePath, keep);
+            if (loaded.metadata) {
+                // The copy's segments, and a copy with them that reads back.
+                QString problem;
+                const QList<JpegSegment> segments =
+                    loaded.metadata->segmentsFor(loaded.photo.size(), &problem);
+                QVERIFY2(problem.isEmpty() || segments.isEmpty(), qPrintable(what));
+                // What the listing cannot read is not carried either.
+                if (!file.readerLists && file.shown != Shown::Refused)
+                    QVERIFY2(segments.isEmpty(), qPrintable(what));
+                JpegOptions options;
+                options.segments = segments;
+                const QByteArray copy = encodeJpeg(QImage(16, 16, QImage::Format_RGB32), options);
+                QVERIFY2(!copy.isEmpty(), qPrintable(what));
+                if (!segments.isEmpty()) readPropertyItems(copy);  // throws when unreadable
+            }
             errorOutput = capture.text();
         }
         // A hang or a runaway decode, not a speed measure: every file takes milliseconds.

@@ -38,6 +38,13 @@ std::optional<QString> ScriptedHost::chooseFolder(const QString& title, const QS
     return folderAnswers.isEmpty() ? std::nullopt : folderAnswers.takeFirst();
 }
 
+std::optional<SaveAllOptions> ScriptedHost::chooseSaveAllOptions(const SaveAllOptions& initial)
+{
+    saveAllOptionDialogs << initial;
+    return saveAllOptionAnswers.isEmpty() ? std::optional(initial)
+                                          : saveAllOptionAnswers.takeFirst();
+}
+
 namespace {
 
 class ScriptedProgress : public ProgressView {

@@ -36,6 +36,10 @@ public:
     // Folder dialogs: answered in order, cancelled when none is left.
     QList<std::optional<QString>> folderAnswers;
     QStringList folderDialogs;  // their titles
+    // The options of 全部保存…: answered in order; without an answer left, the dialog is
+    // confirmed as it opened. What it opened on is recorded.
+    QList<std::optional<SaveAllOptions>> saveAllOptionAnswers;
+    QList<SaveAllOptions> saveAllOptionDialogs;
     // Progress windows: every request and every update; with cancelAtProgress >= 0 the window's
     // Cancel is pressed when that many are done.
     QList<ProgressRequest> progressRequests;
@@ -50,6 +54,7 @@ public:
     bool hasPrinter() override { return printerInstalled; }
     void openUrl(const QUrl& url) override { openedUrls << url; }
     std::optional<QString> chooseFolder(const QString& title, const QString& initial) override;
+    std::optional<SaveAllOptions> chooseSaveAllOptions(const SaveAllOptions& initial) override;
     std::unique_ptr<ProgressView> showProgress(const ProgressRequest& request) override;
 };
 

@@ -1,0 +1,34 @@
+#pragma once
+// The metadata a stamped copy carries when the user asks to keep it: the photo's EXIF, XMP and
+// IPTC, read through the metadata library with the maker note kept as plain bytes, and written
+// for the copy as JPEG segments (EXIF with Orientation 1, the copy's own pixel size and no
+// thumbnail, which would show the photo without its stamp).
+#include "components/jpegwriter.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QSize>
+#include <QString>
+#include <memory>
+
+namespace orvello {
+
+class KeptMetadata {
+public:
+    // Reads the metadata of a JPEG, TIFF or HEIF photo file. Never throws: what cannot be read is kept
+    // as the reason the copy goes without it.
+    static std::shared_ptr<const KeptMetadata> read(const QByteArray& photo);
+    ~KeptMetadata();
+
+    // The segments for an upright copy of size pixels, in the order they go after the JFIF
+    // header. Empty when the photo has no metadata; empty with *problem set when its metadata
+    // cannot be carried safely.
+    QList<JpegSegment> segmentsFor(QSize size, QString* problem) const;
+
+private:
+    KeptMetadata();
+    struct Data;
+    std::unique_ptr<Data> d_;
+};
+
+}  // namespace orvello
