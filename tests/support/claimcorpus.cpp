@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QtEndian>
 #include <algorithm>
+#include <array>
 
 namespace orvello::test {
 
@@ -92,6 +93,37 @@ QByteArray cmykJpegTiff(const QByteArray& strip, quint32 width, quint32 height)
                      {278, 4, {height}},
                      {284, 3, {1}}},
                     {strip});
+}
+
+// An EXIF block whose five directories each hold perDirectory entries all pointing at one
+// value of valueBytes bytes: a 63 KB file that lists as hundreds of megabytes when nothing
+// bounds the listing. The capture date sits among them in the EXIF directory.
+QByteArray amplifyingExif(int perDirectory, int valueBytes)
+{
+    const auto dirSize = [](int entries) { return quint32(2 + 12 * entries + 4); };
+    const quint32 ifd0 = 8, exif = ifd0 + dirSize(perDirectory + 2);
+    const quint32 gps = exif + dirSize(perDirectory + 2), interop = gps + dirSize(perDirectory);
+    const quint32 ifd1 = interop + dirSize(perDirectory), date = ifd1 + dirSize(perDirectory);
+    const quint32 value = date + 20;
+    QByteArray t("II*\0\x08\0\0\0", 8);
+    const auto entry = [&t](quint32 tag, quint32 type, quint32 count, quint32 field) {
+        append16(t, tag), append16(t, type), append32(t, count), append32(t, field);
+    };
+    const auto directory = [&](QList<std::array<quint32, 4>> fixed, quint32 next) {
+        append16(t, quint32(fixed.size() + perDirectory));
+        for (const auto& e : fixed) entry(e[0], e[1], e[2], e[3]);
+        for (int i = 0; i < perDirectory; ++i) entry(0xC000 + i, 7, quint32(valueBytes), value);
+        append32(t, next);
+    };
+    directory({{0x8769, 4, 1, exif}, {0x8825, 4, 1, gps}}, ifd1);
+    directory({{0x9003, 2, 20, date}, {0xA005, 4, 1, interop}}, 0);
+    directory({}, 0);
+    directory({}, 0);
+    directory({}, 0);
+    t.append(corpusDate, 20);
+    QByteArray v(valueBytes, '\0');
+    for (int i = 0; i < valueBytes; ++i) v[i] = char('A' + i % 26);
+    return t + v;
 }
 
 }  // namespace
@@ -246,6 +278,21 @@ QList<CorpusFile> writeClaimCorpus(const QString& dir)
         cmykJpegTiff(jpegOf(texturedPicture(1200, 1200), C::Cmyk, true, false), 1200, 1200),
         "a JPEG TIFF whose strip is a progressive CMYK JPEG")
         ->refused(QStringLiteral("内存"));
+
+    // EXIF that multiplies itself: listed within bounds, the capture date still found.
+    {
+        const QByteArray exif = amplifyingExif(250, 48'000);
+        CorpusFile* f = add("exif-amplified.jpg",
+                            fixtures::insertAfterSoi(
+                                fixtures::makeJpeg(small, {}),
+                                {fixtures::jpegSegment(0xE1, QByteArray("Exif\0\0", 6) + exif)}),
+                            "250 entries in each EXIF directory, all pointing at one 48 KB value");
+        f->captureDate = QString::fromLatin1(corpusDate);
+        QString shown;
+        for (int i = 0; i < 256; ++i) shown += QString::asprintf("%s%02X", i ? " " : "", 'A' + i % 26);
+        f->lists({QStringLiteral("ExifDTOrig ") + f->captureDate,
+                  QStringLiteral("InteropTagC000 ") + shown + QStringLiteral(" … (48000 bytes)")});
+    }
 
     // A warning from libtiff about the old coding is not damage.
     add("old-style-jpeg.tif", oldStyleJpegTiff(fixtures::quadrantImage(64, 48)),
