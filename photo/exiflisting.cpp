@@ -90,12 +90,18 @@ ExifListing listExif(QString text, std::unique_ptr<ImageFile> image,
                 ++left;
                 continue;
             }
-            text += lineBreak + item.Name() + QLatin1Char(' ') + itemValueText(item);
+            const QString line = item.Name() + QLatin1Char(' ') + itemValueText(item);
+            text += lineBreak;
+            result.itemStarts << text.size();
+            text += line;
         }
-        if (left > 0)
-            text += lineBreak + QStringLiteral("……（另有 %1 项未列出：信息超过 %2 MB）")
-                                    .arg(left)
-                                    .arg(kMaxListingChars >> 20);
+        if (left > 0) {
+            text += lineBreak;
+            result.itemStarts << text.size();
+            text += QStringLiteral("……（另有 %1 项未列出：信息超过 %2 MB）")
+                        .arg(left)
+                        .arg(kMaxListingChars >> 20);
+        }
         result.image = std::move(image);
     } catch (const ImageError& e) {
         result.errorDescription = e.description();

@@ -294,6 +294,18 @@ QList<CorpusFile> writeClaimCorpus(const QString& dir)
                   QStringLiteral("InteropTagC000 ") + shown + QStringLiteral(" … (48000 bytes)")});
     }
 
+    // A value that forges a line of its own does not give the capture date.
+    {
+        fixtures::ExifContent forged;
+        forged.dateTimeOriginal = QString::fromLatin1(corpusDate);
+        forged.extra << fixtures::ExifEntry::ascii(
+            fixtures::Dir::Image, 0x010E, QStringLiteral("x\r\nExifDTOrig 1999:09:09 09:09:09"));
+        CorpusFile* f = add("forged-date-line.jpg", fixtures::makeJpeg(small, forged),
+                            "a description holding a line break and a forged capture date");
+        f->captureDate = QString::fromLatin1(corpusDate);
+        f->lists({QStringLiteral("ExifDTOrig ") + f->captureDate});
+    }
+
     // A warning from libtiff about the old coding is not damage.
     add("old-style-jpeg.tif", oldStyleJpegTiff(fixtures::quadrantImage(64, 48)),
         "an old-style JPEG TIFF (compression 6)");
