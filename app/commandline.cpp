@@ -10,7 +10,7 @@ const char* orvelloHelpText()
     return R"(Usage: orvello [--] [PHOTO]
        orvello --help | --version
 
-Orvello shows a JPEG or TIFF photo, lists its EXIF items and stamps the capture date and a
+Orvello shows a JPEG, TIFF or HEIC photo, lists its EXIF items and stamps the capture date and a
 title onto it. With PHOTO it shows that photo and lists the photos of its folder; without it,
 it asks for a photo in the open dialog. A PHOTO that cannot be opened is reported, then the
 open dialog follows. One window runs per user: a second start ends at once.
@@ -32,42 +32,58 @@ Files:
 
 const char* stampHelpText()
 {
-    return R"(Usage: orvello-stamp exif PHOTO...
-       orvello-stamp stamp [--title TEXT] [--rotate left|right]... [--out DIR] [--overwrite]
-                           [--jobs N] [--quiet] PHOTO|FOLDER...
-       orvello-stamp --help | --version
+    return R"(用法：orvello-stamp exif 照片...
+      orvello-stamp stamp [选项] 照片|文件夹...
+      orvello-stamp stamp [选项] --files-from 列表文件|- [--null]
+      orvello-stamp --help | --version
 
-Commands:
-  exif PHOTO...    list every EXIF item of each photo and its capture date
-  stamp PHOTO...   stamp each photo as the window would, with the overlay settings the
-                   window stored, and write "PM_" + the photo's name (JPEG, quality 100;
-                   a TIFF photo's copy is named .jpg). A FOLDER stands for its .jpg and .tif
-                   photos, in the order of the window's photo list. The photos are stamped on
-                   every core; the lines on standard output keep the order of the arguments.
+命令：
+  exif 照片...     列出每张照片的全部 EXIF 信息及其拍摄时间
+  stamp 照片...    像窗口那样给每张照片加上拍摄时间和标题，另存为“PM_”加照片名
+                   （JPEG，质量 100；TIFF 或 HEIC 照片的副本以 .jpg 结尾）。原照片不会改动。
+                   文件夹代表其中的照片（.jpg .jpeg .tif .tiff .heic .heif，不分大小写），顺序与窗口的照片列表相同；
+                   名字以“PM_”开头的文件是本程序写出的副本，不算在内（在命令行上
+                   或文件列表中直接给出的文件仍照常处理）。照片在所有处理器核心上同时处理；
+                   标准输出上的行按参数的顺序排列。
 
-Options of stamp:
-  --title TEXT          draw this title, whether or not the window has the title switched on
-                        (without it: the stored switch and the default title 标题文字)
-  --rotate left|right   turn the photo a quarter turn first; may be repeated
-  --out DIR             write into DIR instead of each photo's own folder
-  --overwrite           replace an existing PM_ file (a link is replaced, not written through);
-                        without it such a photo is refused. An input photo is never written over.
-  --jobs N              stamp N photos at a time (default: one per core)
-  --quiet               no progress line on standard error (shown only on a terminal)
+stamp 的选项：
+  --title 文字          加上这个标题，不论窗口是否开启了标题
+                        （不给时：按窗口保存的开关，用默认标题“标题文字”）
+  --rotate left|right   先把照片向左或向右转四分之一圈；可以重复
+  --out 文件夹          写到这个文件夹，而不是照片所在的文件夹
+  --overwrite           替换已有的 PM_ 文件（链接本身被替换，不会写到它指向的文件）；
+                        不给时拒绝写这张照片。要处理的照片本身永远不会被覆盖。
+  --skip-existing       已有的副本保持原样，算作“跳过”：中断的运行（Ctrl+C、关掉的
+                        终端、满了的磁盘）再运行一次同样的命令即可补完
+  --settings 文件       从这个 INI 文件（组 [SetLog]，与窗口的键相同）读取设置，
+                        而不是窗口保存的设置；文件无法读取或有错时，处理任何照片之前
+                        退出（状态 1），并指出文件和行号
+  --files-from 文件|-   从文件（- 为标准输入）读取要处理的照片，每行一个
+  --null                列表中的名字以 NUL 分隔（find -print0 的输出）
+  --recursive           文件夹连同其子文件夹；与 --out 一起时副本写到 --out 下相同的
+                        子文件夹（按需创建，绝不写到它之外）
+  --jobs N              同时处理 N 张照片（默认：每个处理器核心一张；不超过核心数，
+                        也不超过可用内存所能容纳的数目）
+  --quiet               只报告失败：没有进度行、已写的行和最后的统计
 
-Options:
-  -h, --help      show this help and exit
-  -V, --version   show the version and exit
+写出的每个副本先写进临时文件，完整后才取得自己的名字：中断的运行不会留下残缺的副本
+或临时文件；两个同时运行的命令也不会互相覆盖副本。最后在标准错误上给出一行统计：
+“已写 N 张，跳过 N 张，失败 N 张”。
 
-Exit status:
-  0  every photo was done
-  1  the command line was not understood
-  2  at least one photo could not be read, listed or written
-  3  the font files are missing or the image libraries could not be started
+选项：
+  -h, --help      显示本帮助后退出
+  -V, --version   显示版本后退出
 
-Files:
-  $XDG_CONFIG_HOME/Orvello/Orvello.ini (by default ~/.config/Orvello/Orvello.ini)
-      the window's settings, read by stamp
+退出状态：
+  0  每张照片都已写出或跳过
+  1  命令行无法理解，或设置文件、文件列表无法读取
+  2  至少一张照片无法读取、列出或写出
+  3  缺少字体文件，或无法启动图像库
+  被 SIGINT、SIGTERM 或 SIGHUP 中止时，以该信号结束
+
+文件：
+  $XDG_CONFIG_HOME/Orvello/Orvello.ini（默认为 ~/.config/Orvello/Orvello.ini）
+      窗口保存的设置，stamp 读取它
 )";
 }
 

@@ -15,11 +15,18 @@ namespace orvello {
 QList<StampItem> planStampBatch(const QList<QByteArray>& sources, const QByteArray& outDir,
                                 ExistingCopies existing)
 {
+    return planStampBatch(sources, QList<QByteArray>(sources.size(), outDir), existing);
+}
+
+QList<StampItem> planStampBatch(const QList<QByteArray>& sources, const QList<QByteArray>& outDirs,
+                                ExistingCopies existing)
+{
     StampOutputGuard guard(sources);
     QList<StampItem> items;
     items.reserve(sources.size());
-    for (const QByteArray& source : sources) {
-        StampItem item{source, stampTarget(source, outDir), {}, false};
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        const QByteArray& source = sources[i];
+        StampItem item{source, stampTarget(source, outDirs.value(i)), {}, false, existing};
         if (existing == ExistingCopies::Skip && StampOutputGuard::exists(item.target) &&
             guard.refusal(item.target, true).isEmpty())
             item.skip = true;
@@ -60,10 +67,13 @@ StampOutcome StampWorker::run(const StampItem& item)
     if (loaded.incomplete) return {Status::Failed, incompleteMessage(shown)};
     QImage canvas = stampCanvas(std::move(loaded.photo), loaded.exif.captureDateText, recipe_);
     loaded = LoadedPhoto();
-    bool cancelled = false;
-    const QString failed = writeStampedCopy(canvas, item.target, cancel_, &cancelled);
+    bool cancelled = false, existed = false;
+    const QString failed =
+        writeStampedCopy(canvas, item.target, item.existing == ExistingCopies::Overwrite, cancel_,
+                         &cancelled, &existed);
     buffer_ = std::move(canvas);
     if (cancelled) return {Status::Cancelled, {}};
+    if (existed && item.existing == ExistingCopies::Skip) return {Status::Skipped, {}};
     if (!failed.isEmpty()) return {Status::Failed, failed};
     return {Status::Written, {}};
 }

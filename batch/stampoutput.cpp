@@ -2,6 +2,7 @@
 
 #include "components/jpegwriter.h"
 #include "components/localtext.h"
+#include "components/nativefile.h"
 #include "imaging/saveoutput.h"
 
 #include <QDir>
@@ -24,16 +25,6 @@ QByteArray absolute(const QByteArray& path)
     return path == "." ? QByteArray(cwd) : QByteArray(cwd) + '/' + path;
 }
 
-// The path with every link and "." or ".." resolved, or empty when it does not lead anywhere.
-QByteArray resolved(const QByteArray& path)
-{
-    char* real = ::realpath(path.constData(), nullptr);
-    if (!real) return {};
-    QByteArray out(real);
-    std::free(real);
-    return out;
-}
-
 QByteArray folderPart(const QByteArray& path)
 {
     const qsizetype slash = path.lastIndexOf('/');
@@ -50,7 +41,7 @@ QByteArray namePart(const QByteArray& path)
 QByteArray entryOf(const QByteArray& path)
 {
     const QByteArray folder = folderPart(path);
-    const QByteArray real = resolved(folder);
+    const QByteArray real = resolvedPath(folder);
     return (real.isEmpty() ? absolute(folder) : real) + '/' + namePart(path);
 }
 
@@ -64,12 +55,6 @@ bool isRegularFile(const QByteArray& path)
 {
     struct stat info {};
     return ::stat(path.constData(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-// True when Qt's file classes spell the path with these very bytes.
-bool qtCanSpell(const QByteArray& path)
-{
-    return QFile::encodeName(QFile::decodeName(path)) == path;
 }
 
 }  // namespace
@@ -86,11 +71,20 @@ QString shownPath(const QByteArray& nativePath)
     return decodeLocalBytes(nativePath);
 }
 
+QByteArray resolvedPath(const QByteArray& path)
+{
+    char* real = ::realpath(path.constData(), nullptr);
+    if (!real) return {};
+    QByteArray out(real);
+    std::free(real);
+    return out;
+}
+
 StampOutputGuard::StampOutputGuard(const QList<QByteArray>& inputs)
 {
     for (const QByteArray& input : inputs) {
         inputEntries_.insert(entryOf(input));
-        const QByteArray real = resolved(input);
+        const QByteArray real = resolvedPath(input);
         if (!real.isEmpty()) inputFiles_.insert(real);
     }
 }
@@ -106,15 +100,14 @@ QString StampOutputGuard::refusal(const QByteArray& target, bool overwrite) cons
     const QString shown = shownPath(target);
     const QByteArray entry = entryOf(target);
     const bool link = isLink(target);
-    if (inputEntries_.contains(entry) || (!link && inputFiles_.contains(resolved(target))))
+    if (inputEntries_.contains(entry) || (!link && inputFiles_.contains(resolvedPath(target))))
         return QStringLiteral("目标文件是要处理的照片，不会覆盖它：%1").arg(shown);
     if (claimed_.contains(entry))
         return QStringLiteral("本次已写入同名的目标文件，不会覆盖它：%1").arg(shown);
     if (!exists(target)) return {};
     if (!link && !isRegularFile(target))
         return QStringLiteral("目标已存在且不是文件：%1").arg(shown);
-    if (!overwrite)
-        return QStringLiteral("目标文件已存在，未写入：%1（加 --overwrite 可替换）").arg(shown);
+    if (!overwrite) return existingCopyRefusal(target);
     return {};
 }
 
@@ -123,21 +116,32 @@ void StampOutputGuard::claim(const QByteArray& target)
     claimed_.insert(entryOf(target));
 }
 
-QString writeStampedCopy(const QImage& canvas, const QByteArray& target,
-                         const std::atomic<bool>* cancel, bool* cancelled)
+QString existingCopyRefusal(const QByteArray& target)
+{
+    return QStringLiteral("目标文件已存在，未写入：%1（加 --overwrite 可替换）")
+        .arg(shownPath(target));
+}
+
+QString writeStampedCopy(const QImage& canvas, const QByteArray& target, bool replace,
+                         const std::atomic<bool>* cancel, bool* cancelled, bool* existed)
 {
     JpegWriter writer;
     writer.setCancelFlag(cancel);
-    // A save file would follow a link and replace what it points to, and Qt cannot spell every
-    // name: both go through the native save file, whose rename replaces the link itself. Any
-    // other path keeps Qt's save file, which keeps an existing file's permissions.
-    const QString path = QFile::decodeName(target);
-    const bool ok = !isLink(target) && qtCanSpell(target) ? writer.save(canvas, path)
-                                                          : writer.saveNative(canvas, target);
+    writer.setReplaceExisting(replace);
+    // Always the native save file: it never follows a link at the target, spells every name, can
+    // refuse a name taken meanwhile, and leaves no named temporary file where it can avoid one.
+    const bool ok = writer.saveNative(canvas, target);
     if (cancelled) *cancelled = writer.wasCancelled();
+    if (existed) *existed = writer.targetExisted();
     if (ok || writer.wasCancelled()) return ok ? QString() : writer.error();
-    return QStringLiteral("存储失败！%1：%2")
-        .arg(shownPath(target), saveFailureReason(path, writer.error(), canvas.size()));
+    if (writer.targetExisted()) return existingCopyRefusal(target);
+    // The system's own reason is exact for a full disk; a guess from the free space afterwards
+    // would not be, since the failed copy's room is free again.
+    const QString path = QFile::decodeName(target);
+    const QString reason = writer.error() == diskFullText()
+                               ? writer.error()
+                               : saveFailureReason(path, writer.error(), canvas.size());
+    return QStringLiteral("存储失败！%1：%2").arg(shownPath(target), reason);
 }
 
 }  // namespace orvello

@@ -17,6 +17,9 @@ QByteArray stampTarget(const QByteArray& photo, const QByteArray& outDir);
 // A path as shown in messages.
 QString shownPath(const QByteArray& nativePath);
 
+// The path with every link and "." or ".." resolved, or empty when it does not lead anywhere.
+QByteArray resolvedPath(const QByteArray& path);
+
 class StampOutputGuard {
 public:
     explicit StampOutputGuard(const QList<QByteArray>& inputs);
@@ -36,11 +39,16 @@ private:
     QSet<QByteArray> claimed_;
 };
 
-// Writes canvas as JPEG to target, streamed through a temporary file that replaces the target only
-// once complete; a symbolic link there is replaced by the new file, never written through. When
-// cancel is raised meanwhile, nothing is written and *cancelled is set. Returns the failure
-// message, or empty.
-QString writeStampedCopy(const QImage& canvas, const QByteArray& target,
-                         const std::atomic<bool>* cancel = nullptr, bool* cancelled = nullptr);
+// Why an existing copy is not replaced.
+QString existingCopyRefusal(const QByteArray& target);
+
+// Writes canvas as JPEG to target, streamed through a temporary file that takes the target's name
+// only once complete; with replace, a file or symbolic link there is replaced (a link itself,
+// never written through); without it, whatever stands there by then, even a file another run
+// wrote meanwhile, is kept and *existed set. When cancel is raised meanwhile, nothing is written
+// and *cancelled is set. Returns the failure message, or empty.
+QString writeStampedCopy(const QImage& canvas, const QByteArray& target, bool replace,
+                         const std::atomic<bool>* cancel = nullptr, bool* cancelled = nullptr,
+                         bool* existed = nullptr);
 
 }  // namespace orvello

@@ -1,4 +1,5 @@
-// Writes N generated 24-megapixel camera-like photos into a folder, for the stamping benchmark.
+// Writes N generated camera-like photos into a folder, for the stamping benchmarks:
+// bench-make-photos DIR N [WIDTH HEIGHT [PREFIX]], 24 megapixels and "IMG_" by default.
 #include "bench/photos.h"
 #include "tools/fixtures/photowriter.h"
 
@@ -14,12 +15,15 @@ int main(int argc, char** argv)
     const QDir dir(args[1]);
     dir.mkpath(QStringLiteral("."));
     const int count = args[2].toInt();
+    const int width = args.size() > 4 ? args[3].toInt() : 6000;
+    const int height = args.size() > 4 ? args[4].toInt() : 4000;
+    const QString prefix = args.size() > 5 ? args[5] : QStringLiteral("IMG_");
     for (int i = 0; i < count; ++i) {
         const QString path =
-            dir.filePath(QStringLiteral("IMG_%1.jpg").arg(i + 1, 4, 10, QLatin1Char('0')));
+            dir.filePath(prefix + QStringLiteral("%1.jpg").arg(i + 1, 4, 10, QLatin1Char('0')));
         if (!orvello::fixtures::writeFile(
-                path,
-                orvello::bench::cameraJpeg(orvello::bench::noisyPhoto(6000, 4000, quint32(i + 1)))))
+                path, orvello::bench::cameraJpeg(
+                          orvello::bench::noisyPhoto(width, height, quint32(i + 1)))))
             return 1;
     }
     return 0;

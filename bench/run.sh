@@ -10,3 +10,7 @@ for bench in "$build"/bench/bench_*; do
 done
 echo "== stamping a folder"
 "$(dirname "$0")/stamp_vs_convert.sh" "$build" 4
+echo "== stamping beside the djpeg | cjpeg floor"
+"$(dirname "$0")/batch_vs_floor.sh" "$build" 4
+echo "== peak memory, large photos alone and among many small ones"
+"$(dirname "$0")/batch_memory.sh" "$build"

@@ -17,10 +17,12 @@ namespace {
 
 int usage()
 {
-    QTextStream(stderr) << "usage: orvello-stamp exif PHOTO...\n"
-                           "       orvello-stamp stamp [--title TEXT] [--rotate left|right]... "
-                           "[--out DIR] [--overwrite] [--jobs N] [--quiet] PHOTO|FOLDER...\n"
-                           "       orvello-stamp --help\n";
+    QTextStream(stderr) << "用法：orvello-stamp exif 照片...\n"
+                           "      orvello-stamp stamp [--title 文字] [--rotate left|right]... "
+                           "[--out 文件夹] [--overwrite|--skip-existing] [--settings 文件] "
+                           "[--recursive] [--jobs N] [--quiet] 照片|文件夹...\n"
+                           "      orvello-stamp stamp [选项] --files-from 列表文件|- [--null]\n"
+                           "      orvello-stamp --help\n";
     return 1;
 }
 

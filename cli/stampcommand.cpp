@@ -1,13 +1,17 @@
 #include "cli/stampcommand.h"
 
 #include "app/settings.h"
+#include "app/settingsfile.h"
 #include "app/startup.h"
 #include "batch/stampbatch.h"
+#include "batch/stampjobs.h"
+#include "cli/photoargs.h"
+#include "cli/stopsignals.h"
 #include "cli/terminaltext.h"
 #include "imaging/rotation.h"
-#include "photo/folderlist.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QString>
 #include <cstdio>
 #include <optional>
@@ -26,7 +30,12 @@ struct StampOptions {
     bool titleGiven = false;  // a title given turns the title on for the run
     bool overwrite = false;
     bool quiet = false;
-    int jobs = 0;  // 0: one per core
+    int jobs = 0;             // 0: one per core
+    QByteArray settingsFile;  // empty: the window's own settings
+    bool skipExisting = false;
+    QByteArray filesFrom;  // a list of photos, "-" for standard input
+    bool nulSeparated = false;
+    bool recursive = false;
 };
 
 std::optional<StampOptions> parseStamp(const QList<QByteArray>& args)
@@ -57,20 +66,26 @@ std::optional<StampOptions> parseStamp(const QList<QByteArray>& args)
             o.overwrite = true;
         } else if (a == "--quiet") {
             o.quiet = true;
+        } else if (a == "--settings" && hasValue) {
+            o.settingsFile = args[++i];
+        } else if (a == "--skip-existing") {
+            o.skipExisting = true;
+        } else if (a == "--files-from" && hasValue) {
+            o.filesFrom = args[++i];
+        } else if (a == "--null") {
+            o.nulSeparated = true;
+        } else if (a == "--recursive") {
+            o.recursive = true;
         } else if (a.startsWith("--")) {
             return std::nullopt;
         } else {
             o.photos << a;
         }
     }
-    if (o.photos.isEmpty()) return std::nullopt;
+    if ((o.photos.isEmpty() && o.filesFrom.isEmpty()) || (o.overwrite && o.skipExisting) ||
+        (o.nulSeparated && o.filesFrom.isEmpty()))
+        return std::nullopt;
     return o;
-}
-
-bool isFolder(const QByteArray& path)
-{
-    struct stat info {};
-    return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 void writeLine(std::FILE* stream, const QByteArray& nativeText)
@@ -91,25 +106,6 @@ void writeText(std::FILE* stream, const QString& text)
     std::fwrite(line.constData(), 1, size_t(line.size()), stream);
     std::fputc('\n', stream);
     std::fflush(stream);
-}
-
-// The photos the arguments name: a folder stands for its photos, by the photo list's rule.
-QList<QByteArray> expandFolders(const QList<QByteArray>& args)
-{
-    QList<QByteArray> photos;
-    for (const QByteArray& arg : args) {
-        if (!isFolder(arg)) {
-            photos << arg;
-            continue;
-        }
-        const QByteArray folder = arg.endsWith('/') ? arg : arg + '/';
-        const FolderList list = listPhotoFolder(folder, QString());
-        if (list.nativeNames.isEmpty())
-            writeText(stderr,
-                      QStringLiteral("文件夹中没有 .jpg 或 .tif 照片：%1").arg(shownPath(arg)));
-        for (const QByteArray& name : list.nativeNames) photos << folder + name;
-    }
-    return photos;
 }
 
 // One line on a terminal: how far the batch is, how fast, and how long it still takes.
@@ -142,29 +138,100 @@ private:
     QElapsedTimer clock_;
 };
 
+// The run's settings: the window's, or a file's that must be read whole before any photo.
+bool readRecipe(StampOptions& options)
+{
+    StampRecipe& recipe = options.recipe;
+    if (options.settingsFile.isEmpty()) {
+        SettingsStore().readAll(recipe.settings);
+    } else {
+        const QString path = QFile::decodeName(options.settingsFile);
+        if (const QString problem = settingsFileProblem(path); !problem.isEmpty()) {
+            writeText(stderr, problem);
+            return false;
+        }
+        SettingsStore(path).readAll(recipe.settings);
+    }
+    if (options.titleGiven) recipe.settings.addTXB = true;
+    return true;
+}
+
+// The items of the run; with --recursive and --out, each copy in its photo's sub-folder there.
+QList<StampItem> planItems(const StampOptions& options, const QList<PhotoSource>& photos)
+{
+    const ExistingCopies existing = options.overwrite      ? ExistingCopies::Overwrite
+                                    : options.skipExisting ? ExistingCopies::Skip
+                                                           : ExistingCopies::Refuse;
+    QList<QByteArray> sources, outDirs;
+    QList<QString> folderRefusals;
+    for (const PhotoSource& photo : photos) {
+        sources << photo.path;
+        const bool below = !options.outDir.isEmpty() && !photo.subFolder.isEmpty();
+        folderRefusals << (below ? prepareOutFolder(options.outDir, photo.subFolder) : QString());
+        outDirs << (below ? (options.outDir.endsWith('/') ? options.outDir : options.outDir + '/') +
+                                photo.subFolder
+                          : options.outDir);
+    }
+    QList<StampItem> items = planStampBatch(sources, outDirs, existing);
+    for (qsizetype i = 0; i < items.size(); ++i)
+        if (!folderRefusals[i].isEmpty()) {
+            items[i].refusal = folderRefusals[i];
+            items[i].skip = false;
+        }
+    return items;
+}
+
+int chooseJobs(const StampOptions& options, const QList<StampItem>& items)
+{
+    QList<QByteArray> sources;
+    for (const StampItem& item : items)
+        if (item.refusal.isEmpty() && !item.skip) sources << item.source;
+    const StampJobs bound = boundStampJobs(options.jobs, sources);
+    if (options.jobs > bound.jobs && !options.quiet)
+        writeText(stderr, QStringLiteral("--jobs %1 超出本机所能：%2 个处理器核心，可用内存 %3 MB，"
+                                         "每张照片约需 %4 MB；改为同时处理 %5 张")
+                              .arg(options.jobs)
+                              .arg(bound.cores)
+                              .arg(bound.availableBytes >> 20)
+                              .arg(bound.bytesPerJob >> 20)
+                              .arg(bound.jobs));
+    return bound.jobs;
+}
+
 }  // namespace
 
 int stampCommand(const QList<QByteArray>& args)
 {
     auto options = parseStamp(args);
     if (!options) return -1;
+    // Before anything is written: a stop from now on leaves no temporary file behind.
+    removeTemporariesOnStop();
+    if (!readRecipe(*options)) return 1;
+    QList<QByteArray> named = options->photos;
+    if (!options->filesFrom.isEmpty()) {
+        QString error;
+        const auto listed = readPhotoList(options->filesFrom, options->nulSeparated, &error);
+        if (!listed) {
+            writeText(stderr, error);
+            return 1;
+        }
+        named += *listed;
+    }
     if (!loadDateFonts(appDirectory())) {
         writeText(stderr, QStringLiteral("未发现所需要的字体文件，请重新安装本软件！"));
         return 3;
     }
-    StampRecipe& recipe = options->recipe;
-    SettingsStore().readAll(recipe.settings);
-    if (options->titleGiven) recipe.settings.addTXB = true;
+    const StampRecipe& recipe = options->recipe;
 
-    const QList<QByteArray> photos = expandFolders(options->photos);
+    const QList<PhotoSource> photos = expandPhotoArgs(
+        named, options->recursive, [](const QString& text) { writeText(stderr, text); });
     if (photos.isEmpty()) return 2;
-    const QList<StampItem> items =
-        planStampBatch(photos, options->outDir,
-                       options->overwrite ? ExistingCopies::Overwrite : ExistingCopies::Refuse);
+    const QList<StampItem> items = planItems(*options, photos);
+    const int jobs = chooseJobs(*options, items);
 
     // Results come in as workers finish; they are reported in the order of the arguments.
     QList<std::optional<StampOutcome>> outcomes(items.size());
-    int reported = 0, finished = 0, status = 0;
+    int reported = 0, finished = 0, written = 0, skipped = 0, failed = 0;
     ProgressLine progress(int(items.size()), !options->quiet && ::isatty(STDERR_FILENO));
     progress.update(0);
     const StampDone onDone = [&](int index, const StampOutcome& outcome) {
@@ -174,18 +241,27 @@ int stampCommand(const QList<QByteArray>& args)
         for (; reported < items.size() && outcomes[reported]; ++reported) {
             const StampOutcome& o = *outcomes[reported];
             if (o.status == StampOutcome::Status::Written) {
-                writeLine(stdout, items[reported].source + " -> " + items[reported].target);
+                ++written;
+                if (!options->quiet)
+                    writeLine(stdout, items[reported].source + " -> " + items[reported].target);
+            } else if (o.status == StampOutcome::Status::Skipped) {
+                ++skipped;
             } else {
+                ++failed;
                 writeText(stderr, o.message);
-                status = 2;
             }
             outcomes[reported].reset();
         }
         progress.update(finished);
     };
-    runStampBatch(items, recipe, options->jobs > 0 ? options->jobs : defaultStampJobs(), onDone);
+    runStampBatch(items, recipe, jobs, onDone);
     progress.clear();
-    return status;
+    if (!options->quiet)
+        writeText(stderr, QStringLiteral("已写 %1 张，跳过 %2 张，失败 %3 张")
+                              .arg(written)
+                              .arg(skipped)
+                              .arg(failed));
+    return failed > 0 ? 2 : 0;
 }
 
 }  // namespace orvello

@@ -20,6 +20,26 @@ if(EXISTS ${ORVELLO_DSEG_COPYRIGHT})
   install(FILES ${ORVELLO_DSEG_COPYRIGHT} DESTINATION share/orvello/fonts RENAME COPYRIGHT)
 endif()
 
+# The package's machine-readable copyright file: the program's terms, and the fonts' holder and
+# licence taken from the copyright file that came with them, its licence text included.
+set(ORVELLO_DSEG_HOLDER "keshikan")
+set(ORVELLO_DSEG_LICENSE "OFL-1.1")
+set(dseg_licence_text "")
+if(EXISTS ${ORVELLO_DSEG_COPYRIGHT})
+  file(READ ${ORVELLO_DSEG_COPYRIGHT} dseg_copyright)
+  if(dseg_copyright MATCHES "\nCopyright: ([^\n]*)\nLicense: ([^\n]*)\n(( [^\n]*\n)*)")
+    set(ORVELLO_DSEG_HOLDER "${CMAKE_MATCH_1}")
+    set(ORVELLO_DSEG_LICENSE "${CMAKE_MATCH_2}")
+    set(dseg_licence_text "${CMAKE_MATCH_3}")
+  endif()
+endif()
+configure_file(${ORVELLO_PACKAGING_DIR}/copyright.in ${CMAKE_BINARY_DIR}/doc/copyright @ONLY)
+if(dseg_licence_text)
+  file(APPEND ${CMAKE_BINARY_DIR}/doc/copyright "\nLicense: ${ORVELLO_DSEG_LICENSE}\n${dseg_licence_text}")
+endif()
+install(FILES ${CMAKE_BINARY_DIR}/doc/copyright DESTINATION share/doc/orvello)
+configure_file(${ORVELLO_PACKAGING_DIR}/changelog.in ${CMAKE_BINARY_DIR}/doc/changelog @ONLY)
+
 install(FILES ${ORVELLO_PACKAGING_DIR}/${ORVELLO_APP_ID}.desktop DESTINATION share/applications)
 install(FILES ${ORVELLO_PACKAGING_DIR}/${ORVELLO_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 foreach(size ${ORVELLO_ICON_SIZES})
@@ -37,7 +57,12 @@ foreach(page orvello.1 orvello-stamp.1)
     DEPENDS ${ORVELLO_PACKAGING_DIR}/${page} VERBATIM)
   list(APPEND manpages ${out})
 endforeach()
-add_custom_target(manpages ALL DEPENDS ${manpages})
+set(changelog ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+  COMMAND gzip -9 -n -c ${CMAKE_BINARY_DIR}/doc/changelog > ${changelog}
+  DEPENDS ${CMAKE_BINARY_DIR}/doc/changelog VERBATIM)
+add_custom_target(manpages ALL DEPENDS ${manpages} ${changelog})
+install(FILES ${changelog} DESTINATION share/doc/orvello)
 install(FILES ${manpages} DESTINATION share/man/man1)
 
 # `make package`: a .deb whose library dependencies dpkg-shlibdeps computes from the binaries.
@@ -59,8 +84,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins, fonts-arphic-uming,
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 # The summary above is the first line of the package's description; this is the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Orvello shows a JPEG or TIFF photo, lists every EXIF item of the file and
-stamps the capture date, in a seven-segment face, and a title of your own
+    "Orvello shows a JPEG, TIFF or HEIC photo, lists every EXIF item of the file
+and stamps the capture date, in a seven-segment face, and a title of your own
 onto the full-resolution picture. Step through the photos of a folder,
 nudge and style the two stamps, turn the photo by quarter turns, save the
 stamped result as a new JPEG or print it. The interface is in Simplified

@@ -1,6 +1,7 @@
 #include "components/exifreader.h"
 
 #include "components/exivguard.h"
+#include "components/heifcontainer.h"
 #include "components/imageerror.h"
 #include "components/imageformat.h"
 #include "components/tagnames.h"
@@ -278,8 +279,11 @@ QList<PropertyItem> readPropertyItems(QByteArray bytes)
         tiff = block.toByteArray();
     } else if (looksLikeTiff(bytes)) {
         tiff = std::move(bytes);
+    } else if (looksLikeHeif(bytes)) {
+        tiff = heifExifTiff(bytes);
+        if (tiff.isEmpty()) return {};
     } else {
-        throw ImageError(QStringLiteral("The file is not a JPEG or TIFF image."));
+        throw ImageError(QStringLiteral("The file is not a JPEG, TIFF or HEIF image."));
     }
     try {
         return decodeTiff(std::move(tiff));

@@ -1,5 +1,5 @@
 #pragma once
-// Reads the metadata items of a JPEG or TIFF photo held in memory.
+// Reads the metadata items of a JPEG, TIFF or HEIF photo held in memory.
 #include "components/propertyitem.h"
 
 #include <QByteArray>
@@ -8,8 +8,8 @@
 namespace orvello {
 
 // The items of the primary, EXIF, GPS, interoperability and thumbnail directories, in the
-// file's order (a directory's items where its pointer stands). A JPEG without an EXIF block
-// has none. Throws ImageError when the bytes are not a JPEG or TIFF photo or their EXIF
+// file's order (a directory's items where its pointer stands). A JPEG or HEIF without an EXIF
+// block has none. Throws ImageError when the bytes are not a JPEG, TIFF or HEIF photo or their EXIF
 // structure cannot be read at all.
 // Bytes handed over (moved) are changed in place, not copied.
 QList<PropertyItem> readPropertyItems(QByteArray bytes);

@@ -165,7 +165,10 @@ struct QtTarget {
 struct NativeTarget {
     NativeSaveFile file;
     QByteArray path;
-    explicit NativeTarget(const QByteArray& nativePath) : path(nativePath) {}
+    NativeTarget(const QByteArray& nativePath, bool replace) : path(nativePath)
+    {
+        file.setReplaceExisting(replace);
+    }
     bool open(QString* error) { return file.open(path, error); }
     bool write(const char* data, qsizetype size) { return file.write(data, size); }
     QString writeError() const { return file.errorString(); }
@@ -235,8 +238,10 @@ bool JpegWriter::save(const QImage& image, const QString& path)
 
 bool JpegWriter::saveNative(const QImage& image, const QByteArray& nativePath)
 {
-    NativeTarget file(nativePath);
-    return saveTo(image, file);
+    NativeTarget file(nativePath, replace_);
+    const bool saved = saveTo(image, file);
+    targetExisted_ = file.file.targetExisted();
+    return saved;
 }
 
 }  // namespace orvello

@@ -34,6 +34,11 @@ public:
     void setCancelFlag(const std::atomic<bool>* cancel) { cancel_ = cancel; }
     bool wasCancelled() const { return cancelled_; }
 
+    // Off: saveNative never replaces what stands at the path when it finishes, even a file that
+    // appeared while it wrote; it fails with targetExisted() instead.
+    void setReplaceExisting(bool replace) { replace_ = replace; }
+    bool targetExisted() const { return targetExisted_; }
+
     // A hook for tests: called with each piece of data about to be written; returning false
     // makes the write fail as a full disk would.
     using WriteHook = bool (*)(const QByteArray&);
@@ -48,6 +53,8 @@ private:
     WriteHook hook_ = nullptr;
     const std::atomic<bool>* cancel_ = nullptr;
     bool cancelled_ = false;
+    bool replace_ = true;
+    bool targetExisted_ = false;
 };
 
 }  // namespace orvello

@@ -19,6 +19,9 @@ struct DecodedPhoto {
     QImage image;             // null when the photo cannot be shown
     bool incomplete = false;  // decoded, but part of the data was missing or damaged
     QString error;            // why it cannot be shown, in the interface's language
+    // The file's own rotation and mirroring are already applied to the picture (HEIF): the
+    // EXIF orientation tag, which describes the same turn, must not be applied again.
+    bool orientationApplied = false;
 };
 
 namespace decode {

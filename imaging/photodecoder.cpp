@@ -1,7 +1,9 @@
 #include "imaging/photodecoder.h"
 
 #include "components/filereader.h"
+#include "components/heifcontainer.h"
 #include "components/imageformat.h"
+#include "imaging/heifdecoder.h"
 #include "imaging/jpegdecoder.h"
 #include "imaging/tiffdecoder.h"
 
@@ -40,10 +42,11 @@ DecodedPhoto decodePhoto(const QByteArray& bytes, QImage reuse)
     try {
         if (looksLikeJpeg(bytes)) return decodeJpeg(bytes, std::move(reuse));
         if (looksLikeAnyTiff(bytes)) return decodeTiff(bytes);
+        if (looksLikeHeif(bytes)) return decodeHeif(bytes);
     } catch (const std::bad_alloc&) {
         return decode::refused(QStringLiteral("内存不足，无法解码图像"));
     }
-    return decode::refused(QStringLiteral("不是 JPEG 或 TIFF 图像"));
+    return decode::refused(QStringLiteral("不是 JPEG、TIFF 或 HEIF 图像"));
 }
 
 }  // namespace orvello

@@ -1,7 +1,7 @@
 #pragma once
-// Decoding a photo file for display: JPEG through TurboJPEG, TIFF through libtiff. Nothing is
-// allocated for an image above the size and memory caps, a damaged photo is never passed off as
-// whole, and the picture comes out opaque.
+// Decoding a photo file for display: JPEG through TurboJPEG, TIFF through libtiff, HEIF through
+// libheif. Nothing is allocated for an image above the size and memory caps, a damaged photo is
+// never passed off as whole, and the picture comes out opaque.
 #include "imaging/decodebudget.h"
 
 #include <QByteArray>

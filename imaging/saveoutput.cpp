@@ -1,22 +1,31 @@
 #include "imaging/saveoutput.h"
 
+#include "components/imageformat.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <algorithm>
+#include <type_traits>
 
 namespace orvello {
 
 namespace {
 
-// The name with a TIFF extension swapped for ".jpg", or unchanged. Works on text and on bytes.
+// The name with a TIFF or HEIF extension swapped for ".jpg", or unchanged. Works on text and on
+// bytes.
 template <typename Name>
 Name jpegName(const Name& name)
 {
     const qsizetype dot = name.lastIndexOf('.');
     if (dot < 0) return name;
-    const Name suffix = name.mid(dot + 1).toLower();
-    if (suffix != Name("tif") && suffix != Name("tiff")) return name;
+    const Name suffix = name.mid(dot + 1);
+    QString extension;
+    if constexpr (std::is_same_v<Name, QByteArray>)
+        extension = QString::fromLatin1(suffix);
+    else
+        extension = suffix;
+    if (!copyTakesJpgExtension(extension)) return name;
     return name.left(dot) + Name(".jpg");
 }
 

@@ -6,8 +6,9 @@
 
 namespace orvello {
 
-// "PM_" + the photo's name. The copy is always JPEG data, so a TIFF photo's copy takes the
-// extension ".jpg" instead of its own; a JPEG photo's name stays exactly as listed.
+// "PM_" + the photo's name. The copy is always JPEG data, so a TIFF or HEIF photo's copy takes
+// the extension ".jpg" instead of its own; a JPEG photo's name (.jpg or .jpeg) stays exactly as
+// listed.
 QString stampedFileName(const QString& photoName);
 // The same rule for a name kept as the file system's bytes (a name that is not UTF-8).
 QByteArray stampedNativeName(const QByteArray& nativeName);

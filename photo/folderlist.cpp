@@ -1,5 +1,6 @@
 #include "photo/folderlist.h"
 
+#include "components/imageformat.h"
 #include "components/localtext.h"
 
 #include <QCollator>
@@ -27,8 +28,22 @@ struct DirHandle {
 
 bool isPhotoName(const QString& name)
 {
-    const QString tail = name.right(4).toLower();
-    return tail == QLatin1String(".jpg") || tail == QLatin1String(".tif");
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot >= 0 && photoExtensions().contains(name.sliced(dot + 1).toLower());
+}
+
+QString photoNamePatterns()
+{
+    QStringList patterns;
+    for (const QString& e : photoExtensions()) patterns << QStringLiteral("*.") + e;
+    return patterns.join(u';');
+}
+
+QString photoExtensionsText()
+{
+    QStringList names;
+    for (const QString& e : photoExtensions()) names << u'.' + e;
+    return names.join(u'、');
 }
 
 QString shownFileName(const QByteArray& nativeName)

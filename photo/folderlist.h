@@ -1,6 +1,7 @@
 #pragma once
-// The photo list of a folder: the names of its ordinary files that end in ".jpg" or ".tif" (any
-// letter case), sorted as the desktop's file manager sorts them. Names are read as the file
+// The photo list of a folder: the names of its ordinary files whose extension is a photo's (.jpg,
+// .jpeg, .tif, .tiff, .heic, .heif, any letter case), sorted as the desktop's file manager sorts
+// them. Names are read as the file
 // system stores them; one that is not UTF-8 is shown decoded as GB18030 and opened and saved
 // by its own bytes.
 #include <QByteArray>
@@ -10,8 +11,13 @@
 
 namespace orvello {
 
-// True for a name whose last four characters, lower-cased, are ".jpg" or ".tif".
+// True for a name whose extension, after its last dot, is one of photoExtensions().
 bool isPhotoName(const QString& name);
+
+// The photo extensions as file-dialog patterns: "*.jpg;*.jpeg;…".
+QString photoNamePatterns();
+// The photo extensions for a message: ".jpg、.jpeg、…".
+QString photoExtensionsText();
 
 struct FolderList {
     QStringList names;              // as shown

@@ -29,7 +29,8 @@ void frmMain::openPhotoCommand()
     // The dialog gets copies: a cancelled dialog keeps the current path and name.
     QString fileName = doc_.photoPath;
     QString fileTitle = doc_.photoName;
-    QString filter = QStringLiteral("照片文件 (*.jpg;*.tif)|*.jpg;*.tif");
+    const QString patterns = photoNamePatterns();
+    QString filter = QStringLiteral("照片文件 (%1)|%1|所有文件 (*)|*").arg(patterns);
     bool readOnly = false;
     qint32 filterIndex = 1;
     qint32 flags = 0;
@@ -56,7 +57,8 @@ void frmMain::openChosenFile(const QString& fileName, const QString& fileTitle)
     }
     if (found.names.isEmpty()) {
         showNotice(host_,
-                   QStringLiteral("文件夹“%1”中没有 .jpg 或 .tif 照片文件。").arg(doc_.photoFolder),
+                   QStringLiteral("文件夹“%1”中没有照片文件（%2）。")
+                       .arg(doc_.photoFolder, photoExtensionsText()),
                    MsgIcon::Information);
         return;
     }

@@ -6,6 +6,7 @@
 #include "imaging/rotation.h"
 #include "overlay/overlay.h"
 #include "photo/photoloader.h"
+#include "tools/fixtures/heifwriter.h"
 #include "tools/fixtures/photowriter.h"
 
 #include <QDir>
@@ -35,6 +36,15 @@ QImage pattern(QSize size, int seed)
         for (int x = 0; x < size.width(); ++x)
             img.setPixel(x, y, qRgb((x * 7 + seed) & 255, (y * 5 + seed) & 255, (x ^ y) & 255));
     return img;
+}
+
+// A file that another run puts at the target while this one is still writing.
+QByteArray appearingPath;
+bool putAppearingFile(const QByteArray&)
+{
+    if (!appearingPath.isEmpty() && !QFile::exists(QFile::decodeName(appearingPath)))
+        fixtures::writeFile(QFile::decodeName(appearingPath), "the other run's copy");
+    return true;
 }
 
 std::atomic<bool> stopNow{false};
@@ -179,6 +189,8 @@ private slots:
         const QByteArray jpeg = fixtures::makeJpeg(pattern({40, 30}, 9), {});
         for (const char* name : {"b10.jpg", "b9.JPG", "c.tif.txt", "d.jpeg"})
             fixtures::writeFile(folder + u'/' + QLatin1String(name), jpeg);
+        fixtures::writeFile(folder + QStringLiteral("/e.HEIC"),
+                            fixtures::makeHeic(pattern({40, 30}, 9)));
         const QByteArray gbPath = QFile::encodeName(folder) + '/' + gbName;
         {
             std::FILE* f = std::fopen(gbPath.constData(), "wb");
@@ -194,13 +206,15 @@ private slots:
                  QProcess::NormalExit);
         QCOMPARE(status, 0);
         const QList<QByteArray> lines = stdoutBytes.split('\n');
-        QCOMPARE(lines.size(), 4);  // three photos and the end
+        QCOMPARE(lines.size(), 6);  // five photos and the end
         const auto at = [&](const QByteArray& tail) {
             for (int i = 0; i < lines.size(); ++i)
                 if (lines[i].endsWith(tail)) return i;
             return -1;
         };
         QVERIFY(at("/PM_b9.JPG") >= 0 && at("/PM_b9.JPG") < at("/PM_b10.jpg"));  // by value
+        QVERIFY(at("/PM_d.jpeg") > at("/PM_b10.jpg"));
+        QVERIFY(at("/PM_e.jpg") > at("/PM_d.jpeg"));  // a phone's photo, copied as .jpg
         QVERIFY(at("/folder/" + gbName + " -> " + QFile::encodeName(out) + "/PM_" + gbName) >= 0);
         std::FILE* copy = std::fopen((QFile::encodeName(out) + "/PM_" + gbName).constData(), "rb");
         QVERIFY(copy);
@@ -208,6 +222,32 @@ private slots:
         // Qt cannot spell these names to remove them with the folder.
         ::unlink((QFile::encodeName(out) + "/PM_" + gbName).constData());
         ::unlink(gbPath.constData());
+    }
+
+    // A copy that appears while ours is written is kept unless replacing was asked for; either
+    // way no temporary file is left.
+    void copyAppearingMeanwhile_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("kept") << false;
+        QTest::newRow("replaced") << true;
+    }
+    void copyAppearingMeanwhile()
+    {
+        QFETCH(bool, replace);
+        const QString out = dir.filePath(QStringLiteral("appear%1").arg(replace));
+        QVERIFY(QDir().mkpath(out));
+        const QString target = out + QStringLiteral("/PM_a.jpg");
+        appearingPath = QFile::encodeName(target);
+        JpegWriter writer;
+        writer.setReplaceExisting(replace);
+        writer.setWriteHook(putAppearingFile);
+        const QImage big = pattern({1500, 1000}, 5);
+        QCOMPARE(writer.saveNative(big, appearingPath), replace);
+        appearingPath.clear();
+        QCOMPARE(writer.targetExisted(), !replace);
+        QCOMPARE(readAll(target) == "the other run's copy", !replace);
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{"PM_a.jpg"});
     }
 
     // Cancelling stops before the next photo and inside a running write: whole files or none.

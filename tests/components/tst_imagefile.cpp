@@ -298,11 +298,12 @@ void TestImageFile::badInputEndsInADescription_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("description");
     QTest::newRow("empty") << QByteArray() << "The file is empty.";
-    QTest::newRow("text") << QByteArray("hello, world") << "The file is not a JPEG or TIFF image.";
+    QTest::newRow("text") << QByteArray("hello, world")
+                          << "The file is not a JPEG, TIFF or HEIF image.";
     QTest::newRow("MM without the TIFF mark")
-        << QByteArray("MM\0\x2B\0\0\0\x08", 8) << "The file is not a JPEG or TIFF image.";
+        << QByteArray("MM\0\x2B\0\0\0\x08", 8) << "The file is not a JPEG, TIFF or HEIF image.";
     QTest::newRow("two bytes of JPEG")
-        << QByteArray("\xFF\xD8") << "The file is not a JPEG or TIFF image.";
+        << QByteArray("\xFF\xD8") << "The file is not a JPEG, TIFF or HEIF image.";
     QTest::newRow("EXIF block too short")
         << fixtures::insertAfterSoi(jpeg({}),
                                     {fixtures::jpegSegment(0xE1, QByteArray("Exif\0\0II*", 9))})

@@ -1,6 +1,7 @@
 // Opening photos and stepping through the folder in the window.
 #include "tests/gui/testwindow.h"
 #include "tests/support/badcorpus.h"
+#include "tools/fixtures/heifwriter.h"
 #include "tools/fixtures/photowriter.h"
 #include "ui/picturebox.h"
 
@@ -49,7 +50,9 @@ private slots:
     {
         const FileDialogRequest& r = host.fileDialogs.first();
         QCOMPARE(r.title, QStringLiteral("选择打开照片文件"));
-        QCOMPARE(r.nameFilters, QStringList{QStringLiteral("照片文件 (*.jpg *.tif)")});
+        QCOMPARE(r.nameFilters,
+                 (QStringList{QStringLiteral("照片文件 (*.jpg *.jpeg *.tif *.tiff *.heic *.heif)"),
+                              QStringLiteral("所有文件 (*)")}));
         QCOMPARE(r.filterIndex, 1);
         QCOMPARE(r.defaultSuffix, QStringLiteral("jpg"));
         QVERIFY(r.fileMustExist);
@@ -65,7 +68,6 @@ private slots:
         writeImage(dir.filePath(QStringLiteral("A.JPG")), {300, 200});
         writeImage(dir.filePath(QStringLiteral("b.jpg")), {200, 300});
         writeImage(dir.filePath(QStringLiteral("c.Tif")), {100, 100}, "tiff");
-        writeImage(dir.filePath(QStringLiteral("d.jpeg")), {10, 10});
         writeImage(dir.filePath(QStringLiteral("e.png")), {10, 10}, "png");
         choose(dir.filePath(QStringLiteral("b.jpg")));
         QCOMPARE(list()->count(), 3);
@@ -217,12 +219,44 @@ private slots:
                  QStringLiteral("当前文件EXIF信息："));
     }
 
+    // Photos from cameras, scanners and phones, under any letter case, listed side by side; a
+    // HEIC the file turns comes out upright once.
+    void everyKindOfPhotoIsListedAndOpened()
+    {
+        QTemporaryDir dir;
+        writeImage(dir.filePath(QStringLiteral("a.jpeg")), {30, 20});
+        writeImage(dir.filePath(QStringLiteral("B.TIFF")), {20, 20}, "tiff");
+        fixtures::HeicVariant turned;
+        turned.orientation = 6;
+        QVERIFY(
+            fixtures::writeFile(dir.filePath(QStringLiteral("c.heic")),
+                                fixtures::makeHeic(fixtures::quadrantImage(96, 64), {}, turned)));
+        QVERIFY(fixtures::writeFile(dir.filePath(QStringLiteral("d.HEIF")),
+                                    fixtures::makeHeic(fixtures::quadrantImage(48, 32))));
+        writeImage(dir.filePath(QStringLiteral("e.png")), {10, 10}, "png");
+        choose(dir.filePath(QStringLiteral("c.heic")));
+        QCOMPARE(list()->count(), 4);
+        QCOMPARE(list()->currentItem()->text(), QStringLiteral("c.heic"));
+        QCOMPARE(canvas().size(), QSize(64, 96));
+        QVERIFY(window->document().isPortrait);
+        list()->setFocus();
+        QTest::keyClick(list(), Qt::Key_Down);
+        QCOMPARE(window->document().photoName, QStringLiteral("d.HEIF"));
+        QCOMPARE(canvas().size(), QSize(48, 32));
+        QTest::keyClick(list(), Qt::Key_Home);
+        QCOMPARE(window->document().photoName, QStringLiteral("a.jpeg"));
+        QCOMPARE(canvas().size(), QSize(30, 20));
+        QTest::keyClick(list(), Qt::Key_Down);
+        QCOMPARE(window->document().photoName, QStringLiteral("B.TIFF"));
+        QVERIFY(host.messages.isEmpty());
+    }
+
     void aNameOutsideTheListOpensTheFirstEntry()
     {
         QTemporaryDir dir;
-        writeImage(dir.filePath(QStringLiteral("x.jpeg")), {10, 10});
+        writeImage(dir.filePath(QStringLiteral("x.bmp")), {10, 10}, "bmp");
         writeImage(dir.filePath(QStringLiteral("only.jpg")), {40, 30});
-        choose(dir.filePath(QStringLiteral("x.jpeg")));
+        choose(dir.filePath(QStringLiteral("x.bmp")));
         QCOMPARE(list()->count(), 1);
         QCOMPARE(window->document().photoName, QStringLiteral("only.jpg"));
         QCOMPARE(canvas().size(), QSize(40, 30));
@@ -231,8 +265,8 @@ private slots:
     void aFolderWithoutPhotosSaysSo()
     {
         QTemporaryDir dir;
-        writeImage(dir.filePath(QStringLiteral("x.jpeg")), {10, 10});
-        choose(dir.filePath(QStringLiteral("x.jpeg")));
+        writeImage(dir.filePath(QStringLiteral("x.png")), {10, 10}, "png");
+        choose(dir.filePath(QStringLiteral("x.png")));
         QCOMPARE(list()->count(), 0);
         QCOMPARE(host.messages.size(), 1);
         QVERIFY(host.messages[0].text.contains(QLatin1String(".jpg")));

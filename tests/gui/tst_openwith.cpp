@@ -111,7 +111,7 @@ private slots:
         QTest::newRow("not a photo") << "bad/notes.jpg"
                                      << "notes.jpg";
         QTest::newRow("no photo in folder") << "png/only.png"
-                                            << "没有 .jpg 或 .tif";
+                                            << "没有照片文件（.jpg";
     }
     void badArgumentReportsThenAsks()
     {

@@ -2,6 +2,7 @@
 // and cancelling confined, and the copies equal to what the window's own save writes.
 #include "components/jpegwriter.h"
 #include "tests/gui/testwindow.h"
+#include "tools/fixtures/heifwriter.h"
 #include "tools/fixtures/photowriter.h"
 
 #include <QAction>
@@ -124,6 +125,28 @@ private slots:
         QCOMPARE(host.messages.last().icon, MsgIcon::Exclamation);
         QCOMPARE(host.progressUpdates.size(), 3);
         QVERIFY(!host.progressOpen);
+    }
+
+    // A phone's photo in the list is stamped with the rest, its copy named .jpg.
+    void phonePhotosAreCopiedAsJpeg()
+    {
+        QImage img(240, 160, QImage::Format_RGB32);
+        img.fill(qRgb(90, 60, 30));
+        fixtures::ExifContent exif;
+        exif.dateTimeOriginal = QStringLiteral("2024:01:02 03:04:05");
+        QVERIFY(fixtures::writeFile(in(QStringLiteral("e.HEIC")),
+                                    fixtures::makeHeic(img, fixtures::makeExifTiff(exif))));
+        test::openThroughDialog(host, *window, in(QStringLiteral("e.HEIC")));
+        QCOMPARE(window->document().photoName, QStringLiteral("e.HEIC"));
+        host.messages.clear();
+        const QString phone = dir->filePath(QStringLiteral("phone"));
+        QVERIFY(QDir().mkpath(phone));
+        host.folderAnswers << phone;
+        QVERIFY(saveAll());
+        QCOMPARE(QDir(phone).entryList(QDir::Files),
+                 (QStringList{QStringLiteral("PM_a.jpg"), QStringLiteral("PM_b.jpg"),
+                              QStringLiteral("PM_e.jpg")}));
+        QCOMPARE(readAll(phone + QStringLiteral("/PM_e.jpg")), encodeJpeg(window->canvas(), {}));
     }
 
     // Into the photos' own folder: a photo that bears a copy's name is a source and stays.

@@ -27,7 +27,7 @@ actual=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C s
 # Desktop entry and AppStream data, as the desktop's tools read them.
 desktop=$prefix/share/applications/$app.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
-for line in "Exec=orvello %f" "MimeType=image/jpeg;image/tiff;" "Categories=Graphics;Photography;" \
+for line in "Exec=orvello %f" "MimeType=image/jpeg;image/tiff;image/heic;image/heif;" "Categories=Graphics;Photography;" \
   "Icon=$app" "Type=Application"; do
   grep -qxF "$line" "$desktop" || fail "desktop entry lacks: $line"
 done
@@ -68,14 +68,14 @@ for page in orvello orvello-stamp; do
   grep -q "Orvello.ini" <<<"$text" || fail "$page.1 does not name the settings file"
   gzip -dc "$man" | grep -q "^\.TH .*\"Orvello $version\"" || fail "$page.1 is not of version $version"
   help=$("$prefix/bin/$page" --help)
-  grep -q "^Exit status:" <<<"$help" || fail "$page --help lists no exit statuses"
+  grep -Eq "^(Exit status:|退出状态：)" <<<"$help" || fail "$page --help lists no exit statuses"
   for option in $("$prefix/bin/$page" --help | grep -o -- '--[a-z]\+' | sort -u); do
     grep -q -- "$option" <<<"$text" || fail "$page.1 does not describe $option"
   done
 done
 
 for command in exif stamp; do
-  grep -q "^  $command PHOTO" <<<"$("$prefix/bin/orvello-stamp" --help)" ||
+  grep -Eq "^  $command (PHOTO|照片)" <<<"$("$prefix/bin/orvello-stamp" --help)" ||
     fail "orvello-stamp --help does not list $command"
 done
 

@@ -25,7 +25,7 @@ version=$("$build/bin/orvello-stamp" --version | awk '{print $NF}')
   fail "file name $(basename "$deb")"
 depends=$(field Depends)
 # Found in the binaries by dpkg-shlibdeps, and named by hand for what is loaded at run time.
-for pkg in libc6 libqt6widgets6 libqt6printsupport6 libexiv2-27 libturbojpeg0 \
+for pkg in libc6 libqt6widgets6 libqt6printsupport6 libexiv2-27 libturbojpeg0 libheif1 \
   qt6-image-formats-plugins fonts-arphic-uming fonts-wqy-zenhei; do
   grep -qE "(^|, )$pkg( |,|$)" <<<"$depends" || fail "Depends lacks $pkg: $depends"
 done
@@ -43,6 +43,21 @@ dpkg-deb -x "$deb" "$work/root"
 for bin in orvello orvello-stamp; do
   file -b "$work/root/usr/bin/$bin" | grep -q ", stripped" || fail "$bin is not stripped"
 done
+
+# The copyright file is machine-readable and names the fonts' licence beside the program's.
+copyright=$work/root/usr/share/doc/orvello/copyright
+head -1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "copyright is not machine-readable"
+grep -q '^Files: usr/share/orvello/fonts/\*' "$copyright" || fail "copyright does not name the fonts"
+grep -q '^License: OFL-1.1$' "$copyright" || fail "copyright lacks the fonts' licence"
+# lintian's errors fail the package; its warnings are only shown.
+if command -v lintian >/dev/null; then
+  lintian --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1
+  grep '^W: ' "$work/lintian.txt"
+  ! grep '^E: ' "$work/lintian.txt" || fail "lintian found errors"
+else
+  fail "lintian is not installed (tools/debian-packages.txt)"
+fi
 
 if [[ $failures -eq 0 ]]; then
   echo "package $(basename "$deb"): all checks passed"

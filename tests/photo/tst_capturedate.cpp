@@ -129,7 +129,7 @@ void TestCaptureDate::stepOnAFileThatIsNoPhoto()
     QCOMPARE(host.messages.size(), 1);
     QCOMPARE(host.messages[0].text,
              QString("An error occurred trying to show the information for this file: "
-                     "The file is not a JPEG or TIFF image."));
+                     "The file is not a JPEG, TIFF or HEIF image."));
 }
 
 QTEST_GUILESS_MAIN(TestCaptureDate)

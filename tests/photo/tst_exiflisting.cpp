@@ -158,7 +158,7 @@ void TestExifListing::unreadableFileKeepsTheHeadingAndDropsTheImage()
     const ExifListing l = listExifFile("Heading", path);
     QCOMPARE(l.text, QString("Heading"));
     QVERIFY(!l.image);
-    QCOMPARE(l.errorDescription, QString("The file is not a JPEG or TIFF image."));
+    QCOMPARE(l.errorDescription, QString("The file is not a JPEG, TIFF or HEIF image."));
 
     const ExifListing missing = listExifFile("Heading", dir.filePath("gone.jpg"));
     QCOMPARE(missing.text, QString("Heading"));

@@ -1,4 +1,5 @@
 #include "components/jpegwriter.h"
+#include "imaging/saveoutput.h"
 #include "photo/folderlist.h"
 #include "photo/photoloader.h"
 #include "tools/fixtures/photowriter.h"
@@ -56,8 +57,9 @@ private slots:
             << QStringList{"B.jpg", "a.JPG", "c.Tif", "A2.jpg"} << "c.Tif"
             << QStringList{"a.JPG", "A2.jpg", "B.jpg", "c.Tif"} << 3;
         QTest::newRow("only photo files")
-            << QStringList{"d.jpeg", "e.png", ".hidden.jpg", "x.tiff", "p2.jpg", "p1.jpg"}
-            << "x.tiff" << QStringList{"p1.jpg", "p2.jpg"} << 0;
+            << QStringList{"d.JPEG", "e.png",  ".hidden.jpg", "x.tiff", "p2.jpg",
+                           "h.HEIC", "i.heif", "j.heic.txt",  "k.jpgx"}
+            << "x.tiff" << QStringList{"d.JPEG", "h.HEIC", "i.heif", "p2.jpg", "x.tiff"} << 4;
         QTest::newRow("chosen compared exactly")
             << QStringList{"y.jpg", "z.jpg"} << "Z.JPG" << QStringList{"y.jpg", "z.jpg"} << 0;
     }
@@ -86,6 +88,11 @@ private slots:
         QCOMPARE(folderOfPath(QStringLiteral("/a/b/c.jpg")), QStringLiteral("/a/b/"));
         QCOMPARE(isPhotoName(QStringLiteral("x.JpG")), true);
         QCOMPARE(isPhotoName(QStringLiteral("jpg")), false);
+        // The copy is JPEG data: a JPEG keeps its name, every other kind is named .jpg.
+        QCOMPARE(stampedFileName(QStringLiteral("x.jpeg")), QStringLiteral("PM_x.jpeg"));
+        QCOMPARE(stampedFileName(QStringLiteral("x.TIFF")), QStringLiteral("PM_x.jpg"));
+        QCOMPARE(stampedFileName(QStringLiteral("x.y.HEIC")), QStringLiteral("PM_x.y.jpg"));
+        QCOMPARE(stampedNativeName("x.heif"), QByteArray("PM_x.jpg"));
     }
 
     // A name written by a Chinese Windows system: GB18030 bytes, not UTF-8. It is listed under

@@ -334,7 +334,7 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
     add(c, dir, "empty.jpg", {}, "a file of zero bytes", false).refused("文件是空的");
     add(c, dir, "not-an-image.jpg", "These are notes, not a photo.\n", "a text file named .jpg",
         false)
-        .refused("不是 JPEG 或 TIFF 图像");
+        .refused("不是 JPEG、TIFF 或 HEIF 图像");
     add(c, dir, "truncated.jpg", bigValid.left(bigValid.size() * 2 / 3),
         "a JPEG cut off inside its scan", true, date)
         .incomplete();
@@ -434,6 +434,8 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
         .lists({QStringLiteral("ExifUserComment ") + hexOf(unicodeComment),
                 QStringLiteral("GpsProcessingMethod ") + hexOf(unicodeMethod),
                 QStringLiteral("GpsAreaInformation ") + hexOf(unicodeComment)});
+
+    addHeifCases(c, dir);
 
     // A name a Chinese Windows system wrote: GB18030 bytes, not UTF-8.
     {

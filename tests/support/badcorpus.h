@@ -49,6 +49,9 @@ inline constexpr const char* corpusDate = "2001:02:03 04:05:06";
 // Writes the corpus into dir (which must exist) and lists its files.
 QList<CorpusFile> writeBadCorpus(const QString& dir);
 
+// Adds the HEIC and HEIF files to the corpus.
+void addHeifCases(QList<CorpusFile>& corpus, const QString& dir);
+
 // Removes the files Qt cannot name, so that the folder can be removed.
 void removeNativeNames(const QString& dir, const QList<CorpusFile>& corpus);
 

@@ -1,0 +1,93 @@
+#include "components/heifcontainer.h"
+
+#include "components/imageerror.h"
+
+#include <libheif/heif.h>
+#include <QtEndian>
+
+namespace orvello {
+
+namespace {
+
+// Registers libheif's built-in decoders once per process; never undone, as other threads may
+// still be decoding when the program ends.
+void initLibheif()
+{
+    static const bool done = [] {
+        heif_init(nullptr);
+        return true;
+    }();
+    (void)done;
+}
+
+}  // namespace
+
+bool looksLikeHeif(const QByteArray& bytes)
+{
+    if (bytes.size() < 12) return false;
+    const heif_filetype_result r =
+        heif_check_filetype(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                            int(std::min<qsizetype>(bytes.size(), 1 << 20)));
+    return r == heif_filetype_yes_supported || r == heif_filetype_yes_unsupported;
+}
+
+HeifFile openHeif(const QByteArray& bytes)
+{
+    initLibheif();
+    HeifFile file;
+    file.context.reset(heif_context_alloc(), heif_context_free);
+    if (!file.context) {
+        file.error = QStringLiteral("libheif cannot start");
+        return file;
+    }
+    heif_context_set_maximum_image_size_limit(file.context.get(), kMaxHeifSide);
+    heif_error err = heif_context_read_from_memory_without_copy(
+        file.context.get(), bytes.constData(), size_t(bytes.size()), nullptr);
+    if (err.code == heif_error_Ok) {
+        heif_image_handle* handle = nullptr;
+        err = heif_context_get_primary_image_handle(file.context.get(), &handle);
+        if (err.code == heif_error_Ok) file.primary.reset(handle, heif_image_handle_release);
+    }
+    if (err.code != heif_error_Ok) {
+        file.error = heifErrorText(err.message);
+        file.overLimit = err.subcode == heif_suberror_Security_limit_exceeded;
+    }
+    return file;
+}
+
+QString heifErrorText(const char* message)
+{
+    const QString text = QString::fromUtf8(message).trimmed();
+    return text.isEmpty() ? QStringLiteral("unknown error") : text;
+}
+
+QByteArray heifExifTiff(const QByteArray& bytes)
+{
+    const HeifFile file = openHeif(bytes);
+    if (!file.ok())
+        throw ImageError(QStringLiteral("The HEIF file cannot be read (%1).").arg(file.error));
+    const heif_image_handle* handle = file.primary.get();
+    heif_item_id id = 0;
+    if (heif_image_handle_get_list_of_metadata_block_IDs(handle, "Exif", &id, 1) < 1) return {};
+    const size_t size = heif_image_handle_get_metadata_size(handle, id);
+    if (size < 4) throw ImageError(QStringLiteral("The EXIF block is too short."));
+    if (size > size_t(bytes.size()))
+        throw ImageError(QStringLiteral("The EXIF block is larger than the file."));
+    QByteArray block(qsizetype(size), Qt::Uninitialized);
+    const heif_error err = heif_image_handle_get_metadata(handle, id, block.data());
+    if (err.code != heif_error_Ok)
+        throw ImageError(
+            QStringLiteral("The EXIF block cannot be read (%1).").arg(heifErrorText(err.message)));
+    const quint32 skip = qFromBigEndian<quint32>(block.constData());
+    if (skip > quint64(block.size()) - 4)
+        throw ImageError(
+            QStringLiteral("The EXIF block's header points outside it (%1 of %2 bytes).")
+                .arg(skip)
+                .arg(block.size() - 4));
+    QByteArray tiff = block.sliced(4 + qsizetype(skip));
+    // Some writers leave the JPEG segment's "Exif\0\0" before the TIFF header and count from it.
+    if (tiff.startsWith(QByteArrayView("Exif\0\0", 6))) tiff.remove(0, 6);
+    return tiff;
+}
+
+}  // namespace orvello

@@ -1,0 +1,99 @@
+#include "imaging/heifdecoder.h"
+
+#include "components/heifcontainer.h"
+
+#include <libheif/heif.h>
+#include <memory>
+
+namespace orvello {
+
+namespace {
+
+// The decoder's planes beside the finished picture: three colour samples and the alpha of every
+// pixel, at 2 bytes each above 8 bits (4:4:4 assumed, as the file's chroma layout is not known
+// before decoding).
+qint64 workBytes(const heif_image_handle* h, qint64 pixels)
+{
+    const int bits = std::max(heif_image_handle_get_luma_bits_per_pixel(h),
+                              heif_image_handle_get_chroma_bits_per_pixel(h));
+    const qint64 sample = bits > 8 ? 2 : 1;
+    return pixels * sample * (heif_image_handle_has_alpha_channel(h) ? 4 : 3);
+}
+
+// RGBA with straight alpha made premultiplied, in place, as the white backdrop expects it.
+void premultiply(uchar* rows, int width, int height, qsizetype stride)
+{
+    for (int y = 0; y < height; ++y) {
+        uchar* p = rows + y * stride;
+        for (int x = 0; x < width; ++x, p += 4) {
+            const uint a = p[3];
+            if (a == 255) continue;
+            for (int c = 0; c < 3; ++c) p[c] = uchar((p[c] * a + 127) / 255);
+        }
+    }
+}
+
+}  // namespace
+
+DecodedPhoto decodeHeif(const QByteArray& heif)
+{
+    const HeifFile file = openHeif(heif);
+    if (file.overLimit)
+        return decode::refused(
+            QStringLiteral("HEIF 文件中的图像尺寸超过本软件的上限（%1）").arg(file.error));
+    if (!file.ok()) return decode::refused(QStringLiteral("HEIF 文件已损坏（%1）").arg(file.error));
+    const heif_image_handle* handle = file.primary.get();
+    // The size after the file's own rotation and crop: the picture as it comes out.
+    const qint64 width = heif_image_handle_get_width(handle);
+    const qint64 height = heif_image_handle_get_height(handle);
+    const QString over =
+        decode::checkBudget(width, height, workBytes(handle, width * height), heif.size());
+    if (!over.isEmpty()) return decode::refused(over);
+
+    // Transformations as the file gives them; damage the decoder works around is kept as a
+    // warning on the picture instead of failing it.
+    std::unique_ptr<heif_decoding_options, decltype(&heif_decoding_options_free)> options(
+        heif_decoding_options_alloc(), heif_decoding_options_free);
+    if (!options) return decode::refused(decode::outOfMemory(width, height));
+    options->ignore_transformations = 0;
+    options->strict_decoding = 0;
+    heif_image* decoded = nullptr;
+    const heif_error err = heif_decode_image(handle, &decoded, heif_colorspace_RGB,
+                                             heif_chroma_interleaved_RGBA, options.get());
+    std::shared_ptr<heif_image> image(decoded, heif_image_release);
+    if (err.code != heif_error_Ok || !decoded) {
+        if (err.code == heif_error_Memory_allocation_error &&
+            err.subcode != heif_suberror_Security_limit_exceeded)
+            return decode::refused(decode::outOfMemory(width, height));
+        const QString why = heifErrorText(err.message);
+        if (err.code == heif_error_Unsupported_feature ||
+            err.code == heif_error_Unsupported_filetype)
+            return decode::refused(QStringLiteral("不支持这种 HEIF 图像（%1）").arg(why));
+        return decode::refused(QStringLiteral("HEIF 图像数据无法解码（%1）").arg(why));
+    }
+    const bool incomplete = heif_image_get_decoding_warnings(image.get(), 0, nullptr, 0) > 0;
+
+    const int w = heif_image_get_primary_width(image.get());
+    const int h = heif_image_get_primary_height(image.get());
+    int stride = 0;
+    uchar* rows = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
+    if (!rows || w <= 0 || h <= 0 || qint64(w) * h > width * height || stride < 4 * w)
+        return decode::refused(QStringLiteral("HEIF 图像数据无法解码（解码结果无效）"));
+    if (heif_image_handle_has_alpha_channel(handle) &&
+        !heif_image_is_premultiplied_alpha(image.get()))
+        premultiply(rows, w, h, stride);
+    // The picture stays in libheif's buffer, released with the last copy of the image.
+    auto* keep = new std::shared_ptr<heif_image>(image);
+    QImage rgba(
+        rows, w, h, stride, QImage::Format_RGBA8888,
+        [](void* p) { delete static_cast<std::shared_ptr<heif_image>*>(p); }, keep);
+    if (rgba.isNull()) {
+        delete keep;
+        return decode::refused(decode::outOfMemory(width, height));
+    }
+    DecodedPhoto out{decode::opaqueFromRgba(std::move(rgba)), incomplete, {}};
+    out.orientationApplied = true;
+    return out;
+}
+
+}  // namespace orvello
