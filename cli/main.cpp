@@ -34,8 +34,8 @@ int exifCommand(const QList<QByteArray>& photos)
     int status = 0;
     for (const QByteArray& path : photos) {
         const ExifInfo info = readExifInfo(path);
-        out << terminalListing(info.text, info.itemStarts, stdout) << "\ncaptureDate: "
-            << terminalSafe(info.captureDateText, stdout) << "\n\n";
+        out << terminalListing(info.text, info.itemStarts, stdout)
+            << "\ncaptureDate: " << terminalSafe(info.captureDateText, stdout) << "\n\n";
         out.flush();
         if (info.errorDescription) {
             err << terminalSafe(listingErrorMessage(*info.errorDescription), stderr) << '\n';

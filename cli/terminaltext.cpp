@@ -42,10 +42,10 @@ QString terminalSafe(const QString& text, std::FILE* stream)
     return isTerminal(stream) ? visibleControls(text) : text;
 }
 
-QString terminalListing(const QString& text, const QList<qsizetype>& itemStarts,
-                        std::FILE* stream)
+QString terminalListing(const QString& text, const QList<qsizetype>& itemStarts, std::FILE* stream)
 {
-    if (!isTerminal(stream)) return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (!isTerminal(stream))
+        return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
     // Each item line follows the CR LF that the listing puts before it.
     QString out;
     qsizetype from = 0;

@@ -19,7 +19,6 @@ QString terminalSafe(const QString& text, std::FILE* stream);
 
 // The EXIF listing as it should reach stream, its lines ending in LF. On a terminal each item
 // (its line starting at an offset of itemStarts) stays on one line, whatever its value holds.
-QString terminalListing(const QString& text, const QList<qsizetype>& itemStarts,
-                        std::FILE* stream);
+QString terminalListing(const QString& text, const QList<qsizetype>& itemStarts, std::FILE* stream);
 
 }  // namespace orvello

@@ -93,10 +93,18 @@ QList<quint32> pointedDirectories(const TiffView& view, qint64 entry)
 qint64 typeWidth(quint32 type)
 {
     switch (type) {
-    case 1: case 2: case 6: case 7: return 1;
-    case 3: case 8: return 2;
-    case 4: case 9: case 11: return 4;
-    case 5: case 10: case 12: return 8;
+    case 1:
+    case 2:
+    case 6:
+    case 7: return 1;
+    case 3:
+    case 8: return 2;
+    case 4:
+    case 9:
+    case 11: return 4;
+    case 5:
+    case 10:
+    case 12: return 8;
     default: return 0;
     }
 }
@@ -229,10 +237,9 @@ QList<PropertyItem> decodeTiff(QByteArray tiff)
             type == exiftype::Undefined ? order : Exiv2::littleEndian;
         QByteArray bytes(qsizetype(d.size()), '\0');
         if (!bytes.isEmpty()) d.copy(reinterpret_cast<Exiv2::byte*>(bytes.data()), copyOrder);
-        const quint32 count = hidden.counts.contains(d.tag())
-                                  ? hidden.counts.value(d.tag())
-                              : type == exiftype::Undefined ? quint32(bytes.size())
-                                                            : quint32(d.count());
+        const quint32 count = hidden.counts.contains(d.tag()) ? hidden.counts.value(d.tag())
+                              : type == exiftype::Undefined   ? quint32(bytes.size())
+                                                              : quint32(d.count());
         items.append(PropertyItem(tag, type, shortTagName(*dir, tag), count, bytes));
     }
     return items;

@@ -222,8 +222,7 @@ bool madeUpRows(const QImage& image, int from)
     const int last = image.height() - 1;
     const auto bytes = size_t(image.width()) * 4;
     for (int y = from + DCTSIZE; y < last; ++y)
-        if (std::memcmp(image.constScanLine(y), image.constScanLine(last), bytes) != 0)
-            return true;
+        if (std::memcmp(image.constScanLine(y), image.constScanLine(last), bytes) != 0) return true;
     return false;
 }
 
@@ -299,16 +298,16 @@ DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse)
     if (layout.arithmetic) {
         ArithmeticWatch watch;
         if (!decodeArithmetic(jpeg, image, cmyk, watch))
-            return decode::refused(undecodable(
-                watch.tooManyScans ? QStringLiteral("超过 %1 次扫描").arg(kMaxScans)
-                                   : QString::fromLocal8Bit(watch.message)));
+            return decode::refused(undecodable(watch.tooManyScans
+                                                   ? QStringLiteral("超过 %1 次扫描").arg(kMaxScans)
+                                                   : QString::fromLocal8Bit(watch.message)));
         incomplete = watch.warned || madeUpRows(image, watch.filledFrom);
     } else {
         // BGRA on a little-endian machine is QImage's 0xAARRGGBB, with the alpha filled in as
         // opaque. CMYK takes the same 4 bytes a pixel and is turned into RGB in place.
         const int rc =
-            tjDecompress2(tj.h, data, size, image.bits(), width, int(image.bytesPerLine()),
-                          height, cmyk ? TJPF_CMYK : TJPF_BGRA, TJFLAG_LIMITSCANS);
+            tjDecompress2(tj.h, data, size, image.bits(), width, int(image.bytesPerLine()), height,
+                          cmyk ? TJPF_CMYK : TJPF_BGRA, TJFLAG_LIMITSCANS);
         if (rc != 0) {
             if (tjGetErrorCode(tj.h) != TJERR_WARNING)
                 return decode::refused(undecodable(decoderText(tj.h)));

@@ -193,8 +193,8 @@ StripCapacity measureStrips(TIFF* tif, const QByteArray& bytes, uint16_t compres
         }
         const uint64_t offset = TIFFGetStrileOffset(tif, i);
         const uint64_t stated = TIFFGetStrileByteCount(tif, i);
-        qint64 coded = offset < uint64_t(size) ? qint64(std::min(stated, uint64_t(size) - offset))
-                                               : 0;
+        qint64 coded =
+            offset < uint64_t(size) ? qint64(std::min(stated, uint64_t(size) - offset)) : 0;
         decode::Coding coding = codingOf(compression);
         if (compression == COMPRESSION_JPEG && coded > 0) {
             const JpegLayout layout = readJpegLayout(

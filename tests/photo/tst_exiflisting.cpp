@@ -113,8 +113,9 @@ void TestExifListing::valueTextByType_data()
     QTest::newRow("UNDEFINED of 512 bytes")
         << PropertyItem(0x9000, 7, "V", 512, letters)
         << QString::fromLatin1(letters.left(256).toHex(' ').toUpper()) + " … (512 bytes)";
-    QTest::newRow("ASCII of 512 bytes") << PropertyItem(0x010E, 2, "D", 512, letters)
-                                        << QString::fromLatin1(letters.left(256)) + " … (512 bytes)";
+    QTest::newRow("ASCII of 512 bytes")
+        << PropertyItem(0x010E, 2, "D", 512, letters)
+        << QString::fromLatin1(letters.left(256)) + " … (512 bytes)";
     QTest::newRow("200 SHORT values: the first 128")
         << PropertyItem(0x0111, 3, "S", 200, QByteArray(400, '\1'))
         << QStringList(128, "257").join(", ") + " … (400 bytes)";

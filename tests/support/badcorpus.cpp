@@ -381,8 +381,8 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
     add(c, dir, "cmyk-100000-scans.jpg", withEmptyScans(cmykJpeg(true), 100000),
         "a progressive CMYK JPEG with 100,000 empty scans", true)
         .refused("500");
-    add(c, dir, "cmyk-cut.jpg", cutInScan(cmykJpeg(false), 40),
-        "a CMYK JPEG cut inside its scan", true)
+    add(c, dir, "cmyk-cut.jpg", cutInScan(cmykJpeg(false), 40), "a CMYK JPEG cut inside its scan",
+        true)
         .incomplete();
     fixtures::JpegVariant ycck;
     ycck.colour = fixtures::JpegVariant::Colour::Ycck;

@@ -128,8 +128,7 @@ QByteArray amplifyingExif(int perDirectory, int valueBytes)
 
 }  // namespace
 
-QByteArray handTiff(QList<TiffEntry> entries, const QList<QByteArray>& strips,
-                    bool jpegInterchange)
+QByteArray handTiff(QList<TiffEntry> entries, const QList<QByteArray>& strips, bool jpegInterchange)
 {
     QByteArray out("II*\0\0\0\0\0", 8);
     QList<quint32> offsets, counts;
@@ -188,8 +187,9 @@ QImage texturedPicture(int width, int height)
         for (int x = 0; x < width; ++x) {
             seed = seed * 1103515245u + 12345u;
             const int noise = int((seed >> 16) & 63);
-            img.setPixel(x, y, qRgb((x * 3 + noise) & 255, (y * 5 + noise) & 255,
-                                    (x * y / 7 + noise) & 255));
+            img.setPixel(
+                x, y,
+                qRgb((x * 3 + noise) & 255, (y * 5 + noise) & 255, (x * y / 7 + noise) & 255));
         }
     return img;
 }
@@ -213,8 +213,7 @@ QList<CorpusFile> writeClaimCorpus(const QString& dir)
     add("arith-14142.jpg", claiming(jpegOf(small, C::YCbCr, false, true), 14142, 14142),
         "an arithmetic-coded JPEG claiming 14142 x 14142")
         ->refused(tooSmall);
-    add("arith-progressive-14142.jpg",
-        claiming(jpegOf(small, C::YCbCr, true, true), 14142, 14142),
+    add("arith-progressive-14142.jpg", claiming(jpegOf(small, C::YCbCr, true, true), 14142, 14142),
         "a progressive arithmetic JPEG claiming 14142 x 14142")
         ->refused(tooSmall);
     add("arith-cmyk-14142.jpg", claiming(jpegOf(small, C::Cmyk, true, true), 14142, 14142),
@@ -289,7 +288,8 @@ QList<CorpusFile> writeClaimCorpus(const QString& dir)
                             "250 entries in each EXIF directory, all pointing at one 48 KB value");
         f->captureDate = QString::fromLatin1(corpusDate);
         QString shown;
-        for (int i = 0; i < 256; ++i) shown += QString::asprintf("%s%02X", i ? " " : "", 'A' + i % 26);
+        for (int i = 0; i < 256; ++i)
+            shown += QString::asprintf("%s%02X", i ? " " : "", 'A' + i % 26);
         f->lists({QStringLiteral("ExifDTOrig ") + f->captureDate,
                   QStringLiteral("InteropTagC000 ") + shown + QStringLiteral(" … (48000 bytes)")});
     }
