@@ -137,14 +137,15 @@ private slots:
         QVERIFY(printed.readAll().startsWith("%PDF"));
     }
 
-    // 全部保存…: the folder dialog, the Yes/No/Cancel question, the progress window, the
+    // 全部保存…: the options, the folder dialog, the Yes/No/Cancel question, the progress window, the
     // summary; after 确定 the window is still there and goes on working.
     void saveAllThroughTheRealDialogs()
     {
         auto* command = window->findChild<QObject*>(QStringLiteral("saveAll"));
         QSignalSpy done(command, SIGNAL(finished()));
         int progressMaximum = -1;
-        driver->typeFileName(path(QStringLiteral("out")))
+        driver->then<QDialog>([](QDialog* options) { options->accept(); })
+            .typeFileName(path(QStringLiteral("out")))
             .pressButton(QMessageBox::Yes)
             .then<QProgressDialog>([&](QProgressDialog* d) {
                 progressMaximum = d->maximum();
