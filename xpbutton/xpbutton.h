@@ -343,6 +343,7 @@ private:
     int lastMouseButton_ = 0;
     int redrawCount_ = 0;
     bool inPaint_ = false;
+    bool redrawPending_ = false;  // a redraw was held back while drawing was delayed
 };
 
 }  // namespace orvello
