@@ -1,8 +1,10 @@
 // The window driven in-process under the offscreen platform, with the scripted host.
 #include "app/settings.h"
 #include "tests/gui/testwindow.h"
+#include "xpbutton/raster/bufferdc.h"
 #include "xpbutton/xpbutton.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -10,6 +12,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 #include <memory>
 
 using namespace orvello;
@@ -157,6 +160,39 @@ private slots:
         QVERIFY(window->control<QCheckBox>(QStringLiteral("Check1"))->isChecked());
         QVERIFY(!window->control<QCheckBox>(QStringLiteral("Check2"))->isChecked());
         QVERIFY(host.messages.isEmpty());
+    }
+
+    // A keyboard user sees where the focus is: one Tab from the start puts the blue rings of the
+    // default look on XPButton1, the next Tab takes them away again; the space bar held on the
+    // button shows its pressed face, and its release runs the open command.
+    void keyboardFocusAndSpaceBarOnTheOpenButton()
+    {
+        QCOMPARE(window->load(), 0);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* open = window->control<XPButton>(QStringLiteral("XPButton1"));
+        const int W = open->width(), H = open->height();
+        const auto shown = [&](int x, int y) {
+            return raster::fromArgb(open->grab().toImage().pixel(x, y));
+        };
+        const OleColor B = open->faceColor(), normalRing = ShiftColor(B, -10, true);
+        QCOMPARE(shown(2, H / 2), normalRing);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), open);
+        QCOMPARE(shown(2, H / 2), OleColor(0xF0D1B5));      // inner ring: RGB 181, 209, 240
+        QCOMPARE(shown(W / 2, H - 2), OleColor(0xEF826B));  // middle ring's bottom: 107, 130, 239
+
+        const int dialogs = int(host.fileDialogs.size());
+        QTest::keyPress(open, Qt::Key_Space);
+        QCOMPARE(shown(W - 8, H / 2), ShiftColor(open->pressedFaceColor(),
+                                                 int(std::nearbyint(-25.0 * (H / 2) / H)), true));
+        QCOMPARE(host.fileDialogs.size(), dialogs);
+        QTest::keyRelease(open, Qt::Key_Space);
+        QCOMPARE(host.fileDialogs.size(), dialogs + 1);  // answered: cancelled
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("List1"));
+        QCOMPARE(shown(2, H / 2), normalRing);
     }
 
     void storedSwitchesReachTheCheckBoxes()
