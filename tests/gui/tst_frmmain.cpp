@@ -130,6 +130,14 @@ private slots:
             QCOMPARE(b->cursor().hotSpot(), QPoint(1, 1));  // at the pointer's tip
             // Drawn once, in the look of style 2, at the design size.
             QCOMPARE(b->surface().size(), b->size());
+            // The square buttons' caption glyph stands over the picture from its tenth column
+            // on: their symbol keeps left of it, so that both read together.
+            if (b->width() == 25) {
+                const QImage picture = b->picture().image.convertToFormat(QImage::Format_ARGB32);
+                for (int y = 0; y < 16; ++y)
+                    for (int x = 9; x < 16; ++x)
+                        QVERIFY2(qAlpha(picture.pixel(x, y)) == 0, qPrintable(name));
+            }
             for (const QImage& other : pictures)
                 QVERIFY2(other != b->picture().image, qPrintable(name + " repeats a picture"));
             pictures << b->picture().image;
