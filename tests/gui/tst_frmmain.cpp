@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
@@ -95,6 +96,14 @@ private slots:
             const QImage look = window->control(QString::fromLatin1(name))->grab().toImage();
             QCOMPARE(look.pixel(look.width() - 1, 0), qRgb(255, 255, 255));
             QCOMPARE(look.pixel(look.width() - 1, look.height() - 1), qRgb(255, 255, 255));
+        }
+        // One look of text: every control's text in the face, size and quality of the captions.
+        const QFont caption = window->control<XPButton>(QStringLiteral("XPButton1"))->captionFont();
+        for (const char* name : {"Label1", "Label2", "List1", "Text0", "Check1", "Text1"}) {
+            const QFont f = window->control(QString::fromLatin1(name))->font();
+            QCOMPARE(QFontInfo(f).family(), QFontInfo(caption).family());
+            QCOMPARE(f.pixelSize(), caption.pixelSize());
+            QCOMPARE(f.styleStrategy(), caption.styleStrategy());
         }
         int buttons = 0;
         for (int i = 1; i <= 23; ++i)
