@@ -53,11 +53,13 @@ void nextPhoto(benchmark::State& state, bool prepared)
     for (auto _ : state) {
         state.PauseTiming();
         const int next = 1 - w.list->currentRow();
+        QCoreApplication::sendPostedEvents();  // the neighbours start once the photo is shown
         w.window->prefetcher().waitForIdle();
         if (!prepared) w.window->prefetcher().clear();
         state.ResumeTiming();
         w.list->setCurrentRow(next);
     }
+    QCoreApplication::sendPostedEvents();
     w.window->prefetcher().waitForIdle();
 }
 

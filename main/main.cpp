@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <csignal>
+#include <memory>
 
 namespace {
 
@@ -44,6 +45,33 @@ void quitOnTerminationSignals()
     for (int sig : {SIGTERM, SIGHUP, SIGINT}) sigaction(sig, &sa, nullptr);
 }
 
+// For the start-up benchmark: with ORVELLO_EXIT_AT_FIRST_PAINT set to "window" (the window with
+// the photo it was started with) or "dialog" (the open dialog), the program ends once that has
+// been painted, so the time to the first frame can be measured from outside.
+class FirstPaintExit : public QObject {
+public:
+    explicit FirstPaintExit(QByteArray what) : what_(std::move(what))
+    {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint || done_) return false;
+        const bool dialog = watched->inherits("QFileDialog");
+        const bool window = watched->inherits("orvello::frmMain");
+        if ((what_ == "dialog" && dialog) || (what_ == "window" && window)) {
+            done_ = true;
+            // Once this paint has reached the screen.
+            QTimer::singleShot(0, qApp, [] { ::_exit(0); });
+        }
+        return false;
+    }
+
+private:
+    QByteArray what_;
+    bool done_ = false;
+};
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -52,6 +80,9 @@ int main(int argc, char** argv)
             orvello::answerInfoOption(argc, argv, "orvello", orvello::orvelloHelpText()))
         return *done;
     QApplication app(argc, argv);
+    std::unique_ptr<FirstPaintExit> benchmarkExit;
+    if (const QByteArray what = qgetenv("ORVELLO_EXIT_AT_FIRST_PAINT"); !what.isEmpty())
+        benchmarkExit = std::make_unique<FirstPaintExit>(what);
     QApplication::setApplicationName(orvello::appinfo::applicationTitle());
     QApplication::setOrganizationName(orvello::appinfo::applicationTitle());
     QApplication::setApplicationVersion(orvello::appinfo::version());

@@ -191,6 +191,7 @@ void frmMain::printCommand()
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(fileName);
     }
+    printer_->setDocName(doc_.photoName);  // the job's title in the print queue
     printer_->setPageOrientation(doc_.isPortrait ? QPageLayout::Portrait : QPageLayout::Landscape);
     if (settings_.DPaperSize != 0) {
         const QPageSize paper(QPageSize::id(settings_.DPaperSize));

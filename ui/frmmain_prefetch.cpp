@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QListWidget>
+#include <QTimer>
 
 namespace orvello {
 
@@ -31,8 +32,12 @@ LoadedPhoto frmMain::loadForSelection(int row)
 {
     std::optional<LoadedPhoto> ready = prefetch_.take(nativePathOfRow(row));
     LoadedPhoto loaded = ready ? std::move(*ready) : loadPhoto(nativePathOfRow(row), loadOptions_);
-    // The next entry first, since stepping forward is the usual way through a folder.
-    prefetch_.prepare({nativePathOfRow(row + 1), nativePathOfRow(row - 1)});
+    // The next entry first, since stepping forward is the usual way through a folder. Started
+    // once this photo is on the screen, so that decoding them does not hold up its first frame.
+    QTimer::singleShot(
+        0, this, [this, next = nativePathOfRow(row + 1), previous = nativePathOfRow(row - 1)] {
+            prefetch_.prepare({next, previous});
+        });
     return loaded;
 }
 

@@ -1,8 +1,11 @@
 #include "ui/qthost.h"
 
+#include "ui/helddialog.h"
 #include "ui/saveoptionsdialog.h"
 
+#include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -45,39 +48,51 @@ void keepTitleReadable(QMessageBox& box)
                   grid->rowCount(), 0, 1, grid->columnCount());
 }
 
-// A dialog shown over the window. It lives on the heap and is deleted from the event loop, never
-// on the spot: the holder may be dropped by code that runs inside the dialog's own event
-// processing, and the owner window may go away while the dialog is up (exec() then returns and
-// the pointer is null).
-template <typename D>
-class HeldDialog {
+// Watches a print dialog for its properties window: when it first comes up, its paper list is
+// turned to the paper asked for.
+class PaperKeeper : public QObject {
 public:
-    template <typename... Args>
-    explicit HeldDialog(Args&&... args) : dialog_(new D(std::forward<Args>(args)...))
+    PaperKeeper(QWidget* printDialog, const QPageSize& paper) : dialog_(printDialog), paper_(paper)
     {
+        qApp->installEventFilter(this);
     }
-    ~HeldDialog()
-    {
-        if (!dialog_) return;
-        dialog_->hide();
-        dialog_->deleteLater();
-    }
-    HeldDialog(const HeldDialog&) = delete;
-    HeldDialog& operator=(const HeldDialog&) = delete;
+    ~PaperKeeper() override { qApp->removeEventFilter(this); }
+    bool propertiesOpened() const { return opened_; }
 
-    D* get() const { return dialog_.data(); }
-    D* operator->() const { return dialog_.data(); }
-    D& operator*() const { return *dialog_; }
-    explicit operator bool() const { return !dialog_.isNull(); }
-    // The dialog's answer; Rejected when it was destroyed while it was up.
-    int exec()
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
-        const int result = dialog_->exec();
-        return dialog_ ? result : int(QDialog::Rejected);
+        if (event->type() != QEvent::Show || opened_ || !watched->isWidgetType()) return false;
+        auto* w = static_cast<QWidget*>(watched);
+        if (!w->isWindow() || w == dialog_ || !dialog_) return false;
+        QWidget* up = w->parentWidget();
+        while (up && up != dialog_) up = up->parentWidget();
+        if (!up) return false;
+        auto* sizes = w->findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+        if (!sizes) return false;
+        opened_ = true;
+        if (const int at = entryOf(*sizes); at >= 0) sizes->setCurrentIndex(at);
+        return false;
     }
 
 private:
-    QPointer<D> dialog_;
+    // The list names the papers as the printer's driver does: the same name, else the same size.
+    int entryOf(const QComboBox& sizes) const
+    {
+        for (int i = 0; i < sizes.count(); ++i) {
+            const QString text = sizes.itemText(i);
+            if (text == paper_.name() || text.split(QLatin1Char(' ')).contains(paper_.key()))
+                return i;
+        }
+        for (int i = 0; i < sizes.count(); ++i) {
+            const QPageSize size = sizes.itemData(i).value<QPageSize>();
+            if (size.isValid() && size.isEquivalentTo(paper_)) return i;
+        }
+        return -1;
+    }
+
+    QPointer<QWidget> dialog_;
+    QPageSize paper_;
+    bool opened_ = false;
 };
 
 }  // namespace
@@ -167,7 +182,17 @@ bool QtHost::printSetup(QPrinter& printer, const PrintSetupRequest& request)
     // range or copies, since one page of one picture is printed.
     HeldDialog<QPrintDialog> dialog(&printer, owner_);
     dialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    // On a printer with a driver file, Qt's dialog starts its paper from the driver's default
+    // and writes that back on OK, so the paper set on the printer would be lost. The paper is
+    // offered in the properties when they open, and kept when they never do.
+    const QPageLayout asked = printer.pageLayout();
+    PaperKeeper keeper(dialog.get(), asked.pageSize());
+    if (dialog.exec() != QDialog::Accepted) return false;
+    if (!keeper.propertiesOpened()) {
+        printer.setPageSize(asked.pageSize());
+        printer.setPageOrientation(asked.orientation());
+    }
+    return true;
 }
 
 bool QtHost::hasPrinter()

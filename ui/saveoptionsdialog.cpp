@@ -1,5 +1,7 @@
 #include "ui/saveoptionsdialog.h"
 
+#include "ui/helddialog.h"
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -12,7 +14,8 @@ namespace orvello {
 
 std::optional<SaveAllOptions> runSaveAllOptionsDialog(QWidget* owner, const SaveAllOptions& initial)
 {
-    QDialog dialog(owner);
+    HeldDialog<QDialog> held(owner);
+    QDialog& dialog = *held;
     dialog.setObjectName(QStringLiteral("saveAllOptions"));
     dialog.setWindowTitle(QStringLiteral("全部保存"));
     auto* keep = new QCheckBox(QStringLiteral("保留EXIF信息"), &dialog);
@@ -42,7 +45,7 @@ std::optional<SaveAllOptions> runSaveAllOptionsDialog(QWidget* owner, const Save
     layout->addLayout(form);
     layout->addWidget(buttons);
 
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (held.exec() != QDialog::Accepted) return std::nullopt;
     return SaveAllOptions{keep->isChecked(), quality->value(), lossless->isChecked()};
 }
 

@@ -69,6 +69,7 @@ private slots:
         host = test::ScriptedHost();
         window = test::loadedWindow(host, settingsDir.filePath(QStringLiteral("p.ini")));
         test::openThroughDialog(host, *window, path(0));
+        QCoreApplication::sendPostedEvents();  // the neighbours start once the photo is shown
         window->prefetcher().waitForIdle();
         host.messages.clear();
     }
@@ -126,6 +127,7 @@ private slots:
         cut.truncate(cut.size() / 2);
         fixtures::writeFile(path(2), cut);
         list()->setCurrentRow(1);
+        QCoreApplication::sendPostedEvents();  // the neighbours start once the photo is shown
         window->prefetcher().waitForIdle();
         QVERIFY(host.messages.isEmpty());
         QString labelWhenAsked;

@@ -1,0 +1,33 @@
+#!/bin/sh
+# Start-up to the first painted frame, measured from outside the process: Orvello with a photo,
+# Orvello with its open dialog, and a bare Qt window as the floor, in the same run and display.
+# Usage: bench/startup.sh [build] [runs]; needs an X display (xvfb-run -a bench/startup.sh).
+set -e
+build=${1:-build}
+runs=${2:-10}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/photos" "$work/run" "$work/config"
+chmod 700 "$work/run"
+export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
+for i in 1 2 3 4 5; do
+  convert -size 6000x4000 gradient:orange-navy -quality 92 "$work/photos/IMG_000$i.jpg"
+done
+
+# Median wall time in milliseconds of runs starts of the command.
+measure() {
+  for i in $(seq "$runs"); do
+    start=$(date +%s%N)
+    "$@" >/dev/null 2>&1
+    end=$(date +%s%N)
+    echo $(( (end - start) / 1000000 ))
+  done | sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'
+}
+
+floor=$(measure "$build/bench/bench-bare-window")
+photo=$(ORVELLO_EXIT_AT_FIRST_PAINT=window measure "$build/bin/orvello" "$work/photos/IMG_0003.jpg")
+dialog=$(ORVELLO_EXIT_AT_FIRST_PAINT=dialog measure "$build/bin/orvello")
+echo "start-up to the first painted frame, median of $runs (24 MP photos):"
+echo "  bare Qt window (floor)       ${floor} ms"
+echo "  orvello PHOTO                ${photo} ms  (goal 150)"
+echo "  orvello with its open dialog ${dialog} ms  (goal 250)"
