@@ -33,8 +33,8 @@ Files:
 const char* stampHelpText()
 {
     return R"(Usage: orvello-stamp exif PHOTO...
-       orvello-stamp stamp [--title TEXT] [--rotate left|right]... [--out DIR] [--overwrite]
-                           [--jobs N] [--quiet] PHOTO|FOLDER...
+       orvello-stamp stamp [--title TEXT] [--rotate left|right]... [--lossless] [--out DIR]
+                           [--overwrite] [--jobs N] [--quiet] PHOTO|FOLDER...
        orvello-stamp --help | --version
 
 Commands:
@@ -49,6 +49,11 @@ Options of stamp:
   --title TEXT          draw this title, whether or not the window has the title switched on
                         (without it: the stored switch and the default title 标题文字)
   --rotate left|right   turn the photo a quarter turn first; may be repeated
+  --lossless            JPEG photos: keep every block of the photo but those under the stamps,
+                        with its own quality and sampling, turning it losslessly (upright by its
+                        EXIF orientation, then --rotate). A photo that cannot be copied so (a turn
+                        that would lose edge pixels, grey or CMYK) is encoded in full, with a
+                        line on standard error saying why.
   --out DIR             write into DIR instead of each photo's own folder
   --overwrite           replace an existing PM_ file (a link is replaced, not written through);
                         without it such a photo is refused. An input photo is never written over.

@@ -1,5 +1,6 @@
 #include "batch/stampbatch.h"
 
+#include "batch/losslesscopy.h"
 #include "overlay/overlay.h"
 #include "overlay/overlayfonts.h"
 #include "photo/photoloader.h"
@@ -54,6 +55,10 @@ StampOutcome StampWorker::run(const StampItem& item)
     if (cancel_ && cancel_->load()) return {Status::Cancelled, {}};
     if (item.skip) return {Status::Skipped, {}};
     if (!item.refusal.isEmpty()) return {Status::Failed, item.refusal};
+    QString notice;
+    if (recipe_.lossless)
+        if (std::optional<StampOutcome> done = stampLosslessCopy(item, recipe_, cancel_, &notice))
+            return *done;
     const QString shown = shownPath(item.source);
     LoadedPhoto loaded = loadPhoto(item.source, std::move(buffer_));
     if (loaded.photo.isNull()) return {Status::Failed, cannotOpenMessage(shown, loaded.error)};
@@ -65,7 +70,7 @@ StampOutcome StampWorker::run(const StampItem& item)
     buffer_ = std::move(canvas);
     if (cancelled) return {Status::Cancelled, {}};
     if (!failed.isEmpty()) return {Status::Failed, failed};
-    return {Status::Written, {}};
+    return {Status::Written, notice};
 }
 
 int defaultStampJobs()

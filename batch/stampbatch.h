@@ -21,6 +21,7 @@ struct StampRecipe {
     AppSettings settings;
     QString text1;             // the title as typed; trimmed when drawn
     QList<QuarterTurn> turns;  // applied to each photo in order, before drawing
+    bool lossless = false;     // JPEG photos keep their blocks; only the stamped ones change
 };
 
 struct StampItem {
@@ -33,7 +34,8 @@ struct StampItem {
 struct StampOutcome {
     enum class Status { Written, Skipped, Failed, Cancelled };
     Status status = Status::Failed;
-    QString message;  // why it failed, in the interface's language
+    // Why it failed, in the interface's language; for a copy written, but not as asked, why not.
+    QString message;
 };
 
 // The photos' copies and which of them may be written. An existing copy is refused, replaced

@@ -2,10 +2,12 @@
 
 #include "components/jpegwriter.h"
 #include "components/localtext.h"
+#include "components/nativefile.h"
 #include "imaging/saveoutput.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <climits>
 #include <cstdlib>
 
@@ -138,6 +140,23 @@ QString writeStampedCopy(const QImage& canvas, const QByteArray& target,
     if (ok || writer.wasCancelled()) return ok ? QString() : writer.error();
     return QStringLiteral("存储失败！%1：%2")
         .arg(shownPath(target), saveFailureReason(path, writer.error(), canvas.size()));
+}
+
+QString writeStampedBytes(const QByteArray& jpeg, const QByteArray& target, QSize pictureSize)
+{
+    const QString path = QFile::decodeName(target);
+    QString error;
+    bool ok = false;
+    if (!isLink(target) && qtCanSpell(target)) {
+        QSaveFile file(path);
+        ok = file.open(QIODevice::WriteOnly) && file.write(jpeg) == jpeg.size() && file.commit();
+        if (!ok) error = file.errorString();
+    } else {
+        ok = writeNativeFile(target, jpeg, &error);
+    }
+    if (ok) return {};
+    return QStringLiteral("存储失败！%1：%2")
+        .arg(shownPath(target), saveFailureReason(path, error, pictureSize));
 }
 
 }  // namespace orvello

@@ -42,5 +42,7 @@ private:
 // message, or empty.
 QString writeStampedCopy(const QImage& canvas, const QByteArray& target,
                          const std::atomic<bool>* cancel = nullptr, bool* cancelled = nullptr);
+// The same for a copy already encoded, of a picture of pictureSize pixels.
+QString writeStampedBytes(const QByteArray& jpeg, const QByteArray& target, QSize pictureSize);
 
 }  // namespace orvello

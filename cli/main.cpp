@@ -19,7 +19,8 @@ int usage()
 {
     QTextStream(stderr) << "usage: orvello-stamp exif PHOTO...\n"
                            "       orvello-stamp stamp [--title TEXT] [--rotate left|right]... "
-                           "[--out DIR] [--overwrite] [--jobs N] [--quiet] PHOTO|FOLDER...\n"
+                           "[--lossless] [--out DIR] [--overwrite] [--jobs N] [--quiet] "
+                           "PHOTO|FOLDER...\n"
                            "       orvello-stamp --help\n";
     return 1;
 }

@@ -53,6 +53,8 @@ std::optional<StampOptions> parseStamp(const QList<QByteArray>& args)
             bool ok = false;
             o.jobs = args[++i].toInt(&ok);
             if (!ok || o.jobs < 1) return std::nullopt;
+        } else if (a == "--lossless") {
+            o.recipe.lossless = true;
         } else if (a == "--overwrite") {
             o.overwrite = true;
         } else if (a == "--quiet") {
@@ -175,6 +177,7 @@ int stampCommand(const QList<QByteArray>& args)
             const StampOutcome& o = *outcomes[reported];
             if (o.status == StampOutcome::Status::Written) {
                 writeLine(stdout, items[reported].source + " -> " + items[reported].target);
+                if (!o.message.isEmpty()) writeText(stderr, o.message);
             } else {
                 writeText(stderr, o.message);
                 status = 2;

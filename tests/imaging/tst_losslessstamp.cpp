@@ -5,6 +5,7 @@
 #include "components/jpegwriter.h"
 #include "imaging/losslessjpeg.h"
 #include "imaging/losslessstamp.h"
+#include "tests/support/jpegprobe.h"
 #include "tools/fixtures/photowriter.h"
 
 #include <turbojpeg.h>
@@ -12,6 +13,7 @@
 #include <QtTest>
 
 using namespace orvello;
+using namespace orvello::probe;
 
 Q_DECLARE_METATYPE(orvello::PictureTurn)
 
@@ -56,45 +58,6 @@ QByteArray sourceJpeg(QSize size, int subsampling, Coding coding)
     return jpeg;
 }
 
-QImage decode(const QByteArray& jpeg, int flags = 0)
-{
-    tjhandle tj = tjInitDecompress();
-    int w = 0, h = 0, sub = 0, cs = 0;
-    QImage img;
-    const auto* data = reinterpret_cast<const unsigned char*>(jpeg.constData());
-    if (tjDecompressHeader3(tj, data, static_cast<unsigned long>(jpeg.size()), &w, &h, &sub, &cs) ==
-        0) {
-        img = QImage(w, h, QImage::Format_RGB32);
-        if (tjDecompress2(tj, data, static_cast<unsigned long>(jpeg.size()), img.bits(), w,
-                          int(img.bytesPerLine()), h, TJPF_BGRX, flags) != 0)
-            img = QImage();
-    }
-    tjDestroy(tj);
-    return img;
-}
-
-// The photo turned by the library alone, no blocks changed: what the copy must equal away from
-// the stamps.
-QByteArray plainTurn(const QByteArray& jpeg, PictureTurn turn)
-{
-    static constexpr int ops[2][4] = {
-        {TJXOP_NONE, TJXOP_ROT90, TJXOP_ROT180, TJXOP_ROT270},
-        {TJXOP_HFLIP, TJXOP_TRANSVERSE, TJXOP_VFLIP, TJXOP_TRANSPOSE}};
-    tjhandle tj = tjInitTransform();
-    tjtransform t{};
-    t.op = ops[turn.mirror][turn.quarters];
-    t.options = TJXOPT_PERFECT;
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    QByteArray turned;
-    if (tjTransform(tj, reinterpret_cast<const unsigned char*>(jpeg.constData()),
-                    static_cast<unsigned long>(jpeg.size()), 1, &out, &outSize, &t, 0) == 0)
-        turned = QByteArray(reinterpret_cast<char*>(out), qsizetype(outSize));
-    tjFree(out);
-    tjDestroy(tj);
-    return turned;
-}
-
 // A stamp that needs no font: strokes of one strong colour, as thick as a date's segments.
 void drawStamp(QImage& picture, QPoint offset, const QList<QRect>& ink)
 {
@@ -123,31 +86,6 @@ QImage throughFormat(const QImage& picture, int subsampling)
     tjFree(out);
     tjDestroy(tj);
     return decoded;
-}
-
-// Pixels that differ between a and b and lie outside every rectangle of allowed.
-int changedOutside(const QImage& a, const QImage& b, const QList<QRect>& allowed)
-{
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y) &&
-                std::none_of(allowed.begin(), allowed.end(),
-                             [&](const QRect& r) { return r.contains(x, y); }))
-                ++count;
-    return count;
-}
-
-double meanDifference(const QImage& a, const QImage& b, const QRect& r)
-{
-    double sum = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * r.width() * r.height());
 }
 
 QList<QRect> grown(const QList<QRect>& rects, int by)
