@@ -108,23 +108,28 @@ QString SaveAllCommand::summary() const
 {
     using Status = StampOutcome::Status;
     int written = 0, skipped = 0, cancelled = 0;
-    QStringList failures;
+    QStringList failures, notes;
     for (const StampOutcome& o : outcomes_) {
         written += o.status == Status::Written;
         skipped += o.status == Status::Skipped;
         cancelled += o.status == Status::Cancelled;
         if (o.status == Status::Failed) failures << o.message;
+        // Written, but not as asked (a lossless copy that had to be encoded in full).
+        if (o.status == Status::Written && !o.message.isEmpty()) notes << o.message;
     }
     QString text = QStringLiteral("已保存 %1 张照片到文件夹“%2”。").arg(written).arg(folder_);
     if (skipped) text += QStringLiteral("\n跳过已有的文件 %1 个。").arg(skipped);
     if (cancelled) text += QStringLiteral("\n已取消，%1 张照片未保存。").arg(cancelled);
-    if (!failures.isEmpty()) {
-        text += QStringLiteral("\n\n%1 张照片未能保存：").arg(failures.size());
-        for (int i = 0; i < failures.size() && i < kListedFailures; ++i)
-            text += QLatin1Char('\n') + failures[i];
-        if (failures.size() > kListedFailures)
-            text += QStringLiteral("\n……另有 %1 张").arg(failures.size() - kListedFailures);
-    }
+    const auto list = [&text](const QString& heading, const QStringList& lines) {
+        if (lines.isEmpty()) return;
+        text += QStringLiteral("\n\n") + heading.arg(lines.size());
+        for (int i = 0; i < lines.size() && i < kListedFailures; ++i)
+            text += QLatin1Char('\n') + lines[i];
+        if (lines.size() > kListedFailures)
+            text += QStringLiteral("\n……另有 %1 张").arg(lines.size() - kListedFailures);
+    };
+    list(QStringLiteral("%1 张照片未能保存："), failures);
+    list(QStringLiteral("%1 张照片已保存，但需留意："), notes);
     return text;
 }
 

@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "overlay/overlay.h"
 #include "overlay/overlaytext.h"
+#include "tests/support/badcorpus.h"
 #include "tests/support/jpegprobe.h"
 #include "tools/fixtures/photowriter.h"
 
@@ -81,14 +82,16 @@ class LosslessCliTest : public QObject {
             path, fixtures::makeJpeg(photoLike(size), exif, 90, fixtures::Chroma::Half420));
         return path;
     }
-    int run(const QStringList& args, QByteArray* err = nullptr)
+    int run(const QStringList& args, QByteArray* err = nullptr, const QString& out = "out",
+            const QString& in = {})
     {
         QProcess p;
+        p.setWorkingDirectory(in.isEmpty() ? dir.path() : in);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(ORVELLO_BIN_DIR "/orvello-stamp"),
-                QStringList{"stamp", "--overwrite", "--out", dir.filePath("out")} + args);
+                QStringList{"stamp", "--overwrite", "--out", dir.filePath(out)} + args);
         p.waitForFinished(120000);
         if (err) *err = p.readAllStandardError();
         return p.exitCode();
@@ -186,6 +189,35 @@ private slots:
         QCOMPARE(losslessErr, plainErr);
         QVERIFY(!plainErr.isEmpty());
         QVERIFY(!QFile::exists(copyOf(QStringLiteral("t.jpg"))));
+    }
+
+    // Every damaged and hostile photo fails with the message it has without --lossless and
+    // leaves nothing behind; what is written either way is written here too, the only extra
+    // lines saying that a photo was encoded in full.
+    void hostilePhotosFailAsBefore()
+    {
+        const QString corpusDir = dir.filePath(QStringLiteral("corpus"));
+        QVERIFY(QDir().mkpath(corpusDir));
+        const QList<test::CorpusFile> corpus = test::writeBadCorpus(corpusDir);
+        QStringList paths;
+        for (const test::CorpusFile& f : corpus)
+            if (f.nativePath.isEmpty()) paths << f.path;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("plain")));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("lossless")));
+        QByteArray plainErr, losslessErr;
+        const int plain = run(paths, &plainErr, QStringLiteral("plain"), corpusDir);
+        QCOMPARE(run(QStringList{"--lossless"} + paths, &losslessErr, QStringLiteral("lossless"),
+                     corpusDir),
+                 plain);
+        const QStringList before = QString::fromUtf8(plainErr).split('\n', Qt::SkipEmptyParts);
+        QStringList after = QString::fromUtf8(losslessErr).split('\n', Qt::SkipEmptyParts);
+        after.removeIf([](const QString& line) { return line.contains("已完整重新编码"); });
+        after.replaceInStrings(QStringLiteral("/lossless/"), QStringLiteral("/plain/"));
+        QCOMPARE(after, before);
+        QVERIFY(!before.isEmpty());
+        QCOMPARE(QDir(dir.filePath("lossless")).entryList(QDir::Files),
+                 QDir(dir.filePath("plain")).entryList(QDir::Files));
+        test::removeNativeNames(corpusDir, corpus);
     }
 };
 
