@@ -178,21 +178,28 @@ bool isIccChunk(const jpeg_saved_marker_ptr m)
            std::memcmp(m->data, "ICC_PROFILE\0", 12) == 0;
 }
 
-bool compressPiece(Writer& w, Reader& tables, const QImage& piece)
+// A compressor of a size-pixel picture in the frame of tables' JPEG: its colour space, sampling
+// and quantization tables. Called with w's jump armed.
+void startLike(Writer& w, Reader& tables, QSize size)
 {
-    if (setjmp(w.err.jump)) return false;
     jpeg_create_compress(&w.info);
     w.created = true;
     w.info.in_color_space = tables.info.jpeg_color_space;
     w.info.input_components = tables.info.num_components;
     jpeg_copy_critical_parameters(&tables.info, &w.info);
-    w.info.image_width = JDIMENSION(piece.width());
-    w.info.image_height = JDIMENSION(piece.height());
+    w.info.image_width = JDIMENSION(size.width());
+    w.info.image_height = JDIMENSION(size.height());
+    attach(&w.info, w.dest);
+}
+
+bool compressPiece(Writer& w, Reader& tables, const QImage& piece)
+{
+    if (setjmp(w.err.jump)) return false;
+    startLike(w, tables, piece.size());
     w.info.in_color_space = JCS_EXT_BGRX;  // QImage's 0xffRRGGBB on a little-endian machine
     w.info.input_components = 4;
     w.info.dct_method = JDCT_ISLOW;
     w.info.write_JFIF_header = FALSE;
-    attach(&w.info, w.dest);
     jpeg_start_compress(&w.info, TRUE);
     while (w.info.next_scanline < w.info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(piece.constScanLine(int(w.info.next_scanline)));
@@ -309,13 +316,7 @@ bool openCopy(Writer& w, Reader& tables, jvirt_barray_ptr* arrays, QSize* blocks
               QSize size, const SourceFacts& f, bool swapDensity)
 {
     if (setjmp(w.err.jump)) return false;
-    jpeg_create_compress(&w.info);
-    w.created = true;
-    w.info.in_color_space = tables.info.jpeg_color_space;
-    w.info.input_components = tables.info.num_components;
-    jpeg_copy_critical_parameters(&tables.info, &w.info);
-    w.info.image_width = JDIMENSION(size.width());
-    w.info.image_height = JDIMENSION(size.height());
+    startLike(w, tables, size);
     w.info.optimize_coding = f.optimized;
     w.info.arith_code = f.arithmetic;
     w.info.restart_interval = f.restartInterval;
@@ -325,7 +326,6 @@ bool openCopy(Writer& w, Reader& tables, jvirt_barray_ptr* arrays, QSize* blocks
         w.info.X_density = UINT16(swapDensity ? f.yDensity : f.xDensity);
         w.info.Y_density = UINT16(swapDensity ? f.xDensity : f.yDensity);
     }
-    attach(&w.info, w.dest);
     int hmax = 1, vmax = 1;
     for (int c = 0; c < w.info.num_components; ++c) {
         hmax = std::max(hmax, w.info.comp_info[c].h_samp_factor);

@@ -25,23 +25,6 @@ namespace {
 
 const QString kDate = QStringLiteral("2019:08:07 06:05:04");
 
-QImage photoLike(QSize size)
-{
-    QImage img(size, QImage::Format_RGB32);
-    quint32 seed = 777;
-    for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int grain = int(seed >> 27) - 16;
-            line[x] = qRgb(qBound(0, 40 + x * 150 / size.width() + grain, 255),
-                           qBound(0, 60 + y * 120 / size.height() + grain, 255),
-                           qBound(0, 90 + grain, 255));
-        }
-    }
-    return img;
-}
-
 QByteArray readAll(const QString& path)
 {
     QFile f(path);
@@ -79,7 +62,7 @@ class LosslessCliTest : public QObject {
                                                       {quint16(orientation)});
         const QString path = dir.filePath(name);
         fixtures::writeFile(
-            path, fixtures::makeJpeg(photoLike(size), exif, 90, fixtures::Chroma::Half420));
+            path, fixtures::makeJpeg(grainyPhoto(size), exif, 90, fixtures::Chroma::Half420));
         return path;
     }
     int run(const QStringList& args, QByteArray* err = nullptr, const QString& out = "out",

@@ -19,43 +19,29 @@ Q_DECLARE_METATYPE(orvello::PictureTurn)
 
 namespace {
 
-// Something like a photo: smooth shading with fine grain, so blocks carry real detail.
-QImage photoLike(QSize size)
-{
-    QImage img(size, QImage::Format_RGB32);
-    quint32 seed = 12345;
-    for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int grain = int(seed >> 27) - 16;
-            line[x] =
-                qRgb(qBound(0, x * 200 / size.width() + grain + 30, 255),
-                     qBound(0, y * 180 / size.height() + grain + 40, 255),
-                     qBound(0, (x + y) * 120 / (size.width() + size.height()) + grain + 60, 255));
-        }
-    }
-    return img;
-}
-
 enum class Coding { Standard, Optimized, Progressive };
 
-QByteArray sourceJpeg(QSize size, int subsampling, Coding coding)
+// The pixels at quality 90 with TurboJPEG's standard tables.
+QByteArray compressed(const QImage& pixels, int subsampling, int flags = 0)
 {
-    const QImage pixels = photoLike(size);
-    if (coding == Coding::Optimized)
-        return encodeJpeg(pixels, {90, subsampling == TJSAMP_444, true});
     tjhandle tj = tjInitCompress();
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
-    const int rc = tjCompress2(tj, pixels.constBits(), size.width(), int(pixels.bytesPerLine()),
-                               size.height(), TJPF_BGRX, &out, &outSize, subsampling, 90,
-                               coding == Coding::Progressive ? TJFLAG_PROGRESSIVE : 0);
+    const int rc = tjCompress2(tj, pixels.constBits(), pixels.width(), int(pixels.bytesPerLine()),
+                               pixels.height(), TJPF_BGRX, &out, &outSize, subsampling, 90, flags);
     QByteArray jpeg =
         rc == 0 ? QByteArray(reinterpret_cast<char*>(out), qsizetype(outSize)) : QByteArray();
     tjFree(out);
     tjDestroy(tj);
     return jpeg;
+}
+
+QByteArray sourceJpeg(QSize size, int subsampling, Coding coding)
+{
+    const QImage pixels = grainyPhoto(size);
+    if (coding == Coding::Optimized)
+        return encodeJpeg(pixels, {90, subsampling == TJSAMP_444, true});
+    return compressed(pixels, subsampling, coding == Coding::Progressive ? TJFLAG_PROGRESSIVE : 0);
 }
 
 // A stamp that needs no font: strokes of one strong colour, as thick as a date's segments.
@@ -77,15 +63,7 @@ void drawStamp(QImage& picture, QPoint offset, const QList<QRect>& ink)
 // photo's own format can look.
 QImage throughFormat(const QImage& picture, int subsampling)
 {
-    tjhandle tj = tjInitCompress();
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    tjCompress2(tj, picture.constBits(), picture.width(), int(picture.bytesPerLine()),
-                picture.height(), TJPF_BGRX, &out, &outSize, subsampling, 90, 0);
-    const QImage decoded = decode(QByteArray(reinterpret_cast<char*>(out), qsizetype(outSize)));
-    tjFree(out);
-    tjDestroy(tj);
-    return decoded;
+    return decode(compressed(picture, subsampling));
 }
 
 QList<QRect> grown(const QList<QRect>& rects, int by)
@@ -198,7 +176,7 @@ private slots:
         exif.dateTimeOriginal = QStringLiteral("2021:03:04 05:06:07");
         exif.extra << fixtures::ExifEntry::shorts(fixtures::Dir::Image, 0x0112, {6});
         QByteArray source =
-            fixtures::makeJpeg(photoLike({320, 240}), exif, 90, fixtures::Chroma::Half420);
+            fixtures::makeJpeg(grainyPhoto({320, 240}), exif, 90, fixtures::Chroma::Half420);
         QByteArray profile(150000, Qt::Uninitialized);
         for (int i = 0; i < profile.size(); ++i) profile[i] = char(i * 31 + 7);
         source = fixtures::insertAfterSoi(source, fixtures::iccSegments(profile));
@@ -261,7 +239,7 @@ private slots:
     // Turns add up as the picture's own pixels do.
     void composesTurns()
     {
-        const QImage picture = photoLike({7, 5});
+        const QImage picture = grainyPhoto({7, 5});
         for (int a = 0; a < 8; ++a)
             for (int b = 0; b < 8; ++b) {
                 const PictureTurn first{a >= 4, a % 4}, second{b >= 4, b % 4};

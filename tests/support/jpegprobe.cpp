@@ -6,6 +6,23 @@
 
 namespace orvello::probe {
 
+QImage grainyPhoto(QSize size, quint32 seed)
+{
+    QImage img(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int grain = int(seed >> 27) - 16;
+            line[x] =
+                qRgb(qBound(0, x * 200 / size.width() + grain + 30, 255),
+                     qBound(0, y * 180 / size.height() + grain + 40, 255),
+                     qBound(0, (x + y) * 120 / (size.width() + size.height()) + grain + 60, 255));
+        }
+    }
+    return img;
+}
+
 QImage decode(const QByteArray& jpeg, int flags)
 {
     tjhandle tj = tjInitDecompress();

@@ -10,6 +10,8 @@
 
 namespace orvello::probe {
 
+// Something like a photo: smooth shading under fine grain, so that blocks carry real detail.
+QImage grainyPhoto(QSize size, quint32 seed = 12345);
 // Decoded to RGB32 with TurboJPEG (flags: TJFLAG_FASTUPSAMPLE …); null on failure.
 QImage decode(const QByteArray& jpeg, int flags = 0);
 // The photo turned by the library alone, no block changed; empty when it cannot be.
