@@ -319,6 +319,7 @@ LosslessStampResult stampLosslessly(const LosslessStampJob& job)
     for (unsigned char* out : outputs) tjFree(out);
     if (pass.cancelled) return {Status::Cancelled, {}, {}, {}};
     if (rc != 0) return {Status::Failed, {}, failure, {}};
+    if (!pass.ready) return {Status::Failed, {}, QStringLiteral("没有读到图像系数"), {}};
     LosslessStampResult result{Status::Done, {}, {}, pass.pieces};
     if (!pass.writer.finish(&result.jpeg)) return {Status::Failed, {}, pass.writer.error(), {}};
     return result;
