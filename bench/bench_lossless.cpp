@@ -21,16 +21,6 @@ using namespace orvello;
 
 namespace {
 
-// Optimised Huffman tables, as careful encoders write them.
-JpegOptions optimizedAt(int quality, bool fullChroma)
-{
-    JpegOptions o;
-    o.quality = quality;
-    o.fullChroma = fullChroma;
-    o.optimizeCoding = true;
-    return o;
-}
-
 // Photos as cameras write them (standard Huffman tables) and as editors do (optimised ones).
 struct Photos {
     QTemporaryDir dir;
@@ -40,7 +30,11 @@ struct Photos {
     {
         const QImage pixels = bench::noisyPhoto(6000, 4000);
         camera = save(QStringLiteral("camera.jpg"), bench::cameraJpeg(pixels));
-        optimised = save(QStringLiteral("optimised.jpg"), encodeJpeg(pixels, optimizedAt(92, false)));
+        JpegOptions optimising;
+        optimising.quality = 92;
+        optimising.fullChroma = false;
+        optimising.optimizeCoding = true;
+        optimised = save(QStringLiteral("optimised.jpg"), encodeJpeg(pixels, optimising));
         QDir().mkpath(dir.filePath(QStringLiteral("out")));
         out = QFile::encodeName(dir.filePath(QStringLiteral("out")));
     }
@@ -128,14 +122,3 @@ void photoArgs(benchmark::internal::Benchmark* b)
 BENCHMARK(BM_StampLossless)->Apply(photoArgs);
 BENCHMARK(BM_Floor_TransformNoFilter)->Apply(photoArgs);
 BENCHMARK(BM_StampFullReencode)->Apply(photoArgs);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    if (!loadDateFonts(QStringLiteral(ORVELLO_BIN_DIR))) return 3;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

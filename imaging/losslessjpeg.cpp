@@ -69,27 +69,23 @@ void attach(j_compress_ptr cinfo, ByteDestination& dest)
     cinfo->dest = &dest.base;
 }
 
-struct Reader {
-    jpeg_decompress_struct info;
+// A libjpeg decompressor or compressor with its error manager, destroyed once created.
+template <typename Info>
+struct Codec {
+    Info info;
     ErrorManager err;
     bool created = false;
-    Reader() { info.err = armJpegErrors(err); }
-    ~Reader()
+    Codec() { info.err = armJpegErrors(err); }
+    ~Codec()
     {
-        if (created) jpeg_destroy_decompress(&info);
+        if (created) jpeg_destroy(reinterpret_cast<j_common_ptr>(&info));
     }
 };
 
-struct Writer {
-    jpeg_compress_struct info;
-    ErrorManager err;
+using Reader = Codec<jpeg_decompress_struct>;
+
+struct Writer : Codec<jpeg_compress_struct> {
     ByteDestination dest;
-    bool created = false;
-    Writer() { info.err = armJpegErrors(err); }
-    ~Writer()
-    {
-        if (created) jpeg_destroy_compress(&info);
-    }
 };
 
 bool readHeader(Reader& r, const QByteArray& jpeg)
@@ -182,12 +178,8 @@ bool compressPiece(Writer& w, Reader& tables, const QImage& piece)
 bool readPieceBlocks(Reader& r, const QByteArray& jpeg, QPoint offset,
                      std::vector<PlaneBlocks>* planes)
 {
+    if (!readHeader(r, jpeg)) return false;
     if (setjmp(r.err.jump)) return false;
-    jpeg_create_decompress(&r.info);
-    r.created = true;
-    jpeg_mem_src(&r.info, reinterpret_cast<const unsigned char*>(jpeg.constData()),
-                 static_cast<unsigned long>(jpeg.size()));
-    jpeg_read_header(&r.info, TRUE);
     jvirt_barray_ptr* arrays = jpeg_read_coefficients(&r.info);
     int hmax = 1, vmax = 1;
     maxSampling(r.info, &hmax, &vmax);

@@ -20,16 +20,6 @@ Q_DECLARE_METATYPE(orvello::PictureTurn)
 
 namespace {
 
-// Optimised Huffman tables, as careful encoders write them.
-JpegOptions optimizedAt(int quality, bool fullChroma)
-{
-    JpegOptions o;
-    o.quality = quality;
-    o.fullChroma = fullChroma;
-    o.optimizeCoding = true;
-    return o;
-}
-
 enum class Coding { Standard, Optimized, Progressive };
 
 // The pixels at quality 90 with TurboJPEG's standard tables.
@@ -50,8 +40,13 @@ QByteArray compressed(const QImage& pixels, int subsampling, int flags = 0)
 QByteArray sourceJpeg(QSize size, int subsampling, Coding coding)
 {
     const QImage pixels = grainyPhoto(size);
-    if (coding == Coding::Optimized)
-        return encodeJpeg(pixels, optimizedAt(90, subsampling == TJSAMP_444));
+    if (coding == Coding::Optimized) {
+        JpegOptions optimized;
+        optimized.quality = 90;
+        optimized.fullChroma = subsampling == TJSAMP_444;
+        optimized.optimizeCoding = true;
+        return encodeJpeg(pixels, optimized);
+    }
     return compressed(pixels, subsampling, coding == Coding::Progressive ? TJFLAG_PROGRESSIVE : 0);
 }
 
