@@ -36,10 +36,8 @@ int exifCommand(const QList<QByteArray>& photos)
     int status = 0;
     for (const QByteArray& path : photos) {
         const ExifInfo info = readExifInfo(path);
-        out << terminalSafe(QString(info.text).replace(QLatin1String("\r\n"), QLatin1String("\n")) +
-                                QStringLiteral("\ncaptureDate: ") + info.captureDateText,
-                            stdout)
-            << "\n\n";
+        out << terminalListing(info.text, info.itemStarts, stdout)
+            << "\ncaptureDate: " << terminalSafe(info.captureDateText, stdout) << "\n\n";
         out.flush();
         if (info.errorDescription) {
             err << terminalSafe(listingErrorMessage(*info.errorDescription), stderr) << '\n';

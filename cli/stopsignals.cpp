@@ -23,7 +23,8 @@ void removeTemporariesOnStop()
     action.sa_handler = onStop;
     action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    // SIGPIPE too: output piped into a reader that quits (head) must not leave files either.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
         struct sigaction old {};
         // A signal ignored by whoever started us (nohup) stays ignored.
         if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;

@@ -8,10 +8,16 @@
 
 namespace orvello {
 
+// What was changed in a copy of the block before the library reads it.
+struct StandIns {
+    QHash<quint16, quint16> tags;    // stand-in tag -> the tag it replaces
+    QHash<quint16, quint32> counts;  // stand-in tag -> the count before its value was shortened
+};
+
 struct FencedExif {
     Exiv2::ExifData data;
     Exiv2::ByteOrder order = Exiv2::invalidByteOrder;
-    QHash<quint16, quint16> hidden;  // each stand-in tag, with the tag it replaces
+    StandIns hidden;
 };
 
 // tiff: a TIFF structure (an EXIF block or a TIFF file), renamed in place. Throws ImageError when

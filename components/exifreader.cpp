@@ -43,6 +43,11 @@ public:
         auto* p = reinterpret_cast<uchar*>(b_.data()) + pos;
         be_ ? qToBigEndian(v, p) : qToLittleEndian(v, p);
     }
+    void put32(qint64 pos, quint32 v)
+    {
+        auto* p = reinterpret_cast<uchar*>(b_.data()) + pos;
+        be_ ? qToBigEndian(v, p) : qToLittleEndian(v, p);
+    }
 
     // Positions of the complete entries of the directory at offset.
     QList<qint64> entries(quint32 offset) const
@@ -85,14 +90,40 @@ QList<quint32> pointedDirectories(const TiffView& view, qint64 entry)
     return dirs;
 }
 
-// Renames the parsed entries in the primary directory and in every directory that an EXIF or
-// GPS pointer of it names, in place. Returns each stand-in tag with the tag it replaces.
-QHash<quint16, quint16> hideParsedEntries(QByteArray& tiff)
+// Bytes of one value of the standard types; 0 for a type the listing does not decode.
+qint64 typeWidth(quint32 type)
 {
-    QHash<quint16, quint16> original;
+    switch (type) {
+    case 1:
+    case 2:
+    case 6:
+    case 7: return 1;
+    case 3:
+    case 8: return 2;
+    case 4:
+    case 9:
+    case 11: return 4;
+    case 5:
+    case 10:
+    case 12: return 8;
+    default: return 0;
+    }
+}
+
+// The bytes of a value kept when many entries share the same bytes (the listing shows no more).
+constexpr quint32 kSharedValueBytes = 256;
+
+// Renames the parsed entries in the primary directory and in every directory that an EXIF or
+// GPS pointer of it names, in place. Entries whose values together would exceed the block (so
+// they share bytes: hundreds of entries may point at one large value, which the library copies
+// twice per entry) are renamed too, their counts shortened to the bytes the listing shows.
+StandIns hideParsedEntries(QByteArray& tiff)
+{
+    StandIns result;
+    QHash<quint16, quint16>& original = result.tags;
     TiffView view(tiff);
     const auto ifd0 = view.u32(4);
-    if (!ifd0) return original;
+    if (!ifd0) return result;
     QList<quint32> fenced = {*ifd0};
     QList<quint32> others;  // read by the library too: their tags must not look like stand-ins
     const QList<qint64> ifd0Entries = view.entries(*ifd0);
@@ -134,7 +165,34 @@ QHash<quint16, quint16> hideParsedEntries(QByteArray& tiff)
             view.put16(e, standIns.value(tag));
         }
     }
-    return original;
+    qint64 referenced = 0;
+    QSet<quint32> measured;
+    for (const QList<quint32>& dirs : {fenced, others})
+        for (quint32 dir : dirs) {
+            if (dir == 0 || measured.contains(dir)) continue;  // 0: no next directory
+            measured.insert(dir);
+            for (qint64 e : view.entries(dir)) {
+                const quint16 tag = quint16(*view.u16(e));
+                const quint32 count = view.u32(e + 4).value_or(0);
+                const qint64 width = typeWidth(view.u16(e + 2).value_or(0));
+                const qint64 bytes = width * count;
+                const qint64 offset = view.u32(e + 8).value_or(0);
+                // A value that is not all there is dropped by the library, as it stands.
+                if (bytes <= 4 || original.contains(tag) || offset + bytes > tiff.size()) continue;
+                if (bytes <= kSharedValueBytes || referenced + bytes <= tiff.size()) {
+                    referenced += bytes;
+                    continue;
+                }
+                while (next > 0 && used.contains(next)) --next;
+                if (next == 0) return result;  // no tag left to stand in
+                used.insert(next);
+                original.insert(next, tag);
+                result.counts.insert(next, count);
+                view.put16(e, next);
+                view.put32(e + 4, quint32(kSharedValueBytes / width));
+            }
+        }
+    return result;
 }
 
 std::optional<Directory> directoryOf(const std::string& group)
@@ -149,15 +207,18 @@ std::optional<Directory> directoryOf(const std::string& group)
 
 QList<PropertyItem> decodeTiff(QByteArray tiff)
 {
-    const FencedExif fenced = decodeFencedExif(std::move(tiff));
-    const Exiv2::ExifData& data = fenced.data;
+    FencedExif fenced = decodeFencedExif(std::move(tiff));
+    Exiv2::ExifData& data = fenced.data;
     const Exiv2::ByteOrder order = fenced.order;
-    const QHash<quint16, quint16>& hidden = fenced.hidden;
+    const StandIns& hidden = fenced.hidden;
     QList<PropertyItem> items;
-    for (const Exiv2::Exifdatum& d : data) {
+    // Each value is let go once copied: hundreds of entries may share one large value, which
+    // the library holds once per entry.
+    for (auto it = data.begin(); it != data.end(); it = data.erase(it)) {
+        const Exiv2::Exifdatum& d = *it;
         const std::optional<Directory> dir = directoryOf(d.groupName());
         if (!dir) continue;  // maker-note sub-items, further images and other directories
-        const quint16 tag = hidden.value(d.tag(), d.tag());
+        const quint16 tag = hidden.tags.value(d.tag(), d.tag());
         quint32 type = quint32(d.typeId());
         // The maker note's bytes exactly as stored, whatever type it claims.
         if (tag == makerNoteTag && *dir == Directory::Exif) type = exiftype::Undefined;
@@ -167,8 +228,9 @@ QList<PropertyItem> decodeTiff(QByteArray tiff)
             type == exiftype::Undefined ? order : Exiv2::littleEndian;
         QByteArray bytes(qsizetype(d.size()), '\0');
         if (!bytes.isEmpty()) d.copy(reinterpret_cast<Exiv2::byte*>(bytes.data()), copyOrder);
-        const quint32 count =
-            type == exiftype::Undefined ? quint32(bytes.size()) : quint32(d.count());
+        const quint32 count = hidden.counts.contains(d.tag()) ? hidden.counts.value(d.tag())
+                              : type == exiftype::Undefined   ? quint32(bytes.size())
+                                                              : quint32(d.count());
         items.append(PropertyItem(tag, type, shortTagName(*dir, tag), count, bytes));
     }
     return items;

@@ -130,7 +130,9 @@ void takeExif(FencedExif fenced, Exiv2::ExifData& exif, QByteArray* xmpPacket,
     for (const Exiv2::Exifdatum& d : fenced.data) {
         const std::string group = d.groupName();
         if (group != "Image" && group != "Photo" && group != "GPSInfo" && group != "Iop") continue;
-        const quint16 tag = fenced.hidden.value(d.tag(), d.tag());
+        // A value shortened because many entries shared its bytes is not the photo's own.
+        if (fenced.hidden.counts.contains(d.tag())) continue;
+        const quint16 tag = fenced.hidden.tags.value(d.tag(), d.tag());
         if (tag == kMakerNote && group == "Photo") {
             const QByteArray note = valueBytes(d, fenced.order);
             Exiv2::DataValue value(Exiv2::undefined);
@@ -142,7 +144,7 @@ void takeExif(FencedExif fenced, Exiv2::ExifData& exif, QByteArray* xmpPacket,
         if (group == "Image" && tag == kXmpPacket) *xmpPacket = valueBytes(d, fenced.order);
         if (group == "Image" && tag == kIptc) *iptcBlock = valueBytes(d, fenced.order);
         if (group == "Image" && tiffStorageTags().count(tag)) continue;
-        if (fenced.hidden.contains(d.tag())) continue;  // other embedded blocks stay behind
+        if (fenced.hidden.tags.contains(d.tag())) continue;  // other embedded blocks stay behind
         exif.add(d);
     }
 }

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <ctime>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,6 +38,31 @@ int listTemporary(const QByteArray& path)
     }
     return -1;
 }
+
+// A stop may come while another thread is between listing a file and creating it: the handler
+// waits for creations under way (never for one its own thread was interrupted in), and none
+// starts after it began, so every file that exists when it sweeps is listed.
+std::atomic<int> creating{0};
+std::atomic<bool> stopping{false};
+thread_local int creatingHere = 0;
+
+struct CreationGuard {
+    bool allowed;
+    CreationGuard()
+    {
+        creating.fetch_add(1);
+        creatingHere = 1;
+        allowed = !stopping.load();
+        if (!allowed) errno = EINTR;
+    }
+    ~CreationGuard()
+    {
+        creatingHere = 0;
+        creating.fetch_sub(1);
+    }
+    CreationGuard(const CreationGuard&) = delete;
+    CreationGuard& operator=(const CreationGuard&) = delete;
+};
 
 void unlistTemporary(int slot)
 {
@@ -91,6 +118,9 @@ QString diskFullText()
 
 void removeTemporaryFilesNow()
 {
+    stopping.store(true);
+    const timespec pause{0, 1000000};
+    while (creating.load() > creatingHere) ::nanosleep(&pause, nullptr);
     for (TemporarySlot& slot : temporarySlots)
         if (slot.state.load() == 2) ::unlink(slot.path);
 }
@@ -108,6 +138,8 @@ bool NativeSaveFile::open(const QByteArray& nativePath, QString* error)
     // Some file systems have no unnamed files: a hidden one then, listed before it exists so
     // that a signal at any moment finds it.
     for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
+        const CreationGuard guard;
+        if (!guard.allowed) break;
         temporary_ = temporaryName(folder);
         slot_ = listTemporary(temporary_);
         fd_ = ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -140,6 +172,8 @@ bool NativeSaveFile::placeUnnamed()
         return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target_.constData(),
                         AT_SYMLINK_FOLLOW) == 0;
     for (int attempt = 0; attempt < 16; ++attempt) {
+        const CreationGuard guard;
+        if (!guard.allowed) break;
         temporary_ = temporaryName(folderOf(target_));
         slot_ = listTemporary(temporary_);
         if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary_.constData(),

@@ -1,5 +1,7 @@
 #include "imaging/decodebudget.h"
 
+#include <algorithm>
+
 namespace orvello::decode {
 
 DecodedPhoto refused(const QString& reason)
@@ -10,6 +12,35 @@ DecodedPhoto refused(const QString& reason)
 QString outOfMemory(qint64 width, qint64 height)
 {
     return QStringLiteral("内存不足，无法打开 %1 × %2 像素的图像").arg(width).arg(height);
+}
+
+qint64 expansionLimit(Coding coding)
+{
+    switch (coding) {
+    case Coding::Stored: return 1;
+    case Coding::PackBits: return 64;
+    case Coding::Deflate: return 1032;
+    case Coding::Lzw: return 4096 * 8 / 9 + 1;
+    case Coding::Huffman: return 64 * 8;  // a block of 64 samples in each bit
+    case Coding::Arithmetic: return 64 * 1024;
+    case Coding::Other: return 65536;
+    }
+    return 1;
+}
+
+qint64 minimumCodedBytes(qint64 decodedBytes, Coding coding)
+{
+    const qint64 limit = expansionLimit(coding);
+    return (std::max<qint64>(decodedBytes, 0) + limit - 1) / limit;
+}
+
+QString tooSmall(qint64 codedBytes, qint64 width, qint64 height, qint64 neededBytes)
+{
+    return QStringLiteral("图像数据只有 %1 字节，容纳不下它声称的 %2 × %3 像素（至少需要 %4 字节）")
+        .arg(codedBytes)
+        .arg(width)
+        .arg(height)
+        .arg(neededBytes);
 }
 
 QString checkBudget(qint64 width, qint64 height, qint64 workBytes, qint64 fileBytes)

@@ -38,5 +38,26 @@ QImage opaqueFromRgba(QImage premultipliedRgba);
 
 QString outOfMemory(qint64 width, qint64 height);
 
+// Size floors: the most a coded byte can expand to, so that a small file claiming a huge picture
+// is refused before anything is allocated for it. Decoded bytes are 8-bit samples.
+enum class Coding {
+    Huffman,     // Huffman-coded JPEG: at least one bit for every 8 x 8 block
+    Arithmetic,  // arithmetic-coded JPEG: a flat area costs next to nothing, so only a generous
+                 // bound holds (one byte per 1024 blocks; real photos carry hundreds of times more)
+    Stored,      // uncompressed: every decoded byte is in the file
+    PackBits,    // a two-byte run code repeats one byte at most 128 times
+    Deflate,     // zlib's greatest ratio, 1032 to 1
+    Lzw,         // one code of at least 9 bits stands for at most 4096 bytes
+    Other,       // any other coding: a bound no ordinary codec exceeds
+};
+
+// The most decoded bytes one coded byte can stand for.
+qint64 expansionLimit(Coding coding);
+// The fewest coded bytes that can decode to decodedBytes.
+qint64 minimumCodedBytes(qint64 decodedBytes, Coding coding);
+
+// The refusal of a file whose coded bytes cannot hold the picture it claims.
+QString tooSmall(qint64 codedBytes, qint64 width, qint64 height, qint64 neededBytes);
+
 }  // namespace decode
 }  // namespace orvello

@@ -2,7 +2,11 @@
 
 #include <turbojpeg.h>
 #include <algorithm>
+#include <csetjmp>
+#include <cstdio>
 #include <cstring>
+
+#include <jpeglib.h>
 
 namespace orvello {
 
@@ -52,14 +56,15 @@ QString decoderText(tjhandle h)
 
 qint64 JpegLayout::minimumBytes() const
 {
-    if (!valid || arithmetic || components.isEmpty()) return 0;
+    if (!valid || components.isEmpty()) return 0;
     int hmax = 1, vmax = 1;
     for (const Component& c : components) hmax = std::max(hmax, c.h), vmax = std::max(vmax, c.v);
     qint64 blocks = 0;
     for (const Component& c : components)
         blocks += roundUpDiv(roundUpDiv(qint64(width) * c.h, hmax), 8) *
                   roundUpDiv(roundUpDiv(qint64(height) * c.v, vmax), 8);
-    return roundUpDiv(blocks, 8);
+    return decode::minimumCodedBytes(
+        blocks * 64, arithmetic ? decode::Coding::Arithmetic : decode::Coding::Huffman);
 }
 
 qint64 JpegLayout::coefficientBytes() const
@@ -81,12 +86,35 @@ qint64 JpegLayout::coefficientBytes() const
     return bytes;
 }
 
+namespace {
+
+// Where the entropy-coded data that starts at pos ends: at the first marker other than a stuffed
+// zero or a restart marker (or at the end of the bytes).
+qint64 endOfCodedData(const uchar* b, qint64 n, qint64 pos)
+{
+    while (pos < n) {
+        const auto* ff = static_cast<const uchar*>(std::memchr(b + pos, 0xFF, size_t(n - pos)));
+        if (!ff) return n;
+        pos = ff - b;
+        if (pos + 1 >= n) return n;
+        const uchar next = b[pos + 1];
+        if (next == 0x00 || (next >= 0xD0 && next <= 0xD7) || next == 0xFF)
+            pos += next == 0xFF ? 1 : 2;
+        else
+            return pos;
+    }
+    return n;
+}
+
+}  // namespace
+
 JpegLayout readJpegLayout(const QByteArray& jpeg)
 {
     JpegLayout layout;
     const auto* b = reinterpret_cast<const uchar*>(jpeg.constData());
     const qint64 n = jpeg.size();
     qint64 pos = 2;
+    bool inScans = false;
     while (pos + 4 <= n) {
         if (b[pos] != 0xFF) {  // stray bytes: the decoder skips them to the next marker
             ++pos;
@@ -118,16 +146,127 @@ JpegLayout readJpegLayout(const QByteArray& jpeg)
                 marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
             layout.arithmetic = marker >= 0xC9;
             layout.valid = !layout.components.isEmpty();
-        } else if (marker == 0xEE && have >= 12 && std::memcmp(p, "Adobe", 5) == 0) {
+        } else if (marker == 0xEE && have >= 12 && !inScans && std::memcmp(p, "Adobe", 5) == 0) {
             layout.adobe = true;
         } else if (marker == 0xDA) {
-            if (have >= 1) layout.firstScanComponents = p[0];
-            break;
+            if (have >= 1 && !inScans) layout.firstScanComponents = p[0];
+            inScans = true;
+            const qint64 start = std::min(pos + 2 + std::max<qint64>(length, 2), n);
+            const qint64 end = endOfCodedData(b, n, start);
+            layout.codedBytes += end - start;
+            pos = end;
+            continue;
         }
         pos += 2 + std::max<qint64>(length, 2);
     }
     return layout;
 }
+
+namespace {
+
+constexpr int kMaxScans = 500;  // as TurboJPEG's scan limit
+
+// Arithmetic-coded files go through libjpeg itself, which lets us watch the decoder: hitting a
+// marker is legal in arithmetic coding (the decoder then feeds itself zeros), so a scan cut short
+// and closed with an end marker decodes without a word. A watch on the progress sees it.
+struct ArithmeticWatch {
+    jpeg_progress_mgr base{};
+    jpeg_error_mgr errors{};
+    std::jmp_buf jump;
+    bool warned = false;  // libjpeg reported damage it decoded around
+    // The first picture row decoded from the zeros fed in after the data of a scan holding the
+    // DC values ended (only refinement scans of flat areas legitimately end that early), or -1.
+    int filledFrom = -1;
+    bool tooManyScans = false;
+    char message[JMSG_LENGTH_MAX] = {};
+};
+
+ArithmeticWatch& watchOf(j_common_ptr info)
+{
+    return *reinterpret_cast<ArithmeticWatch*>(info->progress);
+}
+
+[[noreturn]] void onFatal(j_common_ptr info)
+{
+    ArithmeticWatch& w = watchOf(info);
+    (*info->err->format_message)(info, w.message);
+    std::longjmp(w.jump, 1);
+}
+
+void onMessage(j_common_ptr info, int level)
+{
+    if (level < 0) watchOf(info).warned = true;
+}
+
+void onProgress(j_common_ptr info)
+{
+    auto* d = reinterpret_cast<j_decompress_ptr>(info);
+    ArithmeticWatch& w = watchOf(info);
+    if (d->input_scan_number > kMaxScans) {
+        w.tooManyScans = true;
+        std::longjmp(w.jump, 1);
+    }
+    // The decoder met the next marker while rows of this scan were still to come.
+    const bool holdsDc = !d->progressive_mode || d->Ss == 0;
+    if (w.filledFrom < 0 && holdsDc && d->unread_marker != 0 &&
+        d->input_iMCU_row + 1 < d->total_iMCU_rows)
+        w.filledFrom = int(d->input_iMCU_row) * d->max_v_samp_factor * DCTSIZE;
+}
+
+// Rows decoded from zeros repeat the row above when the encoder left out a flat end (it drops
+// the zero bytes a flat area codes to); anything else there is made up.
+bool madeUpRows(const QImage& image, int from)
+{
+    if (from < 0) return false;
+    // Smoothing between sample rows reaches a few rows past where the flat part starts.
+    const int last = image.height() - 1;
+    const auto bytes = size_t(image.width()) * 4;
+    for (int y = from + DCTSIZE; y < last; ++y)
+        if (std::memcmp(image.constScanLine(y), image.constScanLine(last), bytes) != 0) return true;
+    return false;
+}
+
+// No C++ object with a destructor lives across the setjmp: the caller owns the picture.
+bool decodeArithmetic(const QByteArray& jpeg, QImage& image, bool cmyk, ArithmeticWatch& w)
+{
+    jpeg_decompress_struct cinfo;
+    cinfo.err = jpeg_std_error(&w.errors);
+    w.errors.error_exit = onFatal;
+    w.errors.emit_message = onMessage;
+    w.base.progress_monitor = onProgress;
+    if (setjmp(w.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    cinfo.progress = &w.base;
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                 static_cast<unsigned long>(jpeg.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+    jpeg_start_decompress(&cinfo);
+    if (int(cinfo.output_width) != image.width() || int(cinfo.output_height) != image.height()) {
+        std::snprintf(w.message, sizeof w.message, "frame size changed");
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW rows[16];
+        const int n = std::min<int>(16, int(cinfo.output_height - cinfo.output_scanline));
+        for (int i = 0; i < n; ++i) rows[i] = image.scanLine(int(cinfo.output_scanline) + i);
+        jpeg_read_scanlines(&cinfo, rows, JDIMENSION(n));
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+QString undecodable(const QString& why)
+{
+    return QStringLiteral("JPEG 图像数据无法解码（%1）").arg(why);
+}
+
+}  // namespace
 
 DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse)
 {
@@ -145,13 +284,9 @@ DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse)
         layout.valid ? layout.coefficientBytes() : qint64(width) * height * kMaxWorkBytesPerPixel;
     const QString over = decode::checkBudget(width, height, work, jpeg.size());
     if (!over.isEmpty()) return decode::refused(over);
-    if (jpeg.size() < layout.minimumBytes())
+    if (layout.codedBytes < layout.minimumBytes())
         return decode::refused(
-            QStringLiteral("文件只有 %1 字节，容纳不下它声称的 %2 × %3 像素（至少需要 %4 字节）")
-                .arg(jpeg.size())
-                .arg(width)
-                .arg(height)
-                .arg(layout.minimumBytes()));
+            decode::tooSmall(layout.codedBytes, width, height, layout.minimumBytes()));
 
     const bool fits = reuse.size() == QSize(width, height) &&
                       reuse.format() == QImage::Format_RGB32 && reuse.isDetached();
@@ -159,17 +294,26 @@ DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse)
     reuse = QImage();
     if (image.isNull()) return decode::refused(decode::outOfMemory(width, height));
     const bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
-    // BGRA on a little-endian machine is QImage's 0xAARRGGBB, with the alpha filled in as
-    // opaque. CMYK takes the same 4 bytes a pixel and is turned into RGB in place.
-    const int rc = tjDecompress2(tj.h, data, size, image.bits(), width, int(image.bytesPerLine()),
-                                 height, cmyk ? TJPF_CMYK : TJPF_BGRA, TJFLAG_LIMITSCANS);
     bool incomplete = false;
-    if (rc != 0) {
-        if (tjGetErrorCode(tj.h) != TJERR_WARNING)
-            return decode::refused(
-                QStringLiteral("JPEG 图像数据无法解码（%1）").arg(decoderText(tj.h)));
-        // A warning still leaves a full-size image with the missing part filled in.
-        incomplete = true;
+    if (layout.arithmetic) {
+        ArithmeticWatch watch;
+        if (!decodeArithmetic(jpeg, image, cmyk, watch))
+            return decode::refused(undecodable(watch.tooManyScans
+                                                   ? QStringLiteral("超过 %1 次扫描").arg(kMaxScans)
+                                                   : QString::fromLocal8Bit(watch.message)));
+        incomplete = watch.warned || madeUpRows(image, watch.filledFrom);
+    } else {
+        // BGRA on a little-endian machine is QImage's 0xAARRGGBB, with the alpha filled in as
+        // opaque. CMYK takes the same 4 bytes a pixel and is turned into RGB in place.
+        const int rc =
+            tjDecompress2(tj.h, data, size, image.bits(), width, int(image.bytesPerLine()), height,
+                          cmyk ? TJPF_CMYK : TJPF_BGRA, TJFLAG_LIMITSCANS);
+        if (rc != 0) {
+            if (tjGetErrorCode(tj.h) != TJERR_WARNING)
+                return decode::refused(undecodable(decoderText(tj.h)));
+            // A warning still leaves a full-size image with the missing part filled in.
+            incomplete = true;
+        }
     }
     if (cmyk) cmykToRgb(image, layout.adobe || colorspace == TJCS_YCCK);
     return {std::move(image), incomplete, {}};

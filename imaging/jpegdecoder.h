@@ -22,9 +22,11 @@ struct JpegLayout {
     QList<Component> components;
     int firstScanComponents = 0;  // 0: no scan header before the end of the file
     bool adobe = false;           // an Adobe APP14 marker: CMYK stored inverted
+    // The entropy-coded bytes of every scan up to the end marker: the only bytes that can hold
+    // pixels (not segments such as comments, nor anything after the end).
+    qint64 codedBytes = 0;
 
-    // The least a complete file can hold: one bit for every 8 x 8 block of every component.
-    // Zero for arithmetic coding, which has no such floor.
+    // The least coded data a complete file can hold, by its coding (see decode::Coding).
     qint64 minimumBytes() const;
     // The decoder's whole-image coefficient buffer, when the scans need one; else 0.
     qint64 coefficientBytes() const;

@@ -1,6 +1,9 @@
 #include "imaging/tiffdecoder.h"
 
+#include "imaging/jpegdecoder.h"
+
 #include <QStringList>
+#include <algorithm>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -75,6 +78,10 @@ void unmapProc(thandle_t, void*, toff_t) {}
 struct Messages {
     QStringList errors;
     QStringList warnings;
+    // What libjpeg says inside libtiff's JPEG codecs ("Corrupt JPEG data: …") comes as warnings,
+    // and is the only report of a strip it decoded around. Any other warning (an old-style JPEG
+    // file is "deprecated", a tag is unknown) says nothing about the pixels.
+    bool damage = false;
 };
 
 int collect(QStringList& into, const char* module, const char* fmt, va_list ap)
@@ -94,7 +101,10 @@ int onError(TIFF*, void* user, const char* module, const char* fmt, va_list ap)
 
 int onWarning(TIFF*, void* user, const char* module, const char* fmt, va_list ap)
 {
-    return collect(static_cast<Messages*>(user)->warnings, module, fmt, ap);
+    auto* m = static_cast<Messages*>(user);
+    if (module && (qstricmp(module, "JPEGLib") == 0 || qstricmp(module, "LibJpeg") == 0))
+        m->damage = true;
+    return collect(m->warnings, module, fmt, ap);
 }
 
 struct TiffHandle {
@@ -138,6 +148,70 @@ qint64 sampleBufferBytes(TIFF* tif)
     return qint64(unit) * planes;
 }
 
+decode::Coding codingOf(uint16_t compression)
+{
+    switch (compression) {
+    case COMPRESSION_NONE: return decode::Coding::Stored;
+    case COMPRESSION_PACKBITS: return decode::Coding::PackBits;
+    case COMPRESSION_LZW: return decode::Coding::Lzw;
+    case COMPRESSION_DEFLATE:
+    case COMPRESSION_ADOBE_DEFLATE: return decode::Coding::Deflate;
+    case COMPRESSION_OJPEG:
+    case COMPRESSION_JPEG: return decode::Coding::Huffman;
+    default: return decode::Coding::Other;
+    }
+}
+
+// What the strips or tiles can hold, measured before libtiff allocates anything for them.
+struct StripCapacity {
+    qint64 decoded = 0;   // the bytes of samples the directory claims
+    qint64 held = 0;      // of those, what the coded bytes present can decode to at most
+    qint64 needed = 0;    // the fewest coded bytes for the claimed samples
+    qint64 coded = 0;     // the coded bytes present
+    qint64 jpegWork = 0;  // libjpeg's whole-strip coefficient buffer, for multi-scan strips
+};
+
+StripCapacity measureStrips(TIFF* tif, const QByteArray& bytes, uint16_t compression)
+{
+    StripCapacity c;
+    const bool tiled = TIFFIsTiled(tif);
+    const uint32_t count = tiled ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
+    uint32_t height = 0, rowsPerStrip = 0;
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    rowsPerStrip = std::clamp<uint32_t>(rowsPerStrip, 1, std::max<uint32_t>(height, 1));
+    const uint32_t perPlane = uint32_t((uint64_t(height) + rowsPerStrip - 1) / rowsPerStrip);
+    const uint64_t tileBytes = tiled ? TIFFTileSize64(tif) : 0;
+    const uint64_t fullStrip = tiled ? 0 : TIFFVStripSize64(tif, rowsPerStrip);
+    const qint64 size = bytes.size();
+    for (uint32_t i = 0; i < count; ++i) {
+        qint64 decoded = qint64(tileBytes);
+        if (!tiled) {
+            const uint32_t first = perPlane ? (i % perPlane) * rowsPerStrip : 0;
+            const uint32_t rows = std::min(rowsPerStrip, height - std::min(first, height));
+            decoded = qint64(rows == rowsPerStrip ? fullStrip : TIFFVStripSize64(tif, rows));
+        }
+        const uint64_t offset = TIFFGetStrileOffset(tif, i);
+        const uint64_t stated = TIFFGetStrileByteCount(tif, i);
+        qint64 coded =
+            offset < uint64_t(size) ? qint64(std::min(stated, uint64_t(size) - offset)) : 0;
+        decode::Coding coding = codingOf(compression);
+        if (compression == COMPRESSION_JPEG && coded > 0) {
+            const JpegLayout layout = readJpegLayout(
+                QByteArray::fromRawData(bytes.constData() + offset, qsizetype(coded)));
+            coded = layout.codedBytes;
+            if (layout.arithmetic) coding = decode::Coding::Arithmetic;
+            c.jpegWork = std::max(c.jpegWork, layout.coefficientBytes());
+        }
+        c.decoded += decoded;
+        c.coded += coded;
+        c.needed += decode::minimumCodedBytes(decoded, coding);
+        c.held += std::min(decoded, coded * decode::expansionLimit(coding));
+        if (c.decoded > kMaxDecodeBytes * 8) break;  // claims past any budget: refused below
+    }
+    return c;
+}
+
 }  // namespace
 
 bool looksLikeAnyTiff(const QByteArray& b)
@@ -165,12 +239,18 @@ DecodedPhoto decodeTiff(const QByteArray& bytes)
     uint32_t width = 0, height = 0;
     TIFFGetField(file.tif, TIFFTAG_IMAGEWIDTH, &width);
     TIFFGetField(file.tif, TIFFTAG_IMAGELENGTH, &height);
-    const QString over =
-        decode::checkBudget(width, height, sampleBufferBytes(file.tif), bytes.size());
+    QString over = decode::checkBudget(width, height, 0, bytes.size());
     if (!over.isEmpty()) return decode::refused(over);
-
     uint16_t compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(file.tif, TIFFTAG_COMPRESSION, &compression);
+    // A file cut short still shows what it holds, but one whose strips cannot hold even half
+    // of the picture they claim is refused before the picture is allocated.
+    const StripCapacity strips = measureStrips(file.tif, bytes, compression);
+    if (strips.held * 2 < strips.decoded)
+        return decode::refused(decode::tooSmall(strips.coded, width, height, strips.needed / 2));
+    over = decode::checkBudget(width, height, sampleBufferBytes(file.tif) + strips.jpegWork,
+                               bytes.size());
+    if (!over.isEmpty()) return decode::refused(over);
     if (!TIFFIsCODECConfigured(compression))
         return decode::refused(
             QStringLiteral("不支持这种 TIFF 图像（压缩方式 %1）").arg(compression));
@@ -197,7 +277,7 @@ DecodedPhoto decodeTiff(const QByteArray& bytes)
     image.fill(QColor(128, 128, 128));  // what a part that cannot be read shows
     const int ok =
         TIFFRGBAImageGet(&rgba.img, reinterpret_cast<uint32_t*>(image.bits()), width, height);
-    const bool incomplete = !ok || !messages.errors.isEmpty() || !messages.warnings.isEmpty();
+    const bool incomplete = !ok || !messages.errors.isEmpty() || messages.damage;
     return {decode::opaqueFromRgba(std::move(image)), incomplete, {}};
 }
 

@@ -36,12 +36,31 @@ bool isPlainNumber(QStringView s)
     return digits;
 }
 
+namespace {
+const QString dateName = QStringLiteral("ExifDTOrig");
+QString dateAt(const QString& text, qsizetype at);
+}  // namespace
+
 QString captureDateFromListing(const QString& text)
 {
-    static const QString name = QStringLiteral("ExifDTOrig");
-    const qsizetype at = text.indexOf(name);
+    return dateAt(text, text.indexOf(dateName));
+}
+
+QString captureDateFromListing(const QString& text, const QList<qsizetype>& itemStarts)
+{
+    // Only an item's own line counts: a value may hold a forged "ExifDTOrig" after a line break.
+    for (const qsizetype start : itemStarts)
+        if (QStringView(text).sliced(start).startsWith(dateName + QLatin1Char(' ')))
+            return dateAt(text, start);
+    return {};
+}
+
+namespace {
+
+QString dateAt(const QString& text, qsizetype at)
+{
     if (at < 0) return {};
-    const qsizetype start = at + name.size();
+    const qsizetype start = at + dateName.size();
     qsizetype end = text.indexOf(QStringLiteral("\r\n"), at);
     if (end < 0) end = text.size();
     const QStringView candidate = trimBlanks(QStringView(text).sliced(start, end - start));
@@ -56,5 +75,7 @@ QString captureDateFromListing(const QString& text)
     date.replace(QLatin1Char(':'), QLatin1Char('-'));
     return date + QLatin1Char(' ') + candidate.sliced(blank + 1).toString();
 }
+
+}  // namespace
 
 }  // namespace orvello

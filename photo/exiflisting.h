@@ -5,6 +5,7 @@
 #include "host/host.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@ namespace orvello {
 
 struct ExifListing {
     QString text;                             // the given text with the item lines appended
+    QList<qsizetype> itemStarts;              // where each item's line starts in text
     std::unique_ptr<ImageFile> image;         // the opened image; null when the listing failed
     std::optional<QString> errorDescription;  // set when the listing stopped
 };

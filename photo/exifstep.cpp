@@ -11,8 +11,9 @@ ExifInfo fromListing(ExifListing listing)
 {
     ExifInfo info;
     // A listing stopped part-way is searched all the same.
-    info.captureDateText = captureDateFromListing(listing.text);
+    info.captureDateText = captureDateFromListing(listing.text, listing.itemStarts);
     info.text = std::move(listing.text);
+    info.itemStarts = std::move(listing.itemStarts);
     info.image = std::move(listing.image);
     info.errorDescription = std::move(listing.errorDescription);
     return info;

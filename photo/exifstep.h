@@ -4,6 +4,7 @@
 #include "host/host.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@ QString exifHeading();  // "当前文件EXIF信息："
 
 struct ExifInfo {
     QString text;                             // the whole information text: heading and item lines
+    QList<qsizetype> itemStarts;              // where each item's line starts in text
     QString captureDateText;                  // empty without a usable capture date
     std::unique_ptr<ImageFile> image;         // null when the listing failed
     std::optional<QString> errorDescription;  // set when the listing failed

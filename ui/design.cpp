@@ -1,9 +1,13 @@
 #include "ui/design.h"
 
+#include "overlay/overlayfonts.h"
+#include "xpbutton/raster/fontquality.h"
+
 #include <QColor>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <algorithm>
 #include <cmath>
 
 namespace orvello {
@@ -20,6 +24,9 @@ FormDesign loadDesign(const QString& path)
     form.widthTwips = f.value(QLatin1String("width")).toInt();
     form.heightTwips = f.value(QLatin1String("height")).toInt();
     form.backColor = quint32(f.value(QLatin1String("backColor")).toInteger(0xFFFFFF));
+    const QJsonObject font = f.value(QLatin1String("font")).toObject();
+    form.fontName = font.value(QLatin1String("name")).toString();
+    form.fontPoints = font.value(QLatin1String("size")).toDouble();
     for (const QJsonValue& v : root.value(QLatin1String("controls")).toArray()) {
         QJsonObject o = v.toObject();
         ControlDesign c;
@@ -35,6 +42,14 @@ FormDesign loadDesign(const QString& path)
         form.controls.append(c);
     }
     return form;
+}
+
+QFont designFont(const QString& name, double points)
+{
+    ensureOverlayFaces();
+    QFont font(name);
+    font.setPixelSize(std::max(1, int(std::lround(points * 96.0 / 72.0))));
+    return raster::withDefaultQuality(font);
 }
 
 int twipsToPixels(double twips)

@@ -1,6 +1,7 @@
 #pragma once
 // The window's design data: each control's kind, name, geometry in twips, caption, tool tip and
 // tab index, read from the JSON design resource.
+#include <QFont>
 #include <QJsonObject>
 #include <QRect>
 #include <QString>
@@ -15,7 +16,8 @@ struct ControlDesign {
     QString caption;
     QString toolTip;
     int tabIndex = -1;  // -1: not in the focus order
-    QJsonObject extra;  // kind-specific settings (colours, multiLine, checked, an XPButton's "properties" …)
+    QJsonObject extra;  // kind-specific settings (colours, multiLine, checked, an XPButton's
+                        // "properties" …)
 };
 
 struct FormDesign {
@@ -24,11 +26,18 @@ struct FormDesign {
     int widthTwips = 0;
     int heightTwips = 0;
     quint32 backColor = 0xFFFFFF;
+    QString fontName;       // the face every control's text is in
+    double fontPoints = 0;  // its size in points
     QVector<ControlDesign> controls;
 };
 
 // Reads a design resource; an unreadable or malformed resource gives an empty form.
 FormDesign loadDesign(const QString& path);
+
+// A font of the design data: the face name ("宋体" resolves to an installed Song face) at its
+// size in points taken at 96 dots per inch, in whole pixels, drawn as a font of default quality
+// (xpbutton/raster/fontquality.h): from the face's bitmap strike where it has one for the size.
+QFont designFont(const QString& name, double points);
 
 // Twips to pixels at 15 twips per pixel, rounded to the nearest pixel.
 int twipsToPixels(double twips);

@@ -70,6 +70,7 @@ void frmMain::buildFromDesign()
     const FormDesign form = loadDesign(QString::fromLatin1(kDesignResource));
     setWindowTitle(form.caption);
     setBackground(this, form.backColor);
+    setFont(designFont(form.fontName, form.fontPoints));  // every control's text in one face
     QVector<ControlDesign> ordered = form.controls;
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const ControlDesign& a, const ControlDesign& b) {
@@ -98,11 +99,9 @@ QWidget* frmMain::createControl(const ControlDesign& item)
     const QJsonObject& x = item.extra;
     if (item.kind == QLatin1String("label")) {
         auto* label = new Label(item.caption, this);
-        if (x.contains(QLatin1String("fontSize"))) {
-            QFont f = label->font();
-            f.setPointSize(x.value(QLatin1String("fontSize")).toInt());
-            label->setFont(f);
-        }
+        if (x.contains(QLatin1String("fontSize")))
+            label->setFont(
+                designFont(font().family(), x.value(QLatin1String("fontSize")).toDouble()));
         if (x.contains(QLatin1String("foreColor"))) {
             QPalette pal = label->palette();
             pal.setColor(QPalette::WindowText,

@@ -44,6 +44,10 @@ public:
     // Returns 0 when the window is up, else the exit status the program must end with.
     int load();
 
+    // A photo handed over by a later start ("Open with" while the window is up): the window
+    // comes to the front and opens it as at a start with it.
+    void openHandedPhoto(const QString& path);
+
     // The close command: asks, and on Yes closes the window (which writes the settings).
     void closeCommand();
 
@@ -90,6 +94,8 @@ private:
     void openPhotoCommand();
     void openChosenFile(const QString& fileName, const QString& fileTitle);
     void openInitialPhoto();
+    void openNamedPhoto(const QString& path);
+    void openHandedPhotosWhenFree();
     void selectEntry(int row);
     void showNoPhoto();
     void rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&));
@@ -123,6 +129,7 @@ private:
     std::unique_ptr<QPrinter> printer_;  // the current printer, kept for the run
     bool shown_ = false;                 // a start-up that ends early writes nothing
     bool unloaded_ = false;
+    QStringList handedPhotos_;  // waiting for the window's dialogs to close
 };
 
 }  // namespace orvello

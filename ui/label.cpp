@@ -13,7 +13,10 @@ void Label::setPathText(const QString& prefix, const QString& path)
     const QFontMetrics metrics(font());
     setText(prefix + metrics.elidedText(path, Qt::ElideMiddle, std::max(0, pathRoom)));
     setToolTip(path);
-    resize(std::clamp(sizeHint().width(), 0, std::max(0, room)), height());
+    // At least the font's line height: the design's height may be less, and would cut the
+    // descenders (an underscore in a file name) off.
+    resize(std::clamp(sizeHint().width(), 0, std::max(0, room)),
+           std::max(height(), metrics.height()));
 }
 
 void Label::mousePressEvent(QMouseEvent* event)

@@ -11,7 +11,7 @@ public:
 
     // Shows prefix followed by path on one line, growing to the right as far as the parent's
     // client width allows; a path too long for that is elided in the middle, and the tool tip
-    // always holds the whole path.
+    // always holds the whole path. The label grows to the font's line height if it is lower.
     void setPathText(const QString& prefix, const QString& path);
 
 signals:

@@ -12,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QSpacerItem>
 #include <algorithm>
@@ -44,6 +45,41 @@ void keepTitleReadable(QMessageBox& box)
                   grid->rowCount(), 0, 1, grid->columnCount());
 }
 
+// A dialog shown over the window. It lives on the heap and is deleted from the event loop, never
+// on the spot: the holder may be dropped by code that runs inside the dialog's own event
+// processing, and the owner window may go away while the dialog is up (exec() then returns and
+// the pointer is null).
+template <typename D>
+class HeldDialog {
+public:
+    template <typename... Args>
+    explicit HeldDialog(Args&&... args) : dialog_(new D(std::forward<Args>(args)...))
+    {
+    }
+    ~HeldDialog()
+    {
+        if (!dialog_) return;
+        dialog_->hide();
+        dialog_->deleteLater();
+    }
+    HeldDialog(const HeldDialog&) = delete;
+    HeldDialog& operator=(const HeldDialog&) = delete;
+
+    D* get() const { return dialog_.data(); }
+    D* operator->() const { return dialog_.data(); }
+    D& operator*() const { return *dialog_; }
+    explicit operator bool() const { return !dialog_.isNull(); }
+    // The dialog's answer; Rejected when it was destroyed while it was up.
+    int exec()
+    {
+        const int result = dialog_->exec();
+        return dialog_ ? result : int(QDialog::Rejected);
+    }
+
+private:
+    QPointer<D> dialog_;
+};
+
 }  // namespace
 
 int messageBoxMinimumWidth(const QString& title, const QFontMetrics& metrics)
@@ -54,55 +90,56 @@ int messageBoxMinimumWidth(const QString& title, const QFontMetrics& metrics)
 
 MsgAnswer QtHost::showMessage(const MessageRequest& r)
 {
-    QMessageBox box(toQt(r.icon), r.title, r.text, QMessageBox::NoButton, owner_);
-    keepTitleReadable(box);
+    HeldDialog<QMessageBox> box(toQt(r.icon), r.title, r.text, QMessageBox::NoButton, owner_);
+    keepTitleReadable(*box);
     if (r.buttons == MsgButtons::YesNoCancel) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(r.defaultButton == MsgAnswer::Yes  ? QMessageBox::Yes
-                             : r.defaultButton == MsgAnswer::No ? QMessageBox::No
-                                                                : QMessageBox::Cancel);
-        box.setEscapeButton(QMessageBox::Cancel);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setDefaultButton(r.defaultButton == MsgAnswer::Yes  ? QMessageBox::Yes
+                              : r.defaultButton == MsgAnswer::No ? QMessageBox::No
+                                                                 : QMessageBox::Cancel);
+        box->setEscapeButton(QMessageBox::Cancel);
         const int answer = box.exec();
         return answer == QMessageBox::Yes  ? MsgAnswer::Yes
                : answer == QMessageBox::No ? MsgAnswer::No
                                            : MsgAnswer::Cancel;
     }
     if (r.buttons == MsgButtons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(r.defaultButton == MsgAnswer::Yes ? QMessageBox::Yes
-                                                               : QMessageBox::No);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(r.defaultButton == MsgAnswer::Yes ? QMessageBox::Yes
+                                                                : QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
     }
-    box.setStandardButtons(QMessageBox::Ok);
+    box->setStandardButtons(QMessageBox::Ok);
     box.exec();
     return MsgAnswer::Ok;
 }
 
 std::optional<FileDialogResult> QtHost::showFileDialog(const FileDialogRequest& r)
 {
-    QFileDialog dialog(owner_, r.title);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(r.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !r.overwritePrompt);
-    dialog.setNameFilters(r.nameFilters);
+    HeldDialog<QFileDialog> dialog(owner_, r.title);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(r.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, !r.overwritePrompt);
+    dialog->setNameFilters(r.nameFilters);
     if (r.filterIndex >= 1 && r.filterIndex <= r.nameFilters.size())
-        dialog.selectNameFilter(r.nameFilters.at(r.filterIndex - 1));
-    if (!r.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(r.defaultSuffix);
+        dialog->selectNameFilter(r.nameFilters.at(r.filterIndex - 1));
+    if (!r.defaultSuffix.isEmpty()) dialog->setDefaultSuffix(r.defaultSuffix);
     const QFileInfo initial(r.fileName);
     // With no folder given, the dialog opens where the last one was confirmed.
     if (!r.initialFolder.isEmpty())
-        dialog.setDirectory(r.initialFolder);
+        dialog->setDirectory(r.initialFolder);
     else if (r.fileName.contains(u'/') && initial.absoluteDir().exists())
-        dialog.setDirectory(initial.absolutePath());
+        dialog->setDirectory(initial.absolutePath());
     else if (!lastFolder_.isEmpty())
-        dialog.setDirectory(lastFolder_);
-    if (!r.fileName.isEmpty()) dialog.selectFile(initial.fileName());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        dialog->setDirectory(lastFolder_);
+    if (!r.fileName.isEmpty()) dialog->selectFile(initial.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
     FileDialogResult result;
-    result.path = dialog.selectedFiles().first();
+    result.path = dialog->selectedFiles().first();
     lastFolder_ = QFileInfo(result.path).absolutePath();
-    result.filterIndex = int(r.nameFilters.indexOf(dialog.selectedNameFilter())) + 1;
+    result.filterIndex = int(r.nameFilters.indexOf(dialog->selectedNameFilter())) + 1;
     if (result.filterIndex < 1) result.filterIndex = 1;
     result.readOnly = r.readOnly;  // Qt's dialog has no read-only box: the request's state stands
     return result;
@@ -113,7 +150,9 @@ std::optional<QColor> QtHost::chooseColor(const QColor& initial)
     // Every call starts with all custom colours black: none is kept from an earlier call.
     for (int i = 0; i < QColorDialog::customCount(); ++i)
         QColorDialog::setCustomColor(i, QColor(Qt::black));
-    const QColor c = QColorDialog::getColor(initial, owner_);
+    HeldDialog<QColorDialog> dialog(initial, owner_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QColor c = dialog->selectedColor();
     if (!c.isValid()) return std::nullopt;
     return c;
 }
@@ -121,13 +160,13 @@ std::optional<QColor> QtHost::chooseColor(const QColor& initial)
 bool QtHost::printSetup(QPrinter& printer, const PrintSetupRequest& request)
 {
     if (!request.choosePrinter) {
-        QPageSetupDialog dialog(&printer, owner_);
+        HeldDialog<QPageSetupDialog> dialog(&printer, owner_);
         return dialog.exec() == QDialog::Accepted;
     }
     // The printer list, with paper, source and orientation under its properties; no page
     // range or copies, since one page of one picture is printed.
-    QPrintDialog dialog(&printer, owner_);
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    HeldDialog<QPrintDialog> dialog(&printer, owner_);
+    dialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -143,10 +182,14 @@ void QtHost::openUrl(const QUrl& url)
 
 std::optional<QString> QtHost::chooseFolder(const QString& title, const QString& initial)
 {
-    const QString folder = QFileDialog::getExistingDirectory(
-        owner_, title, initial.isEmpty() ? lastFolder_ : initial,
-        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    HeldDialog<QFileDialog> dialog(owner_, title, initial.isEmpty() ? lastFolder_ : initial);
+    dialog->setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::Directory);
+    if (dialog.exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString folder = dialog->selectedFiles().first();
     if (folder.isEmpty()) return std::nullopt;
+    lastFolder_ = folder;
     return folder;
 }
 
@@ -157,31 +200,45 @@ std::optional<SaveAllOptions> QtHost::chooseSaveAllOptions(const SaveAllOptions&
 
 namespace {
 
+// The progress window. Its bar is set directly: QProgressDialog::setValue runs the event loop
+// when the dialog is modal, and whatever the work queued behind the report (its end, which drops
+// this view) would then run inside setValue, on a dialog being torn down.
 class DialogProgress : public ProgressView {
 public:
     DialogProgress(const ProgressRequest& r, QWidget* owner)
-        : dialog_(r.label, QStringLiteral("取消"), 0, std::max(1, r.total), owner)
+        : dialog_(r.label, QStringLiteral("取消"), 0, std::max(1, r.total), owner),
+          bar_(new QProgressBar)
     {
-        dialog_.setWindowTitle(r.title);
+        bar_->setRange(0, std::max(1, r.total));
+        dialog_->setBar(bar_);  // the dialog owns it
+        dialog_->setWindowTitle(r.title);
         // Over the window, which keeps painting while the work goes on behind the dialog.
-        dialog_.setWindowModality(Qt::WindowModal);
-        dialog_.setMinimumDuration(0);
-        dialog_.setAutoClose(false);
-        dialog_.setAutoReset(false);
-        QObject::connect(&dialog_, &QProgressDialog::canceled, [cancel = r.onCancel] {
+        dialog_->setWindowModality(Qt::WindowModal);
+        dialog_->setMinimumDuration(0);
+        dialog_->setAutoClose(false);
+        dialog_->setAutoReset(false);
+        QObject::connect(dialog_.get(), &QProgressDialog::canceled, [cancel = r.onCancel] {
             if (cancel) cancel();
         });
-        dialog_.setValue(0);
-        dialog_.show();
+        bar_->setValue(0);
+        dialog_->show();
+    }
+    ~DialogProgress() override
+    {
+        // The view is gone: a late Cancel must not reach the work any more.
+        if (dialog_)
+            QObject::disconnect(dialog_.get(), &QProgressDialog::canceled, nullptr, nullptr);
     }
     void setProgress(int done, const QString& label) override
     {
-        dialog_.setLabelText(label);
-        dialog_.setValue(std::min(done, dialog_.maximum()));
+        if (!dialog_ || !bar_) return;
+        dialog_->setLabelText(label);
+        bar_->setValue(std::clamp(done, 0, bar_->maximum()));
     }
 
 private:
-    QProgressDialog dialog_;
+    HeldDialog<QProgressDialog> dialog_;
+    QPointer<QProgressBar> bar_;
 };
 
 }  // namespace

@@ -104,7 +104,10 @@ void SaveAllCommand::itemDone(int index, const StampOutcome& outcome)
 
 void SaveAllCommand::finish()
 {
+    if (!thread_.joinable()) return;
     thread_.join();
+    // The progress window goes before the summary is shown; the host deletes it from the event
+    // loop, so this is safe even when a report is still being drawn on it.
     progress_.reset();
     const QString text = summary();
     const bool failed = std::any_of(outcomes_.begin(), outcomes_.end(), [](const StampOutcome& o) {

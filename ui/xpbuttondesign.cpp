@@ -4,6 +4,7 @@
 #include "xpbutton/xpbutton.h"
 
 #include <QFile>
+#include <QFocusEvent>
 #include <QWidget>
 
 namespace orvello {
@@ -30,7 +31,31 @@ QJsonValue withResourcePicture(const QJsonValue& value)
     return outer;
 }
 
+class DefaultLookFollowsFocus : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* button = static_cast<XPButton*>(watched);
+        if (event->type() == QEvent::FocusIn) {
+            button->setDisplayAsDefault(button->mode() == 0);  // check and option buttons never
+        } else if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+            if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
+                button->setDisplayAsDefault(false);
+        }
+        return false;
+    }
+};
+
 }  // namespace
+
+void showAsDefaultWhileFocused(XPButton* button)
+{
+    button->installEventFilter(new DefaultLookFollowsFocus(button));
+}
 
 PropertyStore designPropertyStore(const QJsonObject& properties)
 {
@@ -49,6 +74,7 @@ XPButton* createXPButton(const ControlDesign& item, QWidget* parent)
     button->setGeometry(twipsToPixels(item.twips));
     button->readProperties(
         designPropertyStore(item.extra.value(QLatin1String("properties")).toObject()));
+    showAsDefaultWhileFocused(button);
     return button;
 }
 

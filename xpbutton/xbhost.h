@@ -1,7 +1,7 @@
 #pragma once
-// The host an XPButton lives in (Parts 6.1, 6.2): the control asks it for its container window,
-// the ambient values, design mode, and through it shows the design-mode messages and marks
-// persisted keys as changed.
+// The host an XPButton lives in: the control asks it for its container window, the ambient
+// values and whether it runs in a designer, and through it shows the designer's messages and
+// marks persisted keys as changed.
 #include "xpbutton/xbcolor.h"
 
 #include <QString>

@@ -1,5 +1,5 @@
 #pragma once
-// XPButton: the program's own owner-drawn push, check and option button (subsystem 6).
+// XPButton: the program's own owner-drawn push, check and option button.
 // Its properties, their persistence in a property store, the option groups of a container, the
 // access key, and the pipeline that composes the button in an off-screen buffer with the raster
 // layer and copies it onto the control's surface. Each routine lives in the file of its role:
@@ -319,7 +319,7 @@ private:
     QShortcut* accessShortcut_ = nullptr;
     bool inSetter_ = false;  // a setter of ours is changing the surface's font or enabled state
 
-    // Derived drawing state (Parts 6.3 to 6.5).
+    // Derived drawing state: face colours, layout, picture, caption font, buffer and regions.
     OleColor faceColor_ = 0;
     OleColor pressedFaceColor_ = 0;
     OleColor hoverFaceColor_ = 0;
@@ -343,6 +343,7 @@ private:
     int lastMouseButton_ = 0;
     int redrawCount_ = 0;
     bool inPaint_ = false;
+    bool redrawPending_ = false;  // a redraw was held back while drawing was delayed
 };
 
 }  // namespace orvello

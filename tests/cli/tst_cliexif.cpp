@@ -2,6 +2,7 @@
 // pipe or to a terminal, and under an address-space limit.
 #include "tools/fixtures/photowriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -25,15 +26,16 @@ struct Run {
 
 // Runs the tool's exif command with these argument bytes; its standard output is a pipe or a
 // terminal. shellPrefix, when set, runs it through the shell after that text (for ulimit).
-Run run(const QList<QByteArray>& args, bool terminal, const QByteArray& shellPrefix = {})
+Run run(const QList<QByteArray>& args, bool terminal, const QByteArray& shellPrefix = {},
+        const QByteArray& command = "exif")
 {
     std::vector<QByteArray> argv;
     if (shellPrefix.isEmpty()) {
-        argv = {tool, "exif"};
+        argv = {tool, command};
         for (const QByteArray& a : args) argv.push_back(a);
     } else {
         QByteArray line = shellPrefix + " exec \"$0\" \"$@\"";
-        argv = {"/bin/sh", "-c", line, tool, "exif"};
+        argv = {"/bin/sh", "-c", line, tool, command};
         for (const QByteArray& a : args) argv.push_back(a);
     }
     std::vector<char*> pointers;
@@ -83,8 +85,12 @@ private slots:
         fixtures::ExifContent exif;
         exif.dateTimeOriginal = QStringLiteral("2007:12:10 14:30:00");
         // Sets the terminal's title, clears the screen, and a C1 control introducer.
+        // A forged line of its own, and a right-to-left override that turns text around.
         exif.extra << fixtures::ExifEntry::ascii(
             fixtures::Dir::Image, 0x010E, QStringLiteral("a\x1B]0;owned\x07\x1B[2Jb\u009B5n"));
+        exif.extra << fixtures::ExifEntry::ascii(
+            fixtures::Dir::Image, 0x013B,
+            QStringLiteral("x\r\nExifDTOrig 1999:09:09 09:09:09\n\u202Eevil\u2066"));
         hostile = QFile::encodeName(dir.filePath(QStringLiteral("hostile.jpg")));
         QVERIFY(fixtures::writeFile(QString::fromUtf8(hostile),
                                     fixtures::makeJpeg(fixtures::quadrantImage(32, 24), exif)));
@@ -96,6 +102,8 @@ private slots:
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.contains(
             QString("ImageDescription a\x1B]0;owned\x07\x1B[2Jb\u009B5n\n").toUtf8()));
+        QVERIFY(r.out.contains(
+            QString("ImageArtist x\nExifDTOrig 1999:09:09 09:09:09\n\u202Eevil\u2066\n").toUtf8()));
     }
 
     void controlsAreShownOnATerminal()
@@ -107,7 +115,28 @@ private slots:
         QVERIFY2(text.contains("ImageDescription a\\x1B]0;owned\\x07\\x1B[2Jb\\x9B5n\n"),
                  text.constData());
         QVERIFY(!text.contains('\x1B') && !text.contains('\x07') && !text.contains("\xC2\x9B"));
+        QVERIFY2(text.contains("\nImageArtist x\\r\\nExifDTOrig 1999:09:09 09:09:09\\n"
+                               "\\u202Eevil\\u2066\n"),
+                 text.constData());
+        QVERIFY(!text.contains("\nExifDTOrig 1999") && !text.contains("\u202E"));
         QVERIFY(text.contains("\ncaptureDate: 2007-12-10 14:30:00\n"));
+    }
+
+    // A file name with a line feed stays on its one line of stamp's output on a terminal, and
+    // reaches a pipe as its own bytes.
+    void namesStayOnOneLine()
+    {
+        const QByteArray name = QFile::encodeName(dir.path()) + "/x\nExifDTOrig \xE2\x80\xAE.jpg";
+        QVERIFY(QFile::copy(QString::fromUtf8(hostile), QString::fromUtf8(name)));
+        const QByteArray out = QFile::encodeName(dir.filePath(QStringLiteral("out")));
+        QVERIFY(QDir().mkpath(QString::fromUtf8(out)));
+        const Run shown = run({"--overwrite", "--out", out, name}, true, {}, "stamp");
+        QCOMPARE(shown.status, 0);
+        QVERIFY2(shown.out.contains("/x\\nExifDTOrig \\u202E.jpg -> "), shown.out.constData());
+        QVERIFY(!shown.out.contains("\nExifDTOrig"));
+        const Run piped = run({"--overwrite", "--out", out, name}, false, {}, "stamp");
+        QCOMPARE(piped.status, 0);
+        QVERIFY(piped.out.contains(name + " -> "));
     }
 
     // A name written by a Chinese Windows system reaches the tool as its own bytes.

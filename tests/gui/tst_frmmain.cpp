@@ -1,15 +1,19 @@
 // The window driven in-process under the offscreen platform, with the scripted host.
 #include "app/settings.h"
 #include "tests/gui/testwindow.h"
+#include "xpbutton/raster/bufferdc.h"
 #include "xpbutton/xpbutton.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 #include <memory>
 
 using namespace orvello;
@@ -93,6 +97,14 @@ private slots:
             QCOMPARE(look.pixel(look.width() - 1, 0), qRgb(255, 255, 255));
             QCOMPARE(look.pixel(look.width() - 1, look.height() - 1), qRgb(255, 255, 255));
         }
+        // One look of text: every control's text in the face, size and quality of the captions.
+        const QFont caption = window->control<XPButton>(QStringLiteral("XPButton1"))->captionFont();
+        for (const char* name : {"Label1", "Label2", "List1", "Text0", "Check1", "Text1"}) {
+            const QFont f = window->control(QString::fromLatin1(name))->font();
+            QCOMPARE(QFontInfo(f).family(), QFontInfo(caption).family());
+            QCOMPARE(f.pixelSize(), caption.pixelSize());
+            QCOMPARE(f.styleStrategy(), caption.styleStrategy());
+        }
         int buttons = 0;
         for (int i = 1; i <= 23; ++i)
             buttons += window->control(QStringLiteral("XPButton%1").arg(i)) != nullptr;
@@ -127,6 +139,14 @@ private slots:
             QCOMPARE(b->cursor().hotSpot(), QPoint(1, 1));  // at the pointer's tip
             // Drawn once, in the look of style 2, at the design size.
             QCOMPARE(b->surface().size(), b->size());
+            // The square buttons' caption glyph stands over the picture from its tenth column
+            // on: their symbol keeps left of it, so that both read together.
+            if (b->width() == 25) {
+                const QImage picture = b->picture().image.convertToFormat(QImage::Format_ARGB32);
+                for (int y = 0; y < 16; ++y)
+                    for (int x = 9; x < 16; ++x)
+                        QVERIFY2(qAlpha(picture.pixel(x, y)) == 0, qPrintable(name));
+            }
             for (const QImage& other : pictures)
                 QVERIFY2(other != b->picture().image, qPrintable(name + " repeats a picture"));
             pictures << b->picture().image;
@@ -157,6 +177,39 @@ private slots:
         QVERIFY(window->control<QCheckBox>(QStringLiteral("Check1"))->isChecked());
         QVERIFY(!window->control<QCheckBox>(QStringLiteral("Check2"))->isChecked());
         QVERIFY(host.messages.isEmpty());
+    }
+
+    // A keyboard user sees where the focus is: one Tab from the start puts the blue rings of the
+    // default look on XPButton1, the next Tab takes them away again; the space bar held on the
+    // button shows its pressed face, and its release runs the open command.
+    void keyboardFocusAndSpaceBarOnTheOpenButton()
+    {
+        QCOMPARE(window->load(), 0);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* open = window->control<XPButton>(QStringLiteral("XPButton1"));
+        const int W = open->width(), H = open->height();
+        const auto shown = [&](int x, int y) {
+            return raster::fromArgb(open->grab().toImage().pixel(x, y));
+        };
+        const OleColor B = open->faceColor(), normalRing = ShiftColor(B, -10, true);
+        QCOMPARE(shown(2, H / 2), normalRing);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), open);
+        QCOMPARE(shown(2, H / 2), OleColor(0xF0D1B5));      // inner ring: RGB 181, 209, 240
+        QCOMPARE(shown(W / 2, H - 2), OleColor(0xEF826B));  // middle ring's bottom: 107, 130, 239
+
+        const int dialogs = int(host.fileDialogs.size());
+        QTest::keyPress(open, Qt::Key_Space);
+        QCOMPARE(shown(W - 8, H / 2), ShiftColor(open->pressedFaceColor(),
+                                                 int(std::nearbyint(-25.0 * (H / 2) / H)), true));
+        QCOMPARE(host.fileDialogs.size(), dialogs);
+        QTest::keyRelease(open, Qt::Key_Space);
+        QCOMPARE(host.fileDialogs.size(), dialogs + 1);  // answered: cancelled
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("List1"));
+        QCOMPARE(shown(2, H / 2), normalRing);
     }
 
     void storedSwitchesReachTheCheckBoxes()

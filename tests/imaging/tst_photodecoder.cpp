@@ -1,5 +1,6 @@
 #include "imaging/jpegdecoder.h"
 #include "imaging/photodecoder.h"
+#include "tests/support/claimcorpus.h"
 #include "tools/fixtures/photowriter.h"
 #include "tools/fixtures/variantwriter.h"
 
@@ -104,6 +105,7 @@ private slots:
         QTest::newRow("tiff cmyk") << tiff([](T& t) { t.colour = T::Colour::Cmyk; }) << false;
         QTest::newRow("tiff jpeg")
             << tiff([](T& t) { t.compression = 7, t.rowsPerStrip = 16; }) << false;
+        QTest::newRow("tiff old-style jpeg") << test::oldStyleJpegTiff(src) << false;
         QTest::newRow("tiff grey 16 bit")
             << tiff([](T& t) { t.colour = T::Colour::Grey, t.bits = 16; }) << true;
         QTest::newRow("tiff grey 4 bit")

@@ -78,6 +78,7 @@ private slots:
     void valueErrorDoesNotLeaveHalfALine();
     void dateListedBeforeAFailureIsStillFound();
     void failureIsShownAsInformation();
+    void listingStopsGrowingButKeepsTheDate();
 };
 
 void TestExifListing::valueTextByType_data()
@@ -107,6 +108,21 @@ void TestExifListing::valueTextByType_data()
     QTest::newRow("DOUBLE: type and size")
         << PropertyItem(0x0000, 12, "D", 1, QByteArray(8, '\0')) << "12 8";
     QTest::newRow("unknown type code") << PropertyItem(0x0000, 99, "U", 3, "abc") << "99 3";
+    // Long values show their first 256 bytes and their whole size.
+    const QByteArray letters = QByteArray("ABCDEFGHIJKLMNOP").repeated(32);  // 512 bytes
+    QTest::newRow("UNDEFINED of 512 bytes")
+        << PropertyItem(0x9000, 7, "V", 512, letters)
+        << QString::fromLatin1(letters.left(256).toHex(' ').toUpper()) + " … (512 bytes)";
+    QTest::newRow("ASCII of 512 bytes")
+        << PropertyItem(0x010E, 2, "D", 512, letters)
+        << QString::fromLatin1(letters.left(256)) + " … (512 bytes)";
+    QTest::newRow("200 SHORT values: the first 128")
+        << PropertyItem(0x0111, 3, "S", 200, QByteArray(400, '\1'))
+        << QStringList(128, "257").join(", ") + " … (400 bytes)";
+    // Shortened by the reader: the count still tells the size.
+    QTest::newRow("LONG values cut by the reader")
+        << PropertyItem(0x0111, 4, "L", 100000, QByteArray(256, '\0'))
+        << QStringList(64, "0").join(", ") + " … (400000 bytes)";
 }
 
 void TestExifListing::valueTextByType()
@@ -192,6 +208,23 @@ void TestExifListing::failureIsShownAsInformation()
     QCOMPARE(host.messages[0].title, QString("Orvello"));
     QCOMPARE(host.messages[0].icon, MsgIcon::Information);
     QCOMPARE(host.messages[0].buttons, MsgButtons::Ok);
+}
+
+void TestExifListing::listingStopsGrowingButKeepsTheDate()
+{
+    QList<PropertyItem> items;
+    const QByteArray value(300, 'x');
+    for (int i = 0; i < 8000; ++i) items << PropertyItem(0xC000, 7, "Flood", 300, value);
+    items << PropertyItem(0x9003, 2, "ExifDTOrig", 20, QByteArray("2001:02:03 04:05:06\0", 20));
+    const ExifListing l = listExif("H", scripted(items), noLoad);
+    QVERIFY(!l.errorDescription);
+    QVERIFY2(l.text.size() < 5'000'000, qPrintable(QString::number(l.text.size())));
+    const QStringList lines = l.text.split("\r\n");
+    QVERIFY(lines.size() < 8000);
+    QCOMPARE(lines.at(lines.size() - 2), QString("ExifDTOrig 2001:02:03 04:05:06"));
+    QVERIFY2(lines.last().contains(QString::number(8000 - (lines.size() - 3))),
+             qPrintable(lines.last()));
+    QCOMPARE(captureDateFromListing(l.text), QString("2001-02-03 04:05:06"));
 }
 
 QTEST_GUILESS_MAIN(TestExifListing)

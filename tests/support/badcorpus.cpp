@@ -1,5 +1,7 @@
 #include "tests/support/badcorpus.h"
 
+#include "tests/support/claimcorpus.h"
+
 #include "tools/fixtures/photowriter.h"
 #include "tools/fixtures/variantwriter.h"
 
@@ -379,8 +381,8 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
     add(c, dir, "cmyk-100000-scans.jpg", withEmptyScans(cmykJpeg(true), 100000),
         "a progressive CMYK JPEG with 100,000 empty scans", true)
         .refused("500");
-    add(c, dir, "cmyk-cut.jpg", cutInScan(cmykJpeg(false), 10),
-        "a CMYK JPEG cut at a tenth of its scan", true)
+    add(c, dir, "cmyk-cut.jpg", cutInScan(cmykJpeg(false), 40), "a CMYK JPEG cut inside its scan",
+        true)
         .incomplete();
     fixtures::JpegVariant ycck;
     ycck.colour = fixtures::JpegVariant::Colour::Ycck;
@@ -457,6 +459,8 @@ QList<CorpusFile> writeBadCorpus(const QString& dir)
         add(c, dir, name, valid, QStringLiteral("a photo opened as %1").arg(name), true, date);
     c << entry(QDir(dir).absoluteFilePath("-"), "a photo named - opened by its full path", true,
                date);
+
+    c << writeClaimCorpus(dir);
 
     QDir(dir).mkpath("folder.jpg");
     c << entry("folder.jpg", "a folder named .jpg", false, {});

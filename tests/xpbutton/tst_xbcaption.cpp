@@ -105,10 +105,39 @@ private slots:
         QVERIFY(p.b->captionFont().bold() && p.b->captionFont().italic());
     }
 
+    // A caption is drawn from the face's bitmap strike where it has one for the size, in whole
+    // pixels of the text colour, and smoothed in any other face or size.
+    void captionCrispOnlyFromABitmapStrike_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<bool>("crisp");
+        QTest::newRow("Song face, 9 points") << "AR PL UMing CN" << 9 << true;
+        QTest::newRow("Song face, 13 points") << "AR PL UMing CN" << 13 << false;
+        QTest::newRow("Hei face, 9 points") << "WenQuanYi Zen Hei" << 9 << false;
+        QTest::newRow("Latin face, 9 points") << "DejaVu Sans" << 9 << false;
+    }
+    void captionCrispOnlyFromABitmapStrike()
+    {
+        QFETCH(QString, face);
+        QFETCH(int, points);
+        QFETCH(bool, crisp);
+        PixelButton p(140, 40, 0, 0, QStringLiteral("标题 Ag_"));
+        p.b->setFont(QFont(face, points));
+        p.b->setForeColor(rgb(0, 0, 200));
+        QCOMPARE(p.b->captionFont().styleStrategy() == QFont::NoAntialias, crisp);
+        QSet<OleColor> caption = p.colours(p.b->captionRect());
+        QVERIFY(caption.remove(p.b->faceColor()));
+        const bool wholePixels = caption.remove(rgb(0, 0, 200));
+        QVERIFY(wholePixels || !crisp);
+        QCOMPARE(caption.isEmpty(), crisp);  // what is left are mixes of the two
+    }
+
     // The caption's colours by state, and its engraved and embossed shades.
     void captionColours()
     {
         PixelButton p(120, 40, 0, 0, QStringLiteral("Hello"));
+        p.b->setFont(QFont(QStringLiteral("AR PL UMing CN"), 9));  // whole pixels, from its strike
         p.b->setForeColor(rgb(0, 0, 200));
         p.b->setHoverForeColor(kRed);
         const QRect cap = p.b->captionRect().adjusted(-2, -2, 2, 3);

@@ -121,6 +121,32 @@ private slots:
         QCOMPARE(p.b->value(), mode == 1);
     }
 
+    // What reaches the screen while the space bar is held, the pointer elsewhere: the pressed
+    // face, through the key's auto-repeat and any number of paint requests; the normal face again
+    // after the release.
+    void heldSpaceBarPaintsThePressedFace()
+    {
+        auto p = shown();
+        const QPoint mid(10, 15);  // on the face, left of the caption
+        const auto painted = [&] { return raster::fromArgb(p->b->grab().toImage().pixel(mid)); };
+        const OleColor normal = painted();
+        const auto space = [&](QEvent::Type type, bool repeat) {
+            QKeyEvent e(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), repeat);
+            QApplication::sendEvent(p->b, &e);
+        };
+        space(QEvent::KeyPress, false);
+        const OleColor pressed = ShiftColor(p->b->pressedFaceColor(), -12, true);  // row 15 of 30
+        QVERIFY(pressed != normal);
+        QCOMPARE(painted(), pressed);
+        for (int i = 0; i < 3; ++i) {
+            space(QEvent::KeyRelease, true);
+            space(QEvent::KeyPress, true);
+            QCOMPARE(painted(), pressed);
+        }
+        space(QEvent::KeyRelease, false);
+        QCOMPARE(painted(), normal);
+    }
+
     void arrowsReachTheContainerAsItsOwnKeys()
     {
         PixelButton p(100, 30);

@@ -231,6 +231,7 @@ private slots:
         BufferDC dc(200, 60);
         dc.font = QFont(QStringLiteral("DejaVu Sans"));
         dc.font.setPixelSize(12);
+        dc.font.setStyleStrategy(QFont::NoAntialias);
         const QFontMetrics fm(dc.font);
         QRect r(0, 0, 200, 60);
         QCOMPARE(DrawTextA(dc, QStringLiteral("A\r\nB"), r, DT_CALCRECT | DT_WORDBREAK),
@@ -264,6 +265,46 @@ private slots:
             underlined = std::max(underlined, run);
         }
         QVERIFY(underlined >= fw - 1);
+    }
+
+    // Smoothed text lies over what is under it: every pixel it touches is a mix of the text and
+    // background colours, some of them neither; text on a monochrome bitmap stays two-coloured.
+    void smoothedTextBlendsWithWhatLiesUnder()
+    {
+        BufferDC dc(120, 30);
+        dc.brush = Brush{kRed};
+        dc.pen = Pen{kRed, 1, PS_SOLID};
+        dc.Rectangle(0, 0, 120, 30);
+        dc.font = QFont(QStringLiteral("DejaVu Sans"));
+        dc.font.setPixelSize(17);
+        dc.font.setStyleStrategy(QFont::PreferAntialias);
+        dc.bkMode = TRANSPARENT;
+        dc.textColor = 0xFF0000;  // blue
+        QRect box(4, 4, 116, 26);
+        DrawTextA(dc, QStringLiteral("Ag wo"), box, DT_LEFT);
+        int mixed = 0, full = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 120; ++x) {
+                const ColorRef c = dc.GetPixel(x, y);
+                QCOMPARE(c & 0x00FF00, 0u);                     // no green from anywhere
+                QCOMPARE((c & 0xFF) + (c >> 16 & 0xFF), 255u);  // red + blue: one mix
+                mixed += c != kRed && c != 0xFF0000;
+                full += c == 0xFF0000;
+            }
+        QVERIFY(mixed > 0 && full > 0);
+
+        BufferDC mono(60, 30, true);
+        mono.brush = Brush{0xFFFFFF};
+        mono.pen = Pen{0xFFFFFF, 1, PS_SOLID};
+        mono.Rectangle(0, 0, 60, 30);
+        mono.font = dc.font;
+        mono.bkMode = TRANSPARENT;
+        mono.textColor = 0;
+        QRect monoBox(2, 2, 58, 28);
+        DrawTextA(mono, QStringLiteral("Ag"), monoBox, DT_LEFT);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 60; ++x)
+                QVERIFY(mono.GetPixel(x, y) == 0 || mono.GetPixel(x, y) == 0xFFFFFF);
     }
 
     void nothingHappensWithoutABitmap()

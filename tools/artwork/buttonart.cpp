@@ -4,7 +4,9 @@
 #include <QPainterPath>
 #include <QTransform>
 #include <cmath>
+#include <cstring>
 #include <functional>
+#include <initializer_list>
 
 namespace orvello::artwork {
 
@@ -28,23 +30,6 @@ QImage draw(const Drawing& paint, int size = 16)
     return img;
 }
 
-// A block arrow pointing up inside box, turned by quarter turns (0 up, 1 right, 2 down, 3 left).
-void blockArrow(QPainter& p, const QRectF& box, int quarterTurns, const QColor& colour)
-{
-    const qreal w = box.width(), h = box.height();
-    QPolygonF arrow;
-    arrow << QPointF(w / 2, 0) << QPointF(w, h * 0.5) << QPointF(w * 0.68, h * 0.5)
-          << QPointF(w * 0.68, h) << QPointF(w * 0.32, h) << QPointF(w * 0.32, h * 0.5)
-          << QPointF(0, h * 0.5);
-    QTransform t;
-    t.translate(box.center().x(), box.center().y());
-    t.rotate(90.0 * quarterTurns);
-    t.translate(-w / 2, -h / 2);
-    p.setPen(QPen(colour.darker(150), 1));
-    p.setBrush(colour);
-    p.drawPolygon(t.map(arrow));
-}
-
 // The title's mark: a small letter T.
 void titleMark(QPainter& p, QPointF at)
 {
@@ -65,15 +50,69 @@ void dateMark(QPainter& p, QPointF at)
     p.drawRect(QRectF(at + QPointF(0.4, 0.4), QSizeF(5.4, 1.8)));
 }
 
-// A nudge: the arrow of the direction, with the mark of the item it moves in a free corner.
+// The nudge and size buttons are 25 pixels square: their caption glyph (上, 下, 左, 右, 小, 大)
+// stands over the right part of the picture, from its tenth column on. Their symbol keeps to the
+// picture's left nine columns, level with the glyph (rows 3 to 14), and the rest stays
+// transparent, so that symbol and glyph read together: "↑上". At that size each pixel is placed
+// by hand, so the symbols stay crisp: '#' is the colour, anything else transparent.
+using PixelRows = std::initializer_list<const char*>;
+
+void pixels(QPainter& p, int top, PixelRows rows, const QColor& colour, bool mirrored = false,
+            bool flipped = false)
+{
+    const int height = int(rows.size());
+    int y = 0;
+    for (const char* row : rows) {
+        const int width = int(std::strlen(row));
+        for (int x = 0; x < width; ++x)
+            if (row[x] == '#')
+                p.fillRect(mirrored ? width - 1 - x : x, top + (flipped ? height - 1 - y : y), 1, 1,
+                           colour);
+        ++y;
+    }
+}
+
+const PixelRows kArrowUp = {
+    "....#....", "...###...", "..#####..", ".#######.", "#########", "...###...",
+    "...###...", "...###...", "...###...", "...###...", "...###...", "...###...",
+};
+const PixelRows kArrowLeft = {
+    "....#....", "...##....", "..###....", ".########", "#########",
+    ".########", "..###....", "...##....", "....#....",
+};
+
 Drawing nudge(int quarterTurns, bool title)
 {
     return [=](QPainter& p) {
-        blockArrow(p, QRectF(0.5, 0.5, 11, 11), quarterTurns, title ? kTitleBlue : kDateGreen);
-        if (title)
-            titleMark(p, QPointF(10, 10));
-        else
-            dateMark(p, QPointF(9.6, 9.6));
+        const QColor colour = title ? kTitleBlue : kDateGreen;
+        switch (quarterTurns) {
+        case 0: pixels(p, 3, kArrowUp, colour); break;
+        case 1: pixels(p, 4, kArrowLeft, colour, true); break;
+        case 2: pixels(p, 3, kArrowUp, colour, false, true); break;
+        default: pixels(p, 4, kArrowLeft, colour); break;
+        }
+    };
+}
+
+// The size buttons: a letter A under a triangle, small under a red one pointing down, large under
+// a green one pointing up.
+Drawing sizeSymbol(bool larger)
+{
+    return [=](QPainter& p) {
+        const QColor red(0xc0, 0x30, 0x30), green(0x20, 0x90, 0x30);
+        if (larger) {
+            pixels(p, 0, {"....#....", "...###...", "..#####..", ".#######."}, green);
+            pixels(p, 5,
+                   {"...###...", "..##.##..", "..##.##..", ".##...##.", ".##...##.", "##.....##",
+                    "#########", "##.....##", "##.....##", "##.....##"},
+                   kInk);
+        } else {
+            pixels(p, 3, {".#######.", "..#####..", "...###...", "....#...."}, red);
+            pixels(p, 8,
+                   {"...###...", "..##.##..", "..##.##..", ".##...##.", ".#######.", ".##...##.",
+                    ".##...##."},
+                   kInk);
+        }
     };
 }
 
@@ -96,31 +135,28 @@ void photo(QPainter& p, const QRectF& r)
     p.drawEllipse(QPointF(r.right() - 2, r.top() + 2), 1.1, 1.1);
 }
 
-// A circular arrow around a photo: counter-clockwise for the left turn, clockwise for the right.
-Drawing rotation(bool left)
+// The rotate buttons carry the same caption: a bold arrow tells them apart, arching over a small
+// photo and turning down on the left for the left turn. The right turn's picture is its mirror.
+void leftTurn(QPainter& p)
 {
-    return [=](QPainter& p) {
-        photo(p, QRectF(4.5, 5.5, 7, 5));
-        const QPointF c(8, 8);
-        const qreal r = 6.3;
-        const qreal start = left ? 300 : 240, span = left ? 250 : -250;
-        QPainterPath arc;
-        arc.arcMoveTo(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), start);
-        arc.arcTo(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), start, span);
-        p.setPen(QPen(kOrange.darker(120), 1.6, Qt::SolidLine, Qt::RoundCap));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(arc);
-        const qreal a = (start + span) * M_PI / 180;
-        const QPointF end = c + QPointF(std::cos(a), -std::sin(a)) * r;
-        QPointF t(-std::sin(a), -std::cos(a));  // direction of travel counter-clockwise
-        if (!left) t = -t;
-        const QPointF n(-t.y(), t.x());
-        QPolygonF head;
-        head << end + t * 3.0 << end + n * 2.8 - t * 0.6 << end - n * 2.8 - t * 0.6;
-        p.setPen(Qt::NoPen);
-        p.setBrush(kOrange.darker(120));
-        p.drawPolygon(head);
-    };
+    photo(p, QRectF(7.5, 10.5, 6, 4.5));
+    const QPointF c(9.5, 7.5);
+    const qreal r = 5;
+    const QRectF circle(c.x() - r, c.y() - r, 2 * r, 2 * r);
+    QPainterPath arc;
+    arc.arcMoveTo(circle, 0);
+    arc.arcTo(circle, 0, 180);
+    const QColor colour = kOrange.darker(125);
+    p.setPen(QPen(colour, 2.6, Qt::SolidLine, Qt::FlatCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(arc);
+    // The head at the arc's left end, pointing down.
+    const QPointF end = c - QPointF(r, 0);
+    QPolygonF head;
+    head << end + QPointF(-3.5, 0) << end + QPointF(3.5, 0) << end + QPointF(0, 5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPolygon(head);
 }
 
 void letter(QPainter& p, const QString& text, const QRectF& r, const QColor& colour, int pixels,
@@ -147,18 +183,6 @@ void sevenSegmentEight(QPainter& p, const QRectF& r, const QColor& colour)
         p.drawRect(QRectF(col, y + t, t, m - y - t));
         p.drawRect(QRectF(col, m + t, t, y + h - t - m - t));
     }
-}
-
-void smallArrow(QPainter& p, bool up, const QColor& colour)
-{
-    QPolygonF tri;
-    if (up)
-        tri << QPointF(12.5, 1) << QPointF(16, 6) << QPointF(9, 6);
-    else
-        tri << QPointF(12.5, 6) << QPointF(16, 1) << QPointF(9, 1);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawPolygon(tri);
 }
 
 struct Icon {
@@ -199,7 +223,7 @@ QList<Icon> icons()
                      p.setBrush(Qt::white);
                      p.drawRect(QRectF(3.5, 9, 9, 5));
                  }};
-    list << Icon{"rotate-left", rotation(true)} << Icon{"rotate-right", rotation(false)};
+    list << Icon{"rotate-left", leftTurn} << Icon{"rotate-right", nullptr};
     // The nudges: XPButton5 up, 6 down, 7 left, 8 right (title); 9 to 12 likewise (date).
     list << Icon{"title-up", nudge(0, true)} << Icon{"title-down", nudge(2, true)}
          << Icon{"title-left", nudge(3, true)} << Icon{"title-right", nudge(1, true)}
@@ -217,14 +241,7 @@ QList<Icon> icons()
                      sevenSegmentEight(p, QRectF(2.5, 2.5, 7, 9), QColor(0xff, 0xff, 0x80));
                      dateMark(p, QPointF(9.6, 9.6));
                  }};
-    list << Icon{"smaller", [](QPainter& p) {
-                     letter(p, QStringLiteral("A"), QRectF(0, 6, 10, 10), kInk, 9, true, false);
-                     smallArrow(p, false, QColor(0xc0, 0x30, 0x30));
-                 }};
-    list << Icon{"larger", [](QPainter& p) {
-                     letter(p, QStringLiteral("A"), QRectF(-1, 1, 13, 16), kInk, 15, true, false);
-                     smallArrow(p, true, QColor(0x20, 0x90, 0x30));
-                 }};
+    list << Icon{"smaller", sizeSymbol(false)} << Icon{"larger", sizeSymbol(true)};
     list << Icon{"bold", [](QPainter& p) {
                      letter(p, QStringLiteral("B"), QRectF(0, 0, 16, 16), kInk, 15, true, false,
                             "DejaVu Sans");
@@ -314,7 +331,12 @@ QImage drawCursor()
 QList<std::pair<QString, QImage>> buttonPictures()
 {
     QList<std::pair<QString, QImage>> pictures;
-    for (const Icon& icon : icons()) pictures.append({QLatin1String(icon.file), draw(icon.paint)});
+    for (const Icon& icon : icons()) {
+        // A picture without its own drawing is the mirror of the one before it.
+        const QImage picture =
+            icon.paint ? draw(icon.paint) : pictures.last().second.mirrored(true, false);
+        pictures.append({QLatin1String(icon.file), picture});
+    }
     pictures.append({QStringLiteral("pointer"), drawCursor()});
     return pictures;
 }

@@ -69,8 +69,19 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    if (args.isEmpty()) {
-        std::fprintf(stderr, "usage: orvello-xbgallery OUT.png [STYLE ...]\n");
+    const char* const usage = "usage: orvello-xbgallery OUT.png [STYLE ...]\n";
+    if (!args.isEmpty() &&
+        (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))) {
+        std::printf(
+            "%s%s", usage,
+            "Writes one PNG sheet of XPButton looks: for each look (STYLE 0 to 7, all when\n"
+            "none is named) every shape in the states normal, hot, pressed, focused as the\n"
+            "default button, and disabled.\n");
+        return 0;
+    }
+    // An output name that reads as an option is a mistake, not a file to write.
+    if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
+        std::fprintf(stderr, "%s", usage);
         return 2;
     }
     QList<int> styles;

@@ -3,6 +3,7 @@
 #include "xpbutton/caption/transparentbitmap.h"
 #include "xpbutton/raster/blit.h"
 #include "xpbutton/raster/drawtext.h"
+#include "xpbutton/raster/fontquality.h"
 #include "xpbutton/xpbutton.h"
 
 #include <algorithm>
@@ -131,9 +132,9 @@ void XPButton::updateCaptionFont()
     const double points = f.pointSizeF();
     const int pixels = points > 0 ? int(std::nearbyint(20.0 * points / 15.0)) : f.pixelSize();
     f.setPixelSize(std::clamp(pixels, 1, 0x7FFF));
-    captionFont_ = f;
+    captionFont_ = raster::withDefaultQuality(f);
     if (bufferDC_) {
-        bufferDC_->font = f;
+        bufferDC_->font = captionFont_;
         savedFont_ = true;
     }
 }

@@ -29,7 +29,11 @@ void XPButton::DelayDrawing(bool delay)
 
 void XPButton::RedrawButton()
 {
-    if (drawingDelayed_) return;
+    if (drawingDelayed_) {
+        redrawPending_ = true;  // the next paint request composes what was held back
+        return;
+    }
+    redrawPending_ = false;
     ++redrawCount_;
     if (bufferDC_ && !bufferDC_->bitmap().isNull()) {
         BorderColors colors;
@@ -169,17 +173,23 @@ void XPButton::deriveFaceColors()
 
 void XPButton::paintEvent(QPaintEvent*)
 {
+    // A paint request shows the last composed face. Composing it again here would lose a state
+    // that lasted only for its redraw: the space bar's press is composed with the hot bit set,
+    // which is cleared again at once when the pointer is elsewhere.
     drawingDelayed_ = false;
-    if (bufferSize() != size() && width() > 0 && height() > 0) {
+    const bool resized = bufferSize() != size() && width() > 0 && height() > 0;
+    if (resized) {
         // A resize the widget has not reported yet: the buffer follows the size first.
         BuildShapeRegion();
         releaseBufferBitmap();
         prepareBuffer();
         LayoutContent();
     }
-    inPaint_ = true;
-    RedrawButton();
-    inPaint_ = false;
+    if (resized || redrawPending_ || surface_.size() != size()) {
+        inPaint_ = true;
+        RedrawButton();
+        inPaint_ = false;
+    }
     QPainter(this).drawImage(0, 0, surface_);
 }
 

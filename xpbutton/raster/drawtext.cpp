@@ -88,8 +88,20 @@ QList<Line> layoutLines(const QString& text, const QFontMetrics& fm, const QRect
     return lines;
 }
 
-// Draws one line's glyphs without anti-aliasing: they are rendered into a scratch mask of the
-// visible part only, and each covered pixel takes the text colour.
+// The text colour over the colour under it, by coverage 0..255.
+ColorRef blend(ColorRef text, ColorRef under, quint32 coverage)
+{
+    ColorRef out = 0;
+    for (int shift : {0, 8, 16}) {
+        const quint32 t = text >> shift & 0xFF, u = under >> shift & 0xFF;
+        out |= ((t * coverage + u * (255 - coverage) + 127) / 255) << shift;
+    }
+    return out;
+}
+
+// Draws one line's glyphs as the font's style strategy asks (from a bitmap strike, or smoothed):
+// they are rendered into a scratch mask of the visible part only, and each covered pixel takes
+// the text colour in proportion to its coverage. A monochrome bitmap takes whole pixels.
 void drawLine(BufferDC& dc, const Line& line, const QFontMetrics& fm, qint64 x, qint64 y,
               const QRect& clip)
 {
@@ -107,10 +119,10 @@ void drawLine(BufferDC& dc, const Line& line, const QFontMetrics& fm, qint64 x, 
     {
         QPainter p(&mask);
         QFont font = dc.font;
-        font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoAntialias));
+        if (dc.monochrome())
+            font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoAntialias));
         p.setFont(font);
         p.setRenderHint(QPainter::Antialiasing, false);
-        p.setRenderHint(QPainter::TextAntialiasing, false);
         p.setPen(Qt::black);
         p.drawText(QPointF(box.x() - visible.x(), box.y() - visible.y() + fm.ascent()), line.text);
         if (line.underline >= 0) {
@@ -126,8 +138,14 @@ void drawLine(BufferDC& dc, const Line& line, const QFontMetrics& fm, qint64 x, 
     }
     for (int py = 0; py < mask.height(); ++py) {
         const auto* row = reinterpret_cast<const quint32*>(mask.constScanLine(py));
-        for (int px = 0; px < mask.width(); ++px)
-            if ((row[px] >> 24) >= 128) dc.plot(visible.x() + px, visible.y() + py, dc.textColor);
+        for (int px = 0; px < mask.width(); ++px) {
+            const int x = visible.x() + px, y = visible.y() + py;
+            const quint32 coverage = row[px] >> 24;
+            if (coverage == 255 || (dc.monochrome() && coverage >= 128))
+                dc.plot(x, y, dc.textColor);
+            else if (coverage > 0 && dc.drawable(x, y))
+                dc.plot(x, y, blend(dc.textColor, fromArgb(dc.rawPixel(x, y)), coverage));
+        }
     }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // DrawText into a memory context: lines broken at CR LF and, with DT_WORDBREAK, between words
 // (a word wider than the rectangle stays whole); "&" marks the next character as the access key,
-// shown underlined, and "&&" shows one "&". Glyphs are drawn without anti-aliasing in the
-// context's text colour, on the background colour when the background mode is OPAQUE.
+// shown underlined, and "&&" shows one "&". Glyphs are drawn in the context's text colour as the
+// font's style strategy asks (see fontquality.h: whole pixels from a bitmap strike, or smoothed
+// over what lies under them), on the background colour when the background mode is OPAQUE.
 #include "xpbutton/raster/bufferdc.h"
 
 #include <QRect>

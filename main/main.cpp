@@ -1,6 +1,7 @@
 // Entry routine of Orvello: one instance, one window.
 #include "app/appinfo.h"
 #include "app/commandline.h"
+#include "app/photohandover.h"
 #include "app/startup.h"
 #include "ui/frame/artwork.h"
 #include "ui/frmmain.h"
@@ -58,7 +59,12 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvello.Orvello"));
 
     orvello::SingleInstance instance;
-    if (!instance.acquire()) return 0;
+    if (!instance.acquire()) {
+        // The window is up already: it opens the photo, if one was named, and this start ends.
+        const QString photo = orvello::photoArgument(QCoreApplication::arguments());
+        if (!photo.isEmpty()) orvello::PhotoHandover::send(photo);
+        return 0;
+    }
 
     QTranslator qtTranslator;
     if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
@@ -73,6 +79,9 @@ int main(int argc, char** argv)
     env.initialPhoto = orvello::photoArgument(QCoreApplication::arguments());
     orvello::frmMain window(std::move(env));
     host.setOwner(&window);
+    orvello::PhotoHandover handover(
+        [&window](const QString& photo) { window.openHandedPhoto(photo); });
+    handover.listen();
     // The load step runs inside the event loop, so that a termination request during the first
     // open dialog still ends through the unload step.
     int status = 0;
