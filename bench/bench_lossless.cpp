@@ -66,7 +66,7 @@ void stamp(benchmark::State& state, bool lossless)
     recipe.text1 = QStringLiteral("标题文字");
     recipe.copy.lossless = lossless;
     if (state.range(1)) recipe.turns << Rotate90;
-    const StampItem item{source, p.out + "/copy.jpg", {}, false};
+    const StampItem item{source, p.out + "/copy.jpg", {}, false, ExistingCopies::Overwrite};
     for (auto _ : state) {
         StampWorker worker(recipe);
         const StampOutcome outcome = worker.run(item);
