@@ -1,5 +1,6 @@
 #include "batch/stampbatch.h"
 
+#include "batch/losslesscopy.h"
 #include "overlay/overlay.h"
 #include "overlay/overlayfonts.h"
 #include "photo/photoloader.h"
@@ -45,6 +46,16 @@ int countExistingCopies(const QList<StampItem>& items)
     }));
 }
 
+StampOutcome writtenOutcome(const StampItem& item, const QString& failed, bool cancelled,
+                            bool existed, const QString& warning, const QString& notice)
+{
+    using Status = StampOutcome::Status;
+    if (cancelled) return {Status::Cancelled, {}, {}, {}};
+    if (existed && item.existing == ExistingCopies::Skip) return {Status::Skipped, {}, {}, {}};
+    if (!failed.isEmpty()) return {Status::Failed, failed, {}, {}};
+    return {Status::Written, {}, warning, notice};
+}
+
 QImage stampCanvas(QImage photo, const QString& captureDateText, const StampRecipe& recipe)
 {
     for (const QuarterTurn turn : recipe.turns) photo = turn(photo);
@@ -58,33 +69,32 @@ QImage stampCanvas(QImage photo, const QString& captureDateText, const StampReci
 StampOutcome StampWorker::run(const StampItem& item)
 {
     using Status = StampOutcome::Status;
-    if (cancel_ && cancel_->load()) return {Status::Cancelled, {}, {}};
-    if (item.skip) return {Status::Skipped, {}, {}};
-    if (!item.refusal.isEmpty()) return {Status::Failed, item.refusal, {}};
-    const QString shown = shownPath(item.source);
+    if (cancel_ && cancel_->load()) return {Status::Cancelled, {}, {}, {}};
+    if (item.skip) return {Status::Skipped, {}, {}, {}};
+    if (!item.refusal.isEmpty()) return {Status::Failed, item.refusal, {}, {}};
     const CopyOptions& copy = recipe_.copy;
+    // A photo the lossless copy cannot make is made as any other, with a notice why.
+    QString notice;
+    if (copy.lossless)
+        if (std::optional<StampOutcome> done = stampLosslessCopy(item, recipe_, cancel_, &notice))
+            return *done;
+    const QString shown = shownPath(item.source);
     LoadedPhoto loaded =
         loadPhoto(item.source, std::move(buffer_), {copy.autoOrient, copy.keepMetadata});
-    if (loaded.photo.isNull()) return {Status::Failed, cannotOpenMessage(shown, loaded.error), {}};
-    if (loaded.incomplete) return {Status::Failed, incompleteMessage(shown), {}};
+    if (loaded.photo.isNull()) return {Status::Failed, cannotOpenMessage(shown, loaded.error), {}, {}};
+    if (loaded.incomplete) return {Status::Failed, incompleteMessage(shown), {}, {}};
     QImage canvas = stampCanvas(std::move(loaded.photo), loaded.exif.captureDateText, recipe_);
-    JpegOptions jpeg = copyJpegOptions(loaded.traits, recipe_.turns.size() % 2 == 1, copy.quality);
     QString warning;
-    if (loaded.metadata) {
-        QString problem;
-        jpeg.segments = loaded.metadata->segmentsFor(canvas.size(), &problem);
-        if (!problem.isEmpty()) warning = metadataLeftOutMessage(shown, problem);
-    }
+    const JpegOptions jpeg =
+        copyJpegOptions(loaded.traits, recipe_.turns.size() % 2 == 1, copy.quality,
+                        loaded.metadata.get(), canvas.size(), shown, &warning);
     loaded = LoadedPhoto();
     bool cancelled = false, existed = false;
     const QString failed =
         writeStampedCopy(canvas, item.target, item.existing == ExistingCopies::Overwrite, cancel_,
                          &cancelled, &existed, jpeg);
     buffer_ = std::move(canvas);
-    if (cancelled) return {Status::Cancelled, {}, {}};
-    if (existed && item.existing == ExistingCopies::Skip) return {Status::Skipped, {}, {}};
-    if (!failed.isEmpty()) return {Status::Failed, failed, {}};
-    return {Status::Written, {}, warning};
+    return writtenOutcome(item, failed, cancelled, existed, warning, notice);
 }
 
 int defaultStampJobs()

@@ -52,6 +52,7 @@ struct StampOutcome {
     Status status = Status::Failed;
     QString message;  // why it failed, in the interface's language
     QString warning;  // written, but not all as asked (the metadata left out), and why
+    QString notice;   // asked lossless, but written by the full re-encode, and why
 };
 
 QList<StampItem> planStampBatch(const QList<QByteArray>& sources, const QByteArray& outDir,
@@ -61,6 +62,10 @@ QList<StampItem> planStampBatch(const QList<QByteArray>& sources, const QList<QB
                                 ExistingCopies existing);
 // How many of the planned copies would replace a file already there.
 int countExistingCopies(const QList<StampItem>& items);
+
+// What became of item, from what writing its copy reported (see writeStampedCopy).
+StampOutcome writtenOutcome(const StampItem& item, const QString& failed, bool cancelled,
+                            bool existed, const QString& warning = {}, const QString& notice = {});
 
 // The stamped canvas of a loaded photo, drawn into the photo's own pixels: the result the window
 // shows on its canvas for the same photo and settings.

@@ -2,10 +2,13 @@
 
 #include "imaging/jpegdecoder.h"
 
-#include <QFile>
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvello {
 
@@ -32,9 +35,19 @@ qint64 availableMemory()
 
 qint64 photoPixels(const QByteArray& path)
 {
-    QFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::ReadOnly)) return kUnknownPixels;
-    const JpegLayout layout = readJpegLayout(file.read(kHeaderBytes));
+    // As the photo reader opens it: a named pipe must not hold up the batch before it starts,
+    // and a name need not be UTF-8.
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return kUnknownPixels;
+    struct stat info {};
+    QByteArray header;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        header.resize(kHeaderBytes);
+        const ssize_t n = ::read(fd, header.data(), size_t(header.size()));
+        header.resize(n > 0 ? qsizetype(n) : 0);
+    }
+    ::close(fd);
+    const JpegLayout layout = readJpegLayout(header);
     return layout.valid ? qint64(layout.width) * layout.height : kUnknownPixels;
 }
 

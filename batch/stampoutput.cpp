@@ -125,10 +125,20 @@ JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int
     return o;
 }
 
-QString metadataLeftOutMessage(const QString& shownPhoto, const QString& problem)
+JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int quality,
+                            const KeptMetadata* metadata, QSize copySize,
+                            const QString& shownPhoto, QString* warning)
 {
-    return QStringLiteral("警告：照片“%1”的EXIF信息已损坏或无法安全写入，副本不含EXIF信息（%2）。")
-        .arg(shownPhoto, problem);
+    JpegOptions o = copyJpegOptions(traits, turnedSideways, quality);
+    warning->clear();
+    if (!metadata) return o;
+    QString problem;
+    o.segments = metadata->segmentsFor(copySize, &problem);
+    if (!problem.isEmpty())
+        *warning =
+            QStringLiteral("警告：照片“%1”的EXIF信息已损坏或无法安全写入，副本不含EXIF信息（%2）。")
+                .arg(shownPhoto, problem);
+    return o;
 }
 
 QString existingCopyRefusal(const QByteArray& target)
@@ -136,6 +146,20 @@ QString existingCopyRefusal(const QByteArray& target)
     return QStringLiteral("目标文件已存在，未写入：%1（加 --overwrite 可替换）")
         .arg(shownPath(target));
 }
+
+namespace {
+
+QString writeFailure(const QByteArray& target, const QString& error, QSize pictureSize)
+{
+    // The system's own reason is exact for a full disk; a guess from the free space afterwards
+    // would not be, since the failed copy's room is free again.
+    const QString reason =
+        error == diskFullText() ? error
+                                : saveFailureReason(QFile::decodeName(target), error, pictureSize);
+    return QStringLiteral("存储失败！%1：%2").arg(shownPath(target), reason);
+}
+
+}  // namespace
 
 QString writeStampedCopy(const QImage& canvas, const QByteArray& target, bool replace,
                          const std::atomic<bool>* cancel, bool* cancelled, bool* existed,
@@ -151,13 +175,27 @@ QString writeStampedCopy(const QImage& canvas, const QByteArray& target, bool re
     if (existed) *existed = writer.targetExisted();
     if (ok || writer.wasCancelled()) return ok ? QString() : writer.error();
     if (writer.targetExisted()) return existingCopyRefusal(target);
-    // The system's own reason is exact for a full disk; a guess from the free space afterwards
-    // would not be, since the failed copy's room is free again.
-    const QString path = QFile::decodeName(target);
-    const QString reason = writer.error() == diskFullText()
-                               ? writer.error()
-                               : saveFailureReason(path, writer.error(), canvas.size());
-    return QStringLiteral("存储失败！%1：%2").arg(shownPath(target), reason);
+    return writeFailure(target, writer.error(), canvas.size());
+}
+
+QString writeStampedBytes(const QByteArray& jpeg, const QByteArray& target, bool replace,
+                          bool* existed, QSize pictureSize)
+{
+    // The same native save file as writeStampedCopy, for the same reasons.
+    NativeSaveFile file;
+    file.setReplaceExisting(replace);
+    QString error;
+    bool ok = file.open(target, &error);
+    if (ok && !file.write(jpeg.constData(), jpeg.size())) {
+        error = file.errorString();
+        ok = false;
+    }
+    ok = ok && file.commit(&error);
+    if (existed) *existed = file.targetExisted();
+    if (ok) return {};
+    file.cancel();
+    if (file.targetExisted()) return existingCopyRefusal(target);
+    return writeFailure(target, error, pictureSize);
 }
 
 }  // namespace orvello

@@ -3,6 +3,7 @@
 // window's save dialog, which asks before replacing a file. Paths are the file system's own bytes,
 // so a name that is not UTF-8 is checked and written exactly as stored.
 #include "components/jpegwriter.h"
+#include "components/keptmetadata.h"
 #include "photo/sourcetraits.h"
 
 #include <QByteArray>
@@ -46,8 +47,11 @@ private:
 // the copy was turned a quarter from the photo as loaded).
 JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int quality = 100);
 
-// The warning for a copy written without the metadata asked for.
-QString metadataLeftOutMessage(const QString& shownPhoto, const QString& problem);
+// The same, carrying metadata (null: not asked for) as segments for an upright copy of copySize
+// pixels. When it cannot be carried, the copy goes without it and *warning says so.
+JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int quality,
+                            const KeptMetadata* metadata, QSize copySize,
+                            const QString& shownPhoto, QString* warning);
 
 // Why an existing copy is not replaced.
 QString existingCopyRefusal(const QByteArray& target);
@@ -60,5 +64,8 @@ QString existingCopyRefusal(const QByteArray& target);
 QString writeStampedCopy(const QImage& canvas, const QByteArray& target, bool replace,
                          const std::atomic<bool>* cancel = nullptr, bool* cancelled = nullptr,
                          bool* existed = nullptr, const JpegOptions& options = {});
+// The same for a copy already encoded, of a picture of pictureSize pixels.
+QString writeStampedBytes(const QByteArray& jpeg, const QByteArray& target, bool replace,
+                          bool* existed, QSize pictureSize);
 
 }  // namespace orvello

@@ -181,14 +181,3 @@ BENCHMARK(BM_DrawOverlayAndShowPreview)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Floor_CopyCanvasAndShowPreview)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Floor_ShowPreviewOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Compare_QtSmoothScaled)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    if (!loadDateFonts(QStringLiteral(ORVELLO_BIN_DIR))) return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

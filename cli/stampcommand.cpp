@@ -257,6 +257,7 @@ int stampCommand(const QList<QByteArray>& args)
                 ++written;
                 if (!options->quiet)
                     writeLine(stdout, items[reported].source + " -> " + items[reported].target);
+                if (!o.notice.isEmpty()) writeText(stderr, o.notice);
                 if (!o.warning.isEmpty()) writeText(stderr, o.warning);
             } else if (o.status == StampOutcome::Status::Skipped) {
                 ++skipped;

@@ -1,13 +1,11 @@
 #include "components/jpegwriter.h"
 
+#include "components/jpeglibsupport.h"
 #include "components/nativefile.h"
 
 #include <QSaveFile>
-#include <csetjmp>
-#include <cstdio>
 #include <functional>
 
-#include <jpeglib.h>
 // After jpeglib.h, which it needs.
 #include <jerror.h>
 
@@ -21,19 +19,6 @@ using Sink = std::function<bool(const char*, qsizetype)>;
 constexpr size_t kPieceBytes = 256 * 1024;
 // Rows encoded between two looks at the cancel flag.
 constexpr JDIMENSION kRowsPerCancelCheck = 64;
-
-struct ErrorManager {
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
-
-void onError(j_common_ptr info)
-{
-    auto* err = reinterpret_cast<ErrorManager*>(info->err);
-    err->base.format_message(info, err->message);
-    std::longjmp(err->jump, 1);
-}
 
 struct Destination {
     jpeg_destination_mgr base;
@@ -75,11 +60,9 @@ Outcome compress(const QImage& rgb32, const JpegOptions& o, const Sink* sink,
                  const std::atomic<bool>* cancel, char* message)
 {
     jpeg_compress_struct cinfo;
-    ErrorManager err;
+    JpegErrorManager err;
     Destination dest;
-    cinfo.err = jpeg_std_error(&err.base);
-    err.base.error_exit = onError;
-    err.message[0] = 0;
+    cinfo.err = armJpegErrors(err);
     if (setjmp(err.jump)) {
         jpeg_destroy_compress(&cinfo);
         std::snprintf(message, JMSG_LENGTH_MAX, "%s", err.message);
@@ -102,19 +85,9 @@ Outcome compress(const QImage& rgb32, const JpegOptions& o, const Sink* sink,
         for (int c = 0; c < cinfo.num_components; ++c)
             cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
     cinfo.optimize_coding = o.optimizeCoding ? TRUE : FALSE;
-    cinfo.write_JFIF_header = TRUE;
-    if (o.density.isSet()) {
-        cinfo.density_unit = UINT8(o.density.unit);
-        cinfo.X_density = UINT16(o.density.x);
-        cinfo.Y_density = UINT16(o.density.y);
-    }
+    setJpegDensity(&cinfo, o);
     jpeg_start_compress(&cinfo, TRUE);
-    for (const JpegSegment& s : o.segments)
-        jpeg_write_marker(&cinfo, s.marker, reinterpret_cast<const JOCTET*>(s.payload.constData()),
-                          unsigned(s.payload.size()));
-    if (!o.iccProfile.isEmpty())
-        jpeg_write_icc_profile(&cinfo, reinterpret_cast<const JOCTET*>(o.iccProfile.constData()),
-                               unsigned(o.iccProfile.size()));
+    writeJpegMarkers(&cinfo, o);
     while (cinfo.next_scanline < cinfo.image_height) {
         if (cancel && cinfo.next_scanline % kRowsPerCancelCheck == 0 &&
             cancel->load(std::memory_order_relaxed)) {

@@ -1,36 +1,20 @@
 #include "imaging/colourprofile.h"
 
-#include <csetjmp>
-#include <cstdio>
+#include "components/jpeglibsupport.h"
+
 #include <cstdlib>
 #include <cstring>
-
-#include <jpeglib.h>
 
 namespace orvello {
 
 namespace {
 
-struct Failure {
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
-};
-
-void onError(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<Failure*>(info->err)->jump, 1);
-}
-
-void quiet(j_common_ptr, int) {}
-
 // The libjpeg part: no C++ object with a destructor lives across the setjmp.
 void readHeader(const QByteArray& jpeg, JOCTET** icc, unsigned* iccSize, PixelDensity* density)
 {
     jpeg_decompress_struct cinfo;
-    Failure err;
-    cinfo.err = jpeg_std_error(&err.base);
-    err.base.error_exit = onError;
-    err.base.emit_message = quiet;
+    JpegErrorManager err;
+    cinfo.err = armJpegErrors(err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return;

@@ -4,32 +4,52 @@
 
 namespace orvello {
 
-namespace {
-
-QImage mirroredAcross(const QImage& image)
+PictureTurn PictureTurn::fromOrientation(int orientation)
 {
-    return image.mirrored(true, false);
+    switch (orientation) {
+    case 2: return {true, 0};
+    case 3: return {false, 2};
+    case 4: return {true, 2};
+    case 5: return {true, 3};
+    case 6: return {false, 1};
+    case 7: return {true, 1};
+    case 8: return {false, 3};
+    default: return {};
+    }
 }
 
-}  // namespace
+PictureTurn PictureTurn::then(PictureTurn next) const
+{
+    // A mirror after a turn equals the opposite turn before the mirror.
+    if (!next.mirror) return {mirror, (quarters + next.quarters) % 4};
+    return {!mirror, ((next.quarters - quarters) % 4 + 4) % 4};
+}
+
+QSize PictureTurn::turnedSize(QSize size) const
+{
+    return swapsSides() ? size.transposed() : size;
+}
+
+QImage PictureTurn::applied(const QImage& picture) const
+{
+    if (mirror && quarters == 2) return picture.mirrored(false, true);  // in one pass
+    const QImage mirrored = mirror ? picture.mirrored(true, false) : picture;
+    switch (quarters) {
+    case 1: return Rotate90R(mirrored);
+    case 2: return mirrored.mirrored(true, true);
+    case 3: return Rotate90(mirrored);
+    default: return mirrored;
+    }
+}
 
 bool orientationSwapsSides(int orientation)
 {
-    return orientation >= 5 && orientation <= 8;
+    return PictureTurn::fromOrientation(orientation).swapsSides();
 }
 
 QImage uprightImage(QImage stored, int orientation)
 {
-    switch (orientation) {
-    case 2: return mirroredAcross(stored);
-    case 3: return stored.mirrored(true, true);  // half a turn
-    case 4: return stored.mirrored(false, true);
-    case 5: return mirroredAcross(Rotate90R(stored));  // transposed
-    case 6: return Rotate90R(stored);
-    case 7: return mirroredAcross(Rotate90(stored));  // transposed across the other diagonal
-    case 8: return Rotate90(stored);
-    default: return stored;
-    }
+    return PictureTurn::fromOrientation(orientation).applied(stored);
 }
 
 }  // namespace orvello

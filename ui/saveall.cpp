@@ -121,9 +121,11 @@ QString SaveAllCommand::summary() const
 {
     using Status = StampOutcome::Status;
     int written = 0, skipped = 0, cancelled = 0;
-    QStringList failures, warnings;
+    QStringList failures, warnings, notes;
     for (const StampOutcome& o : outcomes_) {
         if (!o.warning.isEmpty()) warnings << o.warning;
+        // Written, but not losslessly as asked: encoded in full instead.
+        if (!o.notice.isEmpty()) notes << o.notice;
         written += o.status == Status::Written;
         skipped += o.status == Status::Skipped;
         cancelled += o.status == Status::Cancelled;
@@ -142,6 +144,7 @@ QString SaveAllCommand::summary() const
     };
     list(QStringLiteral("%1 张照片未能保存："), failures);
     list(QStringLiteral("%1 张照片的副本不含EXIF信息："), warnings);
+    list(QStringLiteral("%1 张照片未能无损加字，已完整重新编码："), notes);
     return text;
 }
 

@@ -158,20 +158,25 @@ private slots:
 
     // A photo stored sideways or mirrored gives an upright copy, stamped at the lower right of
     // the upright picture; with --keep-metadata exiftool reads the camera's items in it, with
-    // Orientation 1, the copy's size and no thumbnail.
+    // Orientation 1, the copy's size and no thumbnail. The same holds for the lossless copy, whose
+    // turn is lossless too (no line on standard error: nothing fell back to the full re-encode).
     void uprightCopyKeepsMetadata_data()
     {
         QTest::addColumn<int>("tag");
-        QTest::newRow("rotated 90 clockwise (6)") << 6;
-        QTest::newRow("rotated 90 counter-clockwise (8)") << 8;
-        QTest::newRow("mirrored (2)") << 2;
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("rotated 90 clockwise (6)") << 6 << QStringList();
+        QTest::newRow("rotated 90 counter-clockwise (8)") << 8 << QStringList();
+        QTest::newRow("mirrored (2)") << 2 << QStringList();
+        QTest::newRow("lossless, rotated 90 clockwise (6)") << 6 << QStringList{"--lossless"};
+        QTest::newRow("lossless, mirrored (2)") << 2 << QStringList{"--lossless"};
     }
     void uprightCopyKeepsMetadata()
     {
         QFETCH(int, tag);
+        QFETCH(QStringList, options);
         const QString photo = cameraPhoto(QStringLiteral("camera%1.jpg").arg(tag), tag);
         QVERIFY(!photo.isEmpty());
-        const Run run = stamp(photo, {QStringLiteral("--keep-metadata")});
+        const Run run = stamp(photo, options + QStringList{QStringLiteral("--keep-metadata")});
         QCOMPARE(run.status, 0);
         QVERIFY2(run.err.isEmpty(), run.err.constData());
 
@@ -203,12 +208,18 @@ private slots:
                  QStringLiteral("1"));
 
         // Without the option the copy is upright all the same, and carries no EXIF.
-        const Run plain = stamp(photo, {});
+        const Run plain = stamp(photo, options);
+        QVERIFY2(plain.err.isEmpty(), plain.err.constData());
         QCOMPARE(QImage(plain.copy).size(), QSize(kW, kH));
         QVERIFY(exiftool(plain.copy, {"DateTimeOriginal", "Make"}).isEmpty());
-        // Kept as stored on request.
-        const Run stored = stamp(photo, {QStringLiteral("--no-auto-orient")});
-        QCOMPARE(QImage(stored.copy).size(), tag >= 5 ? QSize(kH, kW) : QSize(kW, kH));
+        // Kept as stored on request: the stored picture, stamped at its own lower right.
+        const Run stored = stamp(photo, options + QStringList{QStringLiteral("--no-auto-orient")});
+        QVERIFY2(stored.err.isEmpty(), stored.err.constData());
+        const QImage asStored(stored.copy);
+        QCOMPARE(asStored.size(), tag >= 5 ? QSize(kH, kW) : QSize(kW, kH));
+        QVERIFY(near(asStored.pixel(5, 5), QImage(photo).pixel(5, 5)));
+        const QRect storedInk = inkBox(asStored);
+        QVERIFY(storedInk.left() > asStored.width() / 2 && storedInk.top() > asStored.height() / 2);
     }
 
     // The maker note travels as its bytes; a TIFF photo's storage tags do not travel at all.

@@ -5,6 +5,7 @@
 #include "tests/gui/testwindow.h"
 #include "tools/fixtures/heifwriter.h"
 #include "tools/fixtures/photowriter.h"
+#include "tools/fixtures/variantwriter.h"
 
 #include <QAction>
 #include <QDir>
@@ -26,6 +27,14 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A JPEG's first quantization table segment: whose quality its blocks are at.
+QByteArray quantization(const QByteArray& jpeg)
+{
+    const qsizetype at = jpeg.indexOf("\xFF\xDB");
+    if (at < 0 || at + 4 > jpeg.size()) return {};
+    return jpeg.mid(at, 2 + (quint8(jpeg[at + 2]) << 8 | quint8(jpeg[at + 3])));
 }
 
 }  // namespace
@@ -160,6 +169,7 @@ private slots:
         QTest::newRow("cancelled") << std::optional<SaveAllOptions>();
         QTest::newRow("keep exif at 60") << std::optional(SaveAllOptions{true, 60, false});
         QTest::newRow("plain") << std::optional(SaveAllOptions{false, 100, false});
+        QTest::newRow("lossless, exif kept") << std::optional(SaveAllOptions{true, 60, true});
     }
     void optionsAskedAndRemembered()
     {
@@ -173,6 +183,11 @@ private slots:
                             fixtures::insertAfterSoi(
                                 fixtures::makeJpeg(QImage(40, 30, QImage::Format_RGB32), {}),
                                 {fixtures::jpegSegment(0xE1, QByteArray("Exif\0\0junk", 10))}));
+        // A CMYK photo, which only the full re-encode can stamp: the summary lists it.
+        fixtures::JpegVariant cmyk;
+        cmyk.colour = fixtures::JpegVariant::Colour::Cmyk;
+        fixtures::writeFile(in(QStringLiteral("c.jpg")),
+                            fixtures::makeJpegLayout(QImage(64, 48, QImage::Format_RGB32), cmyk));
         test::openThroughDialog(host, *window, in(QStringLiteral("a.jpg")));
         host.messages.clear();
         host.saveAllOptionAnswers << answer;
@@ -198,11 +213,17 @@ private slots:
         JpegOptions atQuality;
         atQuality.quality = answer->quality;
         if (!answer->keepMetadata) QCOMPARE(copy, encodeJpeg(window->canvas(), atQuality));
+        // Lossless: the photo's own blocks at its own quality, not the quality chosen.
+        const QByteArray photoTables = quantization(readAll(in(QStringLiteral("a.jpg"))));
+        QCOMPARE(quantization(copy) == photoTables, answer->lossless);
         QVERIFY(QFile::exists(out(QStringLiteral("PM_e.jpg"))));
+        QVERIFY(QFile::exists(out(QStringLiteral("PM_c.jpg"))));
         const QString summary = host.messages.last().text;
         QVERIFY2(summary.contains(QStringLiteral("1 张照片的副本不含EXIF信息")) ==
                          answer->keepMetadata &&
-                     summary.contains(QStringLiteral("已保存 3 张照片")),
+                     summary.contains(QStringLiteral("已保存 4 张照片")) &&
+                     summary.contains(QStringLiteral("1 张照片未能无损加字")) == answer->lossless &&
+                     summary.contains(QStringLiteral("c.jpg")) == answer->lossless,
                  qPrintable(summary));
     }
 

@@ -1,0 +1,134 @@
+#include "batch/losslesscopy.h"
+
+#include "components/keptmetadata.h"
+#include "imaging/colourprofile.h"
+#include "imaging/decodebudget.h"
+#include "imaging/jpegdecoder.h"
+#include "imaging/losslessstamp.h"
+#include "imaging/photodecoder.h"
+#include "imaging/rotation.h"
+#include "overlay/overlay.h"
+#include "overlay/overlaytext.h"
+#include "photo/exifstep.h"
+#include "photo/sourcetraits.h"
+
+#include <QPainter>
+
+namespace orvello {
+
+namespace {
+
+// The picture as the stamps see it: upright by its orientation, then the run's quarter turns.
+std::optional<PictureTurn> copyTurn(int orientation, const QList<QuarterTurn>& turns)
+{
+    PictureTurn turn = PictureTurn::fromOrientation(orientation);
+    for (const QuarterTurn t : turns) {
+        if (t == &Rotate90)
+            turn = turn.then(PictureTurn::left());
+        else if (t == &Rotate90R)
+            turn = turn.then(PictureTurn::right());
+        else
+            return std::nullopt;
+    }
+    return turn;
+}
+
+// What the lossless path holds at most at once: the photo's coefficients as read, a turned set
+// of them and the copy's, besides the file.
+QString overBudget(const JpegLayout& layout, qint64 fileBytes)
+{
+    const qint64 pixels = qint64(layout.width) * layout.height;
+    const qint64 coefficients = layout.minimumBytes() * 8 * 128;
+    if (pixels > kMaxPhotoPixels || 3 * coefficients + fileBytes > kMaxDecodeBytes)
+        return QStringLiteral("照片太大");
+    return {};
+}
+
+QString fallbackNotice(const StampItem& item, const QString& reason)
+{
+    return QStringLiteral("“%1”无法无损加字（%2），已完整重新编码。")
+        .arg(shownPath(item.source), reason);
+}
+
+}  // namespace
+
+std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const StampRecipe& recipe,
+                                              const std::atomic<bool>* cancel, QString* notice)
+{
+    notice->clear();
+    const FileBytes file = readPhotoFile(item.source);
+    if (!file.ok()) return std::nullopt;
+    const JpegLayout layout = readJpegLayout(file.bytes);
+    if (!file.bytes.startsWith("\xFF\xD8") || !layout.valid ||
+        file.bytes.size() < layout.minimumBytes())
+        return std::nullopt;
+    const QString tooBig = overBudget(layout, file.bytes.size());
+    if (!tooBig.isEmpty()) {
+        *notice = fallbackNotice(item, tooBig);
+        return std::nullopt;
+    }
+    const CopyOptions& copy = recipe.copy;
+    const ExifInfo exif = readExifInfoFromData(file.bytes);
+    const SourceTraits traits = readSourceTraits(readJpegHeaderFacts(file.bytes), exif.image.get());
+    const std::optional<PictureTurn> turn =
+        copyTurn(copy.autoOrient ? traits.orientation : 1, recipe.turns);
+    if (!turn) {
+        *notice = fallbackNotice(item, QStringLiteral("不支持的转动"));
+        return std::nullopt;
+    }
+
+    // A canvas of the copy's size for laying out the text; only the pages the stamps touch are
+    // ever written, so most of it is never backed by memory.
+    QImage canvas(turn->turnedSize(QSize(layout.width, layout.height)), QImage::Format_RGB32);
+    if (canvas.isNull()) {
+        *notice = fallbackNotice(item, QStringLiteral("内存不足"));
+        return std::nullopt;
+    }
+    const OverlayInput input = makeOverlayInput(recipe.settings, exif.captureDateText, recipe.text1,
+                                                isPortraitCanvas(canvas.size()));
+    const PreparedOverlay overlay = prepareOverlay(canvas, input);
+
+    // The header as the full re-encode writes it; the density is the stored picture's.
+    QString warning;
+    const std::shared_ptr<const KeptMetadata> metadata =
+        copy.keepMetadata ? KeptMetadata::read(file.bytes) : nullptr;
+    const JpegOptions markers =
+        copyJpegOptions(traits, turn->swapsSides(), copy.quality, metadata.get(), canvas.size(),
+                        shownPath(item.source), &warning);
+
+    LosslessStampJob job;
+    job.source = file.bytes;
+    job.turn = *turn;
+    job.inkRects = {overlay.date.inkRect, overlay.title.inkRect};
+    job.cancel = cancel;
+    job.markers = markers;
+    job.draw = [&](QImage& region, QPoint offset) {
+        // Painted where it lies on the canvas, so that every pixel is what the full canvas gets.
+        const QRect where(offset, region.size());
+        {
+            QPainter put(&canvas);
+            put.setCompositionMode(QPainter::CompositionMode_Source);
+            put.drawImage(offset, region);
+        }
+        paintOverlay(canvas, overlay, QRegion(where));
+        region = canvas.copy(where);
+    };
+    const LosslessStampResult result = stampLosslessly(job);
+    using Status = LosslessStampResult::Status;
+    switch (result.status) {
+    case Status::Done: break;
+    case Status::Cancelled: return StampOutcome{StampOutcome::Status::Cancelled, {}, {}, {}};
+    case Status::NotPossible: *notice = fallbackNotice(item, result.reason); return std::nullopt;
+    case Status::Failed: *notice = fallbackNotice(item, result.reason); return std::nullopt;
+    }
+    const bool cancelled = cancel && cancel->load();
+    bool existed = false;
+    const QString failed =
+        cancelled ? QString()
+                  : writeStampedBytes(result.jpeg, item.target,
+                                      item.existing == ExistingCopies::Overwrite, &existed,
+                                      canvas.size());
+    return writtenOutcome(item, failed, cancelled, existed, warning);
+}
+
+}  // namespace orvello

@@ -1,0 +1,368 @@
+#include "imaging/losslessjpeg.h"
+
+#include "components/jpeglibsupport.h"
+
+#include <QPoint>
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+// After jpeglib.h, which it needs.
+#include <jerror.h>
+
+namespace orvello::lossless {
+
+namespace {
+
+// Every libjpeg call below runs in a function that armed jump with setjmp and keeps no C++ object
+// with a destructor across it. Damage in the source stops the transform, which reports it.
+using ErrorManager = JpegErrorManager;
+
+QString detail(const ErrorManager& err)
+{
+    return QString::fromLocal8Bit(err.message);
+}
+
+// A growing buffer the compressor writes into; a failed allocation is a libjpeg error.
+struct ByteDestination {
+    jpeg_destination_mgr base;
+    QByteArray bytes;
+};
+
+void initBytes(j_compress_ptr cinfo)
+{
+    auto* d = reinterpret_cast<ByteDestination*>(cinfo->dest);
+    try {
+        d->bytes.resize(1 << 16);
+    } catch (const std::bad_alloc&) {
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+    }
+    d->base.next_output_byte = reinterpret_cast<JOCTET*>(d->bytes.data());
+    d->base.free_in_buffer = size_t(d->bytes.size());
+}
+
+boolean growBytes(j_compress_ptr cinfo)
+{
+    auto* d = reinterpret_cast<ByteDestination*>(cinfo->dest);
+    const qsizetype used = d->bytes.size();
+    try {
+        d->bytes.resize(used * 2);
+    } catch (const std::bad_alloc&) {
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+    }
+    d->base.next_output_byte = reinterpret_cast<JOCTET*>(d->bytes.data()) + used;
+    d->base.free_in_buffer = size_t(d->bytes.size() - used);
+    return TRUE;
+}
+
+void endBytes(j_compress_ptr cinfo)
+{
+    auto* d = reinterpret_cast<ByteDestination*>(cinfo->dest);
+    d->bytes.resize(d->bytes.size() - qsizetype(d->base.free_in_buffer));
+}
+
+void attach(j_compress_ptr cinfo, ByteDestination& dest)
+{
+    dest.base.init_destination = initBytes;
+    dest.base.empty_output_buffer = growBytes;
+    dest.base.term_destination = endBytes;
+    cinfo->dest = &dest.base;
+}
+
+// A libjpeg decompressor or compressor with its error manager, destroyed once created.
+template <typename Info>
+struct Codec {
+    Info info;
+    ErrorManager err;
+    bool created = false;
+    Codec() { info.err = armJpegErrors(err); }
+    ~Codec()
+    {
+        if (created) jpeg_destroy(reinterpret_cast<j_common_ptr>(&info));
+    }
+};
+
+using Reader = Codec<jpeg_decompress_struct>;
+
+struct Writer : Codec<jpeg_compress_struct> {
+    ByteDestination dest;
+};
+
+bool readHeader(Reader& r, const QByteArray& jpeg)
+{
+    if (setjmp(r.err.jump)) return false;
+    jpeg_create_decompress(&r.info);
+    r.created = true;
+    jpeg_mem_src(&r.info, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                 static_cast<unsigned long>(jpeg.size()));
+    jpeg_read_header(&r.info, TRUE);
+    return true;
+}
+
+void maxSampling(const jpeg_decompress_struct& info, int* h, int* v)
+{
+    *h = *v = 1;
+    for (int c = 0; c < info.num_components; ++c) {
+        *h = std::max(*h, info.comp_info[c].h_samp_factor);
+        *v = std::max(*v, info.comp_info[c].v_samp_factor);
+    }
+}
+
+bool sameTable(const JHUFF_TBL* a, const JHUFF_TBL* b)
+{
+    if (std::memcmp(a->bits, b->bits, sizeof a->bits) != 0) return false;
+    int count = 0;
+    for (int i = 1; i <= 16; ++i) count += a->bits[i];
+    return std::memcmp(a->huffval, b->huffval, size_t(std::min(count, 256))) == 0;
+}
+
+// The tables every encoder uses unless it counts the symbols first, from libjpeg's own defaults.
+bool standardTables(Writer& w, JHUFF_TBL* dc[2], JHUFF_TBL* ac[2])
+{
+    if (setjmp(w.err.jump)) return false;
+    jpeg_create_compress(&w.info);
+    w.created = true;
+    w.info.in_color_space = JCS_YCbCr;
+    w.info.input_components = 3;
+    jpeg_set_defaults(&w.info);
+    for (int i = 0; i < 2; ++i)
+        dc[i] = w.info.dc_huff_tbl_ptrs[i], ac[i] = w.info.ac_huff_tbl_ptrs[i];
+    return true;
+}
+
+bool hasOwnTables(const jpeg_decompress_struct& info)
+{
+    Writer scratch;
+    JHUFF_TBL *dc[2], *ac[2];
+    if (!standardTables(scratch, dc, ac)) return true;
+    const auto standard = [](const JHUFF_TBL* t, JHUFF_TBL* const* known) {
+        return !t || sameTable(t, known[0]) || sameTable(t, known[1]);
+    };
+    for (int i = 0; i < NUM_HUFF_TBLS; ++i)
+        if (!standard(info.dc_huff_tbl_ptrs[i], dc) || !standard(info.ac_huff_tbl_ptrs[i], ac))
+            return true;
+    return false;
+}
+
+// A compressor of a size-pixel picture in the frame of tables' JPEG: its colour space, sampling
+// and quantization tables. Called with w's jump armed.
+void startLike(Writer& w, Reader& tables, QSize size)
+{
+    jpeg_create_compress(&w.info);
+    w.created = true;
+    w.info.in_color_space = tables.info.jpeg_color_space;
+    w.info.input_components = tables.info.num_components;
+    jpeg_copy_critical_parameters(&tables.info, &w.info);
+    w.info.image_width = JDIMENSION(size.width());
+    w.info.image_height = JDIMENSION(size.height());
+    attach(&w.info, w.dest);
+}
+
+bool compressPiece(Writer& w, Reader& tables, const QImage& piece)
+{
+    if (setjmp(w.err.jump)) return false;
+    startLike(w, tables, piece.size());
+    w.info.in_color_space = JCS_EXT_BGRX;  // QImage's 0xffRRGGBB on a little-endian machine
+    w.info.input_components = 4;
+    w.info.dct_method = JDCT_ISLOW;
+    w.info.write_JFIF_header = FALSE;
+    jpeg_start_compress(&w.info, TRUE);
+    while (w.info.next_scanline < w.info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(piece.constScanLine(int(w.info.next_scanline)));
+        jpeg_write_scanlines(&w.info, &row, 1);
+    }
+    jpeg_finish_compress(&w.info);
+    return true;
+}
+
+bool readPieceBlocks(Reader& r, const QByteArray& jpeg, QPoint offset,
+                     std::vector<PlaneBlocks>* planes)
+{
+    if (!readHeader(r, jpeg)) return false;
+    if (setjmp(r.err.jump)) return false;
+    jvirt_barray_ptr* arrays = jpeg_read_coefficients(&r.info);
+    int hmax = 1, vmax = 1;
+    maxSampling(r.info, &hmax, &vmax);
+    for (int c = 0; c < r.info.num_components; ++c) {
+        const jpeg_component_info& comp = r.info.comp_info[c];
+        PlaneBlocks& plane = (*planes)[size_t(c)];
+        plane.blockX = offset.x() / (8 * hmax) * comp.h_samp_factor;
+        plane.blockY = offset.y() / (8 * vmax) * comp.v_samp_factor;
+        plane.blocksWide = int(comp.width_in_blocks);
+        plane.blocksHigh = int(comp.height_in_blocks);
+        plane.coefficients.resize(size_t(comp.width_in_blocks) * comp.height_in_blocks *
+                                  kBlockCoefficients);
+        short* to = plane.coefficients.data();
+        for (JDIMENSION row = 0; row < comp.height_in_blocks; ++row) {
+            JBLOCKARRAY from = (*r.info.mem->access_virt_barray)(
+                reinterpret_cast<j_common_ptr>(&r.info), arrays[c], row, 1, FALSE);
+            std::memcpy(to, from[0], size_t(comp.width_in_blocks) * sizeof(JBLOCK));
+            to += size_t(comp.width_in_blocks) * kBlockCoefficients;
+        }
+    }
+    jpeg_finish_decompress(&r.info);
+    return true;
+}
+
+}  // namespace
+
+SourceFacts readSourceFacts(const QByteArray& jpeg)
+{
+    SourceFacts f;
+    Reader r;
+    if (!readHeader(r, jpeg)) {
+        f.error = detail(r.err);
+        return f;
+    }
+    const jpeg_decompress_struct& info = r.info;
+    f.width = int(info.image_width);
+    f.height = int(info.image_height);
+    f.components = info.num_components;
+    f.colour = info.num_components == 3 &&
+               (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
+    int hmax = 1, vmax = 1;
+    maxSampling(info, &hmax, &vmax);
+    f.mcuWidth = 8 * hmax;
+    f.mcuHeight = 8 * vmax;
+    f.progressive = info.progressive_mode;
+    f.arithmetic = info.arith_code;
+    f.optimized = !f.progressive && !f.arithmetic && hasOwnTables(info);
+    f.restartInterval = info.restart_interval;
+    return f;
+}
+
+std::vector<PlaneBlocks> encodePiece(const QImage& piece, QPoint offset,
+                                     const QByteArray& tablesFrom, QString* error)
+{
+    const QImage rgb32 = piece.convertToFormat(QImage::Format_RGB32);
+    Reader tables;
+    if (!readHeader(tables, tablesFrom)) {
+        *error = detail(tables.err);
+        return {};
+    }
+    Writer w;
+    if (!compressPiece(w, tables, rgb32)) {
+        *error = detail(w.err);
+        return {};
+    }
+    std::vector<PlaneBlocks> planes(size_t(tables.info.num_components));
+    Reader back;
+    if (!readPieceBlocks(back, w.dest.bytes, offset, &planes)) {
+        *error = detail(back.err);
+        return {};
+    }
+    return planes;
+}
+
+struct CoefficientWriter::State {
+    Writer w;
+    Reader tables;
+    jvirt_barray_ptr arrays[MAX_COMPONENTS] = {};
+    QSize blocks[MAX_COMPONENTS];
+    int rows[MAX_COMPONENTS] = {};  // rows of each array, whole MCU rows
+};
+
+CoefficientWriter::CoefficientWriter() : state_(std::make_unique<State>()) {}
+CoefficientWriter::~CoefficientWriter() = default;
+
+namespace {
+
+bool openCopy(Writer& w, Reader& tables, jvirt_barray_ptr* arrays, QSize* blocks, int* rows,
+              QSize size, const SourceFacts& f, const JpegOptions& markers)
+{
+    if (setjmp(w.err.jump)) return false;
+    startLike(w, tables, size);
+    w.info.optimize_coding = f.optimized;
+    w.info.arith_code = f.arithmetic;
+    w.info.restart_interval = f.restartInterval;
+    if (f.progressive) jpeg_simple_progression(&w.info);
+    setJpegDensity(&w.info, markers);
+    int hmax = 1, vmax = 1;
+    for (int c = 0; c < w.info.num_components; ++c) {
+        hmax = std::max(hmax, w.info.comp_info[c].h_samp_factor);
+        vmax = std::max(vmax, w.info.comp_info[c].v_samp_factor);
+    }
+    // The planes as the encoder will lay them out: whole MCUs, each component's share of them.
+    for (int c = 0; c < w.info.num_components; ++c) {
+        const jpeg_component_info& comp = w.info.comp_info[c];
+        const auto roundUp = [](long a, long b) { return (a + b - 1) / b; };
+        const long wide = roundUp(long(size.width()) * comp.h_samp_factor, 8L * hmax);
+        const long high = roundUp(long(size.height()) * comp.v_samp_factor, 8L * vmax);
+        blocks[c] = QSize(int(wide), int(high));
+        rows[c] = int(roundUp(high, comp.v_samp_factor) * comp.v_samp_factor);
+        arrays[c] = (*w.info.mem->request_virt_barray)(
+            reinterpret_cast<j_common_ptr>(&w.info), JPOOL_IMAGE, FALSE,
+            JDIMENSION(roundUp(wide, comp.h_samp_factor) * comp.h_samp_factor), JDIMENSION(rows[c]),
+            JDIMENSION(comp.v_samp_factor));
+    }
+    jpeg_write_coefficients(&w.info, arrays);
+    writeJpegMarkers(&w.info, markers);
+    return true;
+}
+
+bool putCopyRow(Writer& w, jvirt_barray_ptr array, int row, const short* coefficients, int wide)
+{
+    if (setjmp(w.err.jump)) return false;
+    JBLOCKARRAY to = (*w.info.mem->access_virt_barray)(reinterpret_cast<j_common_ptr>(&w.info),
+                                                       array, JDIMENSION(row), 1, TRUE);
+    std::memcpy(to[0], coefficients, size_t(wide) * sizeof(JBLOCK));
+    return true;
+}
+
+bool finishCopy(Writer& w)
+{
+    if (setjmp(w.err.jump)) return false;
+    jpeg_finish_compress(&w.info);
+    return true;
+}
+
+}  // namespace
+
+bool CoefficientWriter::open(const QByteArray& tablesFrom, QSize size, const SourceFacts& source,
+                             const JpegOptions& markers)
+{
+    State& s = *state_;
+    if (!readHeader(s.tables, tablesFrom)) {
+        error_ = detail(s.tables.err);
+        return false;
+    }
+    if (s.tables.info.num_components > MAX_COMPONENTS ||
+        !openCopy(s.w, s.tables, s.arrays, s.blocks, s.rows, size, source, markers)) {
+        error_ = detail(s.w.err);
+        return false;
+    }
+    return true;
+}
+
+QSize CoefficientWriter::planeBlocks(int component) const
+{
+    return component >= 0 && component < state_->w.info.num_components ? state_->blocks[component]
+                                                                       : QSize();
+}
+
+bool CoefficientWriter::putRow(int component, int blockRow, const short* coefficients)
+{
+    // Rows past the plane fill out its last MCU row; the transform hands them over too.
+    const QSize plane = planeBlocks(component);
+    const int rows = state_->rows[component];
+    if (blockRow < 0 || blockRow >= rows) {
+        error_ = QStringLiteral("系数行超出范围");
+        return false;
+    }
+    if (putCopyRow(state_->w, state_->arrays[component], blockRow, coefficients, plane.width()))
+        return true;
+    error_ = detail(state_->w.err);
+    return false;
+}
+
+bool CoefficientWriter::finish(QByteArray* jpeg)
+{
+    if (!finishCopy(state_->w)) {
+        error_ = detail(state_->w.err);
+        return false;
+    }
+    *jpeg = std::move(state_->w.dest.bytes);
+    return true;
+}
+
+}  // namespace orvello::lossless

@@ -1,0 +1,214 @@
+// orvello-stamp --lossless: the copy is the photo's own blocks but for those under the stamps,
+// turned and made upright without loss; a photo that cannot be copied so is encoded in full with
+// a line saying why, and a damaged photo fails as it always has.
+#include "app/startup.h"
+#include "overlay/overlay.h"
+#include "overlay/overlaytext.h"
+#include "tests/support/badcorpus.h"
+#include "tests/support/jpegprobe.h"
+#include "tools/fixtures/photowriter.h"
+
+#include <turbojpeg.h>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace orvello;
+using namespace orvello::probe;
+
+Q_DECLARE_METATYPE(orvello::PictureTurn)
+
+namespace {
+
+const QString kDate = QStringLiteral("2019:08:07 06:05:04");
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The MCU-aligned pieces of the turned picture that the stamps (default settings, the date only)
+// may touch.
+QList<QRect> stampPieces(QSize picture, QSize mcu)
+{
+    QImage canvas(picture, QImage::Format_RGB32);
+    const QString date = QStringLiteral("2019-08-07 06:05:04");
+    const PreparedOverlay overlay = prepareOverlay(
+        canvas, makeOverlayInput(AppSettings(), date, {}, isPortraitCanvas(picture)));
+    const QRect ink = overlay.date.inkRect;
+    const int left = ink.left() / mcu.width() * mcu.width();
+    const int top = ink.top() / mcu.height() * mcu.height();
+    return {QRect(QPoint(left, top), ink.bottomRight() + QPoint(mcu.width(), mcu.height())) &
+            QRect(QPoint(), picture)};
+}
+
+}  // namespace
+
+class LosslessCliTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    QString photo(const QString& name, QSize size, int orientation = 1)
+    {
+        fixtures::ExifContent exif;
+        exif.dateTimeOriginal = kDate;
+        if (orientation != 1)
+            exif.extra << fixtures::ExifEntry::shorts(fixtures::Dir::Image, 0x0112,
+                                                      {quint16(orientation)});
+        const QString path = dir.filePath(name);
+        fixtures::writeFile(
+            path, fixtures::makeJpeg(grainyPhoto(size), exif, 90, fixtures::Chroma::Half420));
+        return path;
+    }
+    int run(const QStringList& args, QByteArray* err = nullptr, const QString& out = "out",
+            const QString& in = {})
+    {
+        QProcess p;
+        p.setWorkingDirectory(in.isEmpty() ? dir.path() : in);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(ORVELLO_BIN_DIR "/orvello-stamp"),
+                QStringList{"stamp", "--overwrite", "--out", dir.filePath(out)} + args);
+        p.waitForFinished(120000);
+        if (err) *err = p.readAllStandardError();
+        return p.exitCode();
+    }
+    QString copyOf(const QString& name) { return dir.filePath(QStringLiteral("out/PM_") + name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(loadDateFonts(QStringLiteral(ORVELLO_BIN_DIR)));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("out")));
+    }
+
+    // Decoding the copy gives the photo's own pixels (turned losslessly) everywhere outside the
+    // MCUs around the date; the date looks as the full re-encode draws it; the size stays.
+    void keepsThePhotoOutsideTheStamp_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QStringList>("turns");
+        QTest::addColumn<PictureTurn>("turn");
+        QTest::newRow("as stored") << QSize(1600, 1200) << 1 << QStringList() << PictureTurn{};
+        QTest::newRow("ragged, as stored")
+            << QSize(1605, 1203) << 1 << QStringList() << PictureTurn{};
+        QTest::newRow("rotate left")
+            << QSize(1600, 1200) << 1 << QStringList{"--rotate", "left"} << PictureTurn::left();
+        QTest::newRow("stored sideways (6)")
+            << QSize(1600, 1200) << 6 << QStringList() << PictureTurn::right();
+        QTest::newRow("stored mirrored (2), rotate right")
+            << QSize(1600, 1200) << 2 << QStringList{"--rotate", "right"}
+            << PictureTurn::fromOrientation(2).then(PictureTurn::right());
+    }
+    void keepsThePhotoOutsideTheStamp()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, orientation);
+        QFETCH(QStringList, turns);
+        QFETCH(PictureTurn, turn);
+        const QString source = photo(QStringLiteral("p.jpg"), size, orientation);
+        QByteArray err;
+        QCOMPARE(run(QStringList{"--lossless", "--quiet"} + turns + QStringList{source}, &err), 0);
+        QCOMPARE(err, QByteArray());
+        const QByteArray copy = readAll(copyOf(QStringLiteral("p.jpg")));
+        const QByteArray photoBytes = readAll(source);
+        QVERIFY2(copy.size() < photoBytes.size() * 103 / 100,
+                 qPrintable(QStringLiteral("%1 → %2").arg(photoBytes.size()).arg(copy.size())));
+
+        const QImage stamped = decode(copy, TJFLAG_FASTUPSAMPLE);
+        const QSize upright = turn.turnedSize(size);
+        QCOMPARE(stamped.size(), upright);
+        const QList<QRect> pieces = stampPieces(upright, turn.turnedSize({16, 16}));
+        const QImage plain = decode(plainTurn(photoBytes, turn), TJFLAG_FASTUPSAMPLE);
+        QCOMPARE(changedOutside(stamped, plain, pieces), 0);
+        // The date is there, at the lower right of the upright picture...
+        QVERIFY(pieces[0].center().x() > upright.width() / 2);
+        QVERIFY(pieces[0].center().y() > upright.height() / 2);
+        QVERIFY(meanDifference(stamped, plain, pieces[0]) > 5);
+
+        // ...and close to the date the full re-encode draws on the same upright picture.
+        QCOMPARE(run(turns + QStringList{source}), 0);
+        const QImage full = decode(readAll(copyOf(QStringLiteral("p.jpg"))));
+        if (orientation == 1) {
+            const double apart = meanDifference(decode(copy), full, pieces[0]);
+            QVERIFY2(apart < 4, qPrintable(QString::number(apart)));
+        }
+    }
+
+    // A turn that would lose edge pixels is not done losslessly: the photo gets the full
+    // re-encode, exactly as without --lossless, and a line says so.
+    void fallsBackWhereATurnWouldCrop()
+    {
+        const QString source = photo(QStringLiteral("r.jpg"), {1605, 1203});
+        QCOMPARE(run({"--rotate", "left", source}), 0);
+        const QByteArray full = readAll(copyOf(QStringLiteral("r.jpg")));
+        QByteArray err;
+        QCOMPARE(run({"--lossless", "--rotate", "left", source}, &err), 0);
+        QCOMPARE(readAll(copyOf(QStringLiteral("r.jpg"))), full);
+        const QString line = QString::fromUtf8(err);
+        QVERIFY2(line.contains(QStringLiteral("r.jpg")) &&
+                     line.contains(QStringLiteral("1605 × 1203")) &&
+                     line.contains(QStringLiteral("已完整重新编码")),
+                 qPrintable(line));
+    }
+
+    // A damaged photo fails with the message it always had, and nothing is written.
+    void damagedPhotoFailsAsBefore()
+    {
+        const QString whole = photo(QStringLiteral("t.jpg"), {1600, 1200});
+        const QByteArray bytes = readAll(whole);
+        fixtures::writeFile(whole, bytes.left(bytes.size() / 2));
+        QFile::remove(copyOf(QStringLiteral("t.jpg")));
+        QByteArray plainErr, losslessErr;
+        QCOMPARE(run({whole}, &plainErr), 2);
+        QCOMPARE(run({"--lossless", "--rotate", "left", whole}, &losslessErr), 2);
+        QCOMPARE(losslessErr, plainErr);
+        QVERIFY(!plainErr.isEmpty());
+        QVERIFY(!QFile::exists(copyOf(QStringLiteral("t.jpg"))));
+    }
+
+    // Every damaged and hostile photo fails with the message it has without --lossless and
+    // leaves nothing behind; what is written either way is written here too, the only extra
+    // lines saying that a photo was encoded in full.
+    void hostilePhotosFailAsBefore()
+    {
+        const QString corpusDir = dir.filePath(QStringLiteral("corpus"));
+        QVERIFY(QDir().mkpath(corpusDir));
+        const QList<test::CorpusFile> corpus = test::writeBadCorpus(corpusDir);
+        QStringList paths;
+        for (const test::CorpusFile& f : corpus)
+            if (f.nativePath.isEmpty()) paths << f.path;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("plain")));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("lossless")));
+        QByteArray plainErr, losslessErr;
+        const int plain = run(paths, &plainErr, QStringLiteral("plain"), corpusDir);
+        QCOMPARE(run(QStringList{"--lossless"} + paths, &losslessErr, QStringLiteral("lossless"),
+                     corpusDir),
+                 plain);
+        const QStringList before = QString::fromUtf8(plainErr).split('\n', Qt::SkipEmptyParts);
+        QStringList after = QString::fromUtf8(losslessErr).split('\n', Qt::SkipEmptyParts);
+        after.removeIf([](const QString& line) { return line.contains("已完整重新编码"); });
+        after.replaceInStrings(QStringLiteral("/lossless/"), QStringLiteral("/plain/"));
+        QCOMPARE(after, before);
+        QVERIFY(!before.isEmpty());
+        QCOMPARE(QDir(dir.filePath("lossless")).entryList(QDir::Files),
+                 QDir(dir.filePath("plain")).entryList(QDir::Files));
+        test::removeNativeNames(corpusDir, corpus);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    LosslessCliTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_lossless.moc"
