@@ -266,6 +266,39 @@ QString undecodable(const QString& why)
     return QStringLiteral("JPEG 图像数据无法解码（%1）").arg(why);
 }
 
+// What the header says, or why the file is refused before anything is allocated for it.
+struct CheckedJpeg {
+    QString refusal;
+    int width = 0, height = 0, colorspace = 0;
+    JpegLayout layout;
+};
+
+CheckedJpeg checkJpeg(tjhandle h, const QByteArray& jpeg)
+{
+    CheckedJpeg c;
+    auto* data = reinterpret_cast<const unsigned char*>(jpeg.constData());
+    const auto size = static_cast<unsigned long>(jpeg.size());
+    int subsampling = 0;
+    if (tjDecompressHeader3(h, data, size, &c.width, &c.height, &subsampling, &c.colorspace) != 0) {
+        c.refusal = QStringLiteral("JPEG 文件头已损坏（%1）").arg(decoderText(h));
+        return c;
+    }
+    c.layout = readJpegLayout(jpeg);
+    // Without a readable frame header of our own, assume the costliest layout.
+    const qint64 work = c.layout.valid ? c.layout.coefficientBytes()
+                                       : qint64(c.width) * c.height * kMaxWorkBytesPerPixel;
+    c.refusal = decode::checkBudget(c.width, c.height, work, jpeg.size());
+    if (c.refusal.isEmpty() && c.layout.codedBytes < c.layout.minimumBytes())
+        c.refusal =
+            decode::tooSmall(c.layout.codedBytes, c.width, c.height, c.layout.minimumBytes());
+    return c;
+}
+
+bool isCmyk(int colorspace)
+{
+    return colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
+}
+
 }  // namespace
 
 DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse)
@@ -274,26 +307,17 @@ DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse)
     if (!tj.h) return decode::refused(QStringLiteral("JPEG 解码器无法启动"));
     auto* data = reinterpret_cast<const unsigned char*>(jpeg.constData());
     const auto size = static_cast<unsigned long>(jpeg.size());
-    int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(tj.h, data, size, &width, &height, &subsampling, &colorspace) != 0)
-        return decode::refused(QStringLiteral("JPEG 文件头已损坏（%1）").arg(decoderText(tj.h)));
-
-    const JpegLayout layout = readJpegLayout(jpeg);
-    // Without a readable frame header of our own, assume the costliest layout.
-    const qint64 work =
-        layout.valid ? layout.coefficientBytes() : qint64(width) * height * kMaxWorkBytesPerPixel;
-    const QString over = decode::checkBudget(width, height, work, jpeg.size());
-    if (!over.isEmpty()) return decode::refused(over);
-    if (layout.codedBytes < layout.minimumBytes())
-        return decode::refused(
-            decode::tooSmall(layout.codedBytes, width, height, layout.minimumBytes()));
+    const CheckedJpeg checked = checkJpeg(tj.h, jpeg);
+    if (!checked.refusal.isEmpty()) return decode::refused(checked.refusal);
+    const int width = checked.width, height = checked.height, colorspace = checked.colorspace;
+    const JpegLayout& layout = checked.layout;
 
     const bool fits = reuse.size() == QSize(width, height) &&
                       reuse.format() == QImage::Format_RGB32 && reuse.isDetached();
     QImage image = fits ? std::move(reuse) : QImage(width, height, QImage::Format_RGB32);
     reuse = QImage();
     if (image.isNull()) return decode::refused(decode::outOfMemory(width, height));
-    const bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
+    const bool cmyk = isCmyk(colorspace);
     bool incomplete = false;
     if (layout.arithmetic) {
         ArithmeticWatch watch;
@@ -317,6 +341,36 @@ DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse)
     }
     if (cmyk) cmykToRgb(image, layout.adobe || colorspace == TJCS_YCCK);
     return {std::move(image), incomplete, {}};
+}
+
+DecodedPhoto decodeJpegReduced(const QByteArray& jpeg, int longSideAtLeast)
+{
+    TjHandle tj;
+    if (!tj.h) return {};
+    const CheckedJpeg checked = checkJpeg(tj.h, jpeg);
+    if (!checked.refusal.isEmpty() || checked.layout.arithmetic) return {};
+    int count = 0;
+    const tjscalingfactor* factors = tjGetScalingFactors(&count);
+    const int longSide = std::max(checked.width, checked.height);
+    tjscalingfactor best = {1, 1};
+    for (int i = 0; factors && i < count; ++i) {
+        const tjscalingfactor f = factors[i];
+        if (f.num * best.denom < best.num * f.denom && TJSCALED(longSide, f) >= longSideAtLeast)
+            best = f;
+    }
+    if (best.num == best.denom) return {};  // nothing to gain
+    const int width = TJSCALED(checked.width, best);
+    const int height = TJSCALED(checked.height, best);
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull()) return {};
+    const bool cmyk = isCmyk(checked.colorspace);
+    const int rc = tjDecompress2(tj.h, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                                 static_cast<unsigned long>(jpeg.size()), image.bits(), width,
+                                 int(image.bytesPerLine()), height, cmyk ? TJPF_CMYK : TJPF_BGRA,
+                                 TJFLAG_LIMITSCANS);
+    if (rc != 0 && tjGetErrorCode(tj.h) != TJERR_WARNING) return {};
+    if (cmyk) cmykToRgb(image, checked.layout.adobe || checked.colorspace == TJCS_YCCK);
+    return {std::move(image), rc != 0, {}};
 }
 
 }  // namespace orvello

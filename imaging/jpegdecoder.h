@@ -38,4 +38,10 @@ JpegLayout readJpegLayout(const QByteArray& jpeg);
 // nothing else shares it, sparing a fresh allocation and its page faults.
 DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse = {});
 
+// The picture at the smallest of the decoder's reduced scales whose long side is still at least
+// longSideAtLeast, for a quick first look: most of a full decode's cost is in the pixels it
+// writes. Null when no reduced scale fits, or when decodeJpeg would refuse the file or take
+// another decoder (arithmetic coding): the full decode then speaks for it.
+DecodedPhoto decodeJpegReduced(const QByteArray& jpeg, int longSideAtLeast);
+
 }  // namespace orvello

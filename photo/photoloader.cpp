@@ -1,6 +1,7 @@
 #include "photo/photoloader.h"
 
 #include "components/imageformat.h"
+#include "imaging/jpegdecoder.h"
 #include "imaging/orientation.h"
 #include "imaging/photodecoder.h"
 #include "overlay/overlay.h"
@@ -15,7 +16,10 @@ LoadedPhoto loadPhoto(const QByteArray& nativePath, const LoadOptions& options)
     return loadPhoto(nativePath, QImage(), options);
 }
 
-LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse, const LoadOptions& options)
+namespace {
+
+template <typename Decode>
+LoadedPhoto loadDecoded(const QByteArray& nativePath, const LoadOptions& options, Decode decode)
 {
     LoadedPhoto out;
     try {
@@ -24,7 +28,7 @@ LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse, const LoadOpti
             out.error = file.error;
             return out;
         }
-        DecodedPhoto decoded = decodePhoto(file.bytes, std::move(reuse));
+        DecodedPhoto decoded = decode(file.bytes);
         if (decoded.image.isNull()) {
             out.error = decoded.error;
             return out;
@@ -50,6 +54,23 @@ LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse, const LoadOpti
         out.error = QStringLiteral("内存不足");
     }
     return out;
+}
+
+}  // namespace
+
+LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse, const LoadOptions& options)
+{
+    return loadDecoded(nativePath, options, [&reuse](const QByteArray& bytes) {
+        return decodePhoto(bytes, std::move(reuse));
+    });
+}
+
+LoadedPhoto loadReducedPhoto(const QByteArray& nativePath, int longSideAtLeast,
+                             const LoadOptions& options)
+{
+    return loadDecoded(nativePath, options, [longSideAtLeast](const QByteArray& bytes) {
+        return looksLikeJpeg(bytes) ? decodeJpegReduced(bytes, longSideAtLeast) : DecodedPhoto();
+    });
 }
 
 LoadedPhoto loadPhoto(const QString& path, const LoadOptions& options)

@@ -33,6 +33,11 @@ LoadedPhoto loadPhoto(const QString& path, const LoadOptions& options = {});
 LoadedPhoto loadPhoto(const QByteArray& nativePath, const LoadOptions& options = {});
 // The same, decoding into reuse's buffer when it fits (see decodeJpeg).
 LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse, const LoadOptions& options = {});
+// A JPEG decoded at a reduced scale whose long side is at least longSideAtLeast (see
+// decodeJpegReduced), listed and turned upright as loadPhoto does, for a first look while the full
+// picture is decoded. A null photo with no error when there is no such quicker way: load it whole.
+LoadedPhoto loadReducedPhoto(const QByteArray& nativePath, int longSideAtLeast,
+                             const LoadOptions& options = {});
 
 // The messages about a photo, in the interface's language.
 QString cannotOpenMessage(const QString& path, const QString& reason);

@@ -70,6 +70,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void buildFromDesign();
@@ -96,6 +97,11 @@ private:
     void openInitialPhoto();
     void openNamedPhoto(const QString& path);
     void openHandedPhotosWhenFree();
+    // The first look at the photo named at start (frmmain_openwith.cpp): decoded at a reduced
+    // scale, while the full picture is decoded in the background and put in its place once the
+    // window's first frame is on the screen. Until then the photo counts as not loaded.
+    LoadedPhoto loadFirstLook(int row);
+    void completePendingPhoto();
     void selectEntry(int row);
     void showNoPhoto();
     void rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&));
@@ -130,6 +136,9 @@ private:
     bool shown_ = false;                 // a start-up that ends early writes nothing
     bool unloaded_ = false;
     QStringList handedPhotos_;  // waiting for the window's dialogs to close
+    bool firstLookReduced_ = false;  // the next selection may show a reduced first look
+    QByteArray pendingFull_;         // the photo shown reduced, whose full picture is to come
+    int pendingRow_ = -1;
 };
 
 }  // namespace orvello

@@ -3,6 +3,7 @@
 #include "ui/frmmain.h"
 
 #include "app/messages.h"
+#include "overlay/overlay.h"
 #include "photo/photoloader.h"
 
 #include <QApplication>
@@ -11,11 +12,51 @@
 
 namespace orvello {
 
+namespace {
+// How long a first look may stand when no frame is painted, in milliseconds.
+constexpr int kFirstLookLongest = 300;
+}  // namespace
+
 // The named photo takes the place of the open dialog's answer; when it cannot be shown, the
 // reason is reported as for any photo and the open dialog follows, as at a start without it.
 void frmMain::openInitialPhoto()
 {
+    // What holds up the first frame most is decoding the whole photo: a reduced picture, large
+    // enough for the preview, shows first.
+    firstLookReduced_ = true;
     openNamedPhoto(env_.initialPhoto);
+    firstLookReduced_ = false;
+}
+
+LoadedPhoto frmMain::loadFirstLook(int row)
+{
+    const QByteArray path = nativePathOfRow(row);
+    LoadedPhoto reduced = loadReducedPhoto(path, previewPixelSize().width(), loadOptions_);
+    if (reduced.photo.isNull()) return loadForSelection(row);  // no quicker way, or a fault
+    pendingFull_ = path;
+    pendingRow_ = row;
+    prefetch_.prepare({path});
+    // Should the window not be painted soon (minimised, say), the full picture comes all the same.
+    QTimer::singleShot(kFirstLookLongest, this, &frmMain::completePendingPhoto);
+    return reduced;
+}
+
+void frmMain::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // Once this frame has reached the screen.
+    if (!pendingFull_.isEmpty()) QTimer::singleShot(0, this, &frmMain::completePendingPhoto);
+}
+
+// The full picture takes the reduced one's place through an ordinary selection of the entry,
+// which takes it from the background decode (waiting for the rest of it) and reports what a
+// selection reports.
+void frmMain::completePendingPhoto()
+{
+    if (pendingFull_.isEmpty()) return;
+    const bool same = nativePathOfRow(pendingRow_) == pendingFull_;
+    pendingFull_.clear();
+    if (same) selectEntry(pendingRow_);
 }
 
 void frmMain::openNamedPhoto(const QString& path)
@@ -26,7 +67,7 @@ void frmMain::openNamedPhoto(const QString& path)
         showNotice(host_, cannotOpenMessage(path, loadPhoto(path).error), MsgIcon::Exclamation);
     } else {
         openChosenFile(given.absoluteFilePath(), given.fileName());
-        if (photoLoaded()) return;
+        if (photoLoaded() || !pendingFull_.isEmpty()) return;
     }
     openPhotoCommand();
 }

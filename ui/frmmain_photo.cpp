@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <utility>
 
 namespace orvello {
 
@@ -45,6 +46,7 @@ void frmMain::openPhotoCommand()
 // What follows a file chosen in the open dialog: the folder list, then the chosen entry.
 void frmMain::openChosenFile(const QString& fileName, const QString& fileTitle)
 {
+    pendingFull_.clear();  // another folder: a full picture still to come is not wanted
     doc_.photoFolder = folderOfPath(fileName);
     prefetch_.clear();  // the folder is read again: nothing prepared before may stand
     auto* list = control<QListWidget>(QStringLiteral("List1"));
@@ -74,6 +76,7 @@ void frmMain::selectEntry(int row)
 {
     auto* list = control<QListWidget>(QStringLiteral("List1"));
     if (row < 0 || row >= list->count()) return;
+    pendingFull_.clear();  // this selection is loaded in full, unless a first look says otherwise
     doc_.photoName = list->item(row)->text();
     doc_.photoNativeName = list->item(row)->data(Qt::UserRole).toByteArray();
     doc_.photoPath = doc_.photoFolder + doc_.photoName;
@@ -87,7 +90,8 @@ void frmMain::selectEntry(int row)
     }
 
     // Opened by the name's own bytes, which need not be UTF-8.
-    LoadedPhoto loaded = loadForSelection(row);
+    LoadedPhoto loaded = std::exchange(firstLookReduced_, false) ? loadFirstLook(row)
+                                                                 : loadForSelection(row);
     if (loaded.photo.isNull()) {
         showNoPhoto();
         showNotice(host_, cannotOpenMessage(doc_.photoPath, loaded.error), MsgIcon::Exclamation);
@@ -98,6 +102,9 @@ void frmMain::selectEntry(int row)
     doc_.sourceTraits = std::move(loaded.traits);
     const std::optional<QString> listingError = showExif(std::move(loaded.exif));
     showPhotoOnCanvas();
+    // A first look: saving, printing and every edit wait for the full picture, and so do the
+    // messages, which come with it.
+    if (!pendingFull_.isEmpty()) return;
     setPhotoButtonsEnabled(true);
     // The messages come once the new photo, its listing so far and its date are on screen.
     if (listingError) showListingError(host_, *listingError);
@@ -110,6 +117,7 @@ void frmMain::selectEntry(int row)
 void frmMain::showNoPhoto()
 {
     setPhotoButtonsEnabled(false);
+    pendingFull_.clear();
     doc_.photo = QImage();
     doc_.isPortrait = false;
     doc_.sourceTraits = SourceTraits();

@@ -2,6 +2,9 @@
 #include "tests/gui/testwindow.h"
 #include "tools/fixtures/photowriter.h"
 
+#include "ui/picturebox.h"
+
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -95,6 +98,48 @@ private slots:
         QCOMPARE(given->document().captureDateText, QStringLiteral("2007-12-10 14:30:00"));
         QCOMPARE(given->canvas(), chosen->canvas());
         given->close();
+        chosen->close();
+    }
+
+    // A large photo shows at once at a reduced scale; saving waits for the full picture, which
+    // then gives the canvas and preview the open dialog's answer gives. A selection made
+    // meanwhile is not undone when the full picture is ready.
+    void largePhotoShowsReducedFirst()
+    {
+        QDir(photos.path()).mkpath(QStringLiteral("big"));
+        const QString big = write(QStringLiteral("big/d.jpg"), {2400, 1600});
+        write(QStringLiteral("big/e.jpg"), {300, 200});
+        const auto preview = [](const frmMain& w) {
+            return w.control<PictureBox>(QStringLiteral("Picture1"))->image();
+        };
+        OrderHost withArg;
+        const auto given = startWith(withArg, big);
+        QVERIFY(!given->photoLoaded());
+        QCOMPARE(given->canvas().size(), QSize(600, 400));  // a quarter: the preview is 482 wide
+        QVERIFY(preview(*given).pixel(240, 240) != qRgb(0xE0, 0xE0, 0xE0));
+        given->click(QStringLiteral("XPButton2"));
+        QVERIFY(withArg.fileDialogs.isEmpty());
+        QTRY_VERIFY(given->photoLoaded());
+        QVERIFY(withArg.messages.isEmpty());
+
+        OrderHost viaDialog;
+        FileDialogResult answer;
+        answer.path = big;
+        viaDialog.fileAnswers << answer;
+        const auto chosen = startWith(viaDialog, QString());
+        QCOMPARE(given->canvas(), chosen->canvas());
+        QCOMPARE(preview(*given), preview(*chosen));
+        given->close();
+
+        OrderHost stepping;
+        const auto moved = startWith(stepping, big);
+        QVERIFY(!moved->photoLoaded());
+        moved->control<QListWidget>(QStringLiteral("List1"))->setCurrentRow(1);
+        QTest::qWait(500);
+        QCOMPARE(moved->document().photoName, QStringLiteral("e.jpg"));
+        QCOMPARE(moved->canvas().size(), QSize(300, 200));
+        QVERIFY(moved->photoLoaded());
+        moved->close();
         chosen->close();
     }
 
