@@ -358,12 +358,12 @@ private slots:
         QFETCH(int, signal);
         QFETCH(bool, named);
         const QString tag = QStringLiteral("stop%1%2").arg(signal).arg(named);
-        const QString root = makeTree(tag, 3, {1400, 1000});
+        const QString root = makeTree(tag, 5, {1400, 1000});
         const QStringList args{QStringLiteral("--recursive"), QStringLiteral("--skip-existing"),
                                QStringLiteral("--jobs"),      QStringLiteral("2"),
                                QStringLiteral("--settings"),  settingsFile};
         if (stoppedReference.isEmpty()) {
-            const QString ref = makeTree(QStringLiteral("stop_ref"), 3, {1400, 1000});
+            const QString ref = makeTree(QStringLiteral("stop_ref"), 5, {1400, 1000});
             QCOMPARE(stamp(args + QStringList{ref}).status, 0);
             stoppedReference = copiesIn(treeFiles(ref));
         }
@@ -476,8 +476,9 @@ private slots:
     {
         if (QStandardPaths::findExecutable(QStringLiteral("parallel")).isEmpty())
             QFAIL("GNU parallel is missing: make test installs it");
-        const QString ref = makeTree(QStringLiteral("par_ref"), 4, {900, 700});
-        const QString root = makeTree(QStringLiteral("par"), 4, {900, 700});
+        // Enough jobs that the run is still going, on any machine, when its first copy appears.
+        const QString ref = makeTree(QStringLiteral("par_ref"), 8, {900, 700});
+        const QString root = makeTree(QStringLiteral("par"), 8, {900, 700});
         QCOMPARE(
             stamp({QStringLiteral("--recursive"), QStringLiteral("--settings"), settingsFile, ref})
                 .status,
@@ -498,8 +499,9 @@ private slots:
         QVERIFY(first.waitForStarted());
         QElapsedTimer clock;
         clock.start();
-        while (clock.elapsed() < 60000 && first.state() == QProcess::Running && copyCount(root) < 3)
-            first.waitForFinished(5);
+        // PM_old.jpg is there from the start: stop at the first copy the run writes.
+        while (clock.elapsed() < 60000 && first.state() == QProcess::Running && copyCount(root) < 2)
+            first.waitForFinished(2);
         QVERIFY2(first.state() == QProcess::Running, "the run ended before it could be stopped");
         ::kill(-pid_t(first.processId()), SIGTERM);
         finish(first);
