@@ -9,7 +9,6 @@
 
 #include <benchmark/benchmark.h>
 #include <libheif/heif.h>
-#include <turbojpeg.h>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -100,16 +99,8 @@ void BM_Floor_LibheifDecode12MP(benchmark::State& state)
 
 void BM_Floor_TurboJpegDecode12MP(benchmark::State& state)
 {
-    Fixture& f = fixture();
-    tjhandle tj = tjInitDecompress();
-    QImage out(f.pixels.size(), QImage::Format_RGB32);
-    for (auto _ : state) {
-        tjDecompress2(tj, reinterpret_cast<const unsigned char*>(f.jpeg.constData()),
-                      static_cast<unsigned long>(f.jpeg.size()), out.bits(), out.width(),
-                      int(out.bytesPerLine()), out.height(), TJPF_BGRA, 0);
-        benchmark::DoNotOptimize(out.constBits());
-    }
-    tjDestroy(tj);
+    const Fixture& f = fixture();
+    bench::turboJpegDecodeFloor(state, f.jpeg, f.pixels.size());
 }
 
 }  // namespace

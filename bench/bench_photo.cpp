@@ -42,16 +42,8 @@ void BM_OpenPhoto(benchmark::State& state)
 
 void BM_Floor_TurboJpegDecode(benchmark::State& state)
 {
-    Fixture& f = fixture();
-    tjhandle tj = tjInitDecompress();
-    QImage out(f.pixels.size(), QImage::Format_RGB32);
-    for (auto _ : state) {
-        tjDecompress2(tj, reinterpret_cast<const unsigned char*>(f.jpeg.constData()),
-                      static_cast<unsigned long>(f.jpeg.size()), out.bits(), out.width(),
-                      int(out.bytesPerLine()), out.height(), TJPF_BGRA, 0);
-        benchmark::DoNotOptimize(out.constBits());
-    }
-    tjDestroy(tj);
+    const Fixture& f = fixture();
+    bench::turboJpegDecodeFloor(state, f.jpeg, f.pixels.size());
 }
 
 void saveWith(benchmark::State& state, bool optimise)

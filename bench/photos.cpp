@@ -1,5 +1,8 @@
 #include "bench/photos.h"
 
+#include <benchmark/benchmark.h>
+#include <turbojpeg.h>
+
 #include "tools/fixtures/photowriter.h"
 
 namespace orvello::bench {
@@ -45,6 +48,19 @@ QByteArray cameraJpeg(const QImage& pixels, int quality)
     };
     exif.thumbnailJpeg = fixtures::makeJpeg(pixels.scaled(160, 120), {}, 80);
     return fixtures::makeJpeg(pixels, exif, quality, fixtures::Chroma::Half420);
+}
+
+void turboJpegDecodeFloor(benchmark::State& state, const QByteArray& jpeg, QSize size)
+{
+    tjhandle tj = tjInitDecompress();
+    QImage out(size, QImage::Format_RGB32);
+    for (auto _ : state) {
+        tjDecompress2(tj, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                      static_cast<unsigned long>(jpeg.size()), out.bits(), out.width(),
+                      int(out.bytesPerLine()), out.height(), TJPF_BGRA, 0);
+        benchmark::DoNotOptimize(out.constBits());
+    }
+    tjDestroy(tj);
 }
 
 }  // namespace orvello::bench

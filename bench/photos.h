@@ -5,9 +5,16 @@
 #include <QImage>
 #include <QString>
 
+namespace benchmark {
+class State;
+}
+
 namespace orvello::bench {
 
 QImage noisyPhoto(int width = 6000, int height = 4000, quint32 seed = 1);
 QByteArray cameraJpeg(const QImage& pixels, int quality = 92);
+
+// The floor of opening a JPEG: TurboJPEG alone decoding it into one reused picture per iteration.
+void turboJpegDecodeFloor(benchmark::State& state, const QByteArray& jpeg, QSize size);
 
 }  // namespace orvello::bench
