@@ -9,7 +9,6 @@
 
 #include <benchmark/benchmark.h>
 #include <libheif/heif.h>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 using namespace orvello;
@@ -111,12 +110,3 @@ BENCHMARK(BM_Floor_LibheifDecode12MP)->Unit(benchmark::kMillisecond)->UseRealTim
 BENCHMARK(BM_OpenHeicGrid12MP)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_OpenJpeg12MP)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_Floor_TurboJpegDecode12MP)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-
-int main(int argc, char** argv)
-{
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -8,7 +8,6 @@
 
 #include <benchmark/benchmark.h>
 #include <turbojpeg.h>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 using namespace orvello;
@@ -90,12 +89,3 @@ BENCHMARK(BM_Floor_TurboJpegDecode)->Unit(benchmark::kMillisecond)->MinTime(2.0)
 BENCHMARK(BM_SaveCanvas)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_SaveCanvasOptimisedHuffman)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Floor_TurboJpegEncode)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-int main(int argc, char** argv)
-{
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,0 +1,13 @@
+// The main of the benchmarks that only need Qt's image classes: headless, nothing else loaded.
+#include <benchmark/benchmark.h>
+#include <QGuiApplication>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
