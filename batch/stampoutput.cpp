@@ -138,6 +138,11 @@ JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int
         *warning =
             QStringLiteral("警告：照片“%1”的EXIF信息已损坏或无法安全写入，副本不含EXIF信息（%2）。")
                 .arg(shownPhoto, problem);
+    else if (metadata->leavesOutMakerNote())
+        *warning = QStringLiteral(
+                       "警告：照片“%1”的厂商注释（MakerNote）在副本中无法保持可读，"
+                       "副本不含厂商注释，其余EXIF信息已保留。")
+                       .arg(shownPhoto);
     return o;
 }
 

@@ -21,7 +21,8 @@ struct FencedExif {
 };
 
 // tiff: a TIFF structure (an EXIF block or a TIFF file), renamed in place. Throws ImageError when
-// it is not one, and whatever the library throws.
+// it is not one, and whatever the library throws. The result is the library's: hold an ExivLock
+// while it is used and until it is gone.
 FencedExif decodeFencedExif(QByteArray tiff);
 
 }  // namespace orvello

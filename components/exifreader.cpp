@@ -243,6 +243,7 @@ FencedExif decodeFencedExif(QByteArray tiff)
     if (tiff.size() < 8) throw ImageError(QStringLiteral("The EXIF block is too short."));
     if (!looksLikeTiff(tiff))
         throw ImageError(QStringLiteral("The EXIF block does not start with a TIFF header."));
+    const ExivLock lock;
     FencedExif out;
     out.hidden = hideParsedEntries(tiff);
     out.order = Exiv2::ExifParser::decode(
@@ -280,7 +281,6 @@ QByteArrayView findExifBlock(const QByteArray& jpeg)
 
 QList<PropertyItem> readPropertyItems(QByteArray bytes)
 {
-    silenceExiv2();
     if (bytes.isEmpty()) throw ImageError(QStringLiteral("The file is empty."));
     QByteArray tiff;
     if (looksLikeJpeg(bytes)) {
@@ -296,6 +296,7 @@ QList<PropertyItem> readPropertyItems(QByteArray bytes)
         throw ImageError(QStringLiteral("The file is not a JPEG, TIFF or HEIF image."));
     }
     try {
+        const ExivLock lock;
         return decodeTiff(std::move(tiff));
     } catch (const ImageError&) {
         throw;

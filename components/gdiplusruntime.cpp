@@ -17,8 +17,8 @@ GdiPlusRuntime::GdiPlusRuntime(QByteArrayList formats) : formats_(std::move(form
 
 bool GdiPlusRuntime::Initialise()
 {
-    silenceExiv2();
     try {
+        const ExivLock lock;
         if (!Exiv2::XmpParser::initialize()) return false;
     } catch (...) {
         return false;
@@ -36,6 +36,7 @@ bool GdiPlusRuntime::Initialise()
 void GdiPlusRuntime::Shutdown()
 {
     if (!running_) return;
+    const ExivLock lock;
     Exiv2::XmpParser::terminate();
     running_ = false;
 }

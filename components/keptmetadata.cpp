@@ -5,25 +5,16 @@
 #include "components/exivguard.h"
 #include "components/heifcontainer.h"
 #include "components/imageformat.h"
+#include "components/keptexif.h"
 
 #include <QImage>
 #include <exiv2/exiv2.hpp>
-#include <mutex>
-#include <set>
 
 namespace orvello {
 
 namespace {
 
 constexpr quint16 kMakerNote = 0x927C, kXmpPacket = 0x02BC, kIptc = 0x83BB;
-
-// The metadata library's XMP toolkit is not thread-safe, and the batch reads and writes on every
-// core: all of this file's work with the library goes one photo at a time.
-std::mutex& libraryLock()
-{
-    static std::mutex lock;
-    return lock;
-}
 
 // The segments before the first scan, marker and payload.
 QList<JpegSegment> segmentsBeforeScan(const QByteArray& jpeg)
@@ -80,16 +71,6 @@ const QByteArray& carrierJpeg()
     return jpeg;
 }
 
-// Primary-directory items that describe a TIFF file's own storage: wrong for a JPEG copy.
-const std::set<quint16>& tiffStorageTags()
-{
-    static const std::set<quint16> tags = {
-        0x00FE, 0x00FF, 0x0100, 0x0101, 0x0102, 0x0103, 0x0106, 0x010A, 0x0111,     0x0115,
-        0x0116, 0x0117, 0x011C, 0x013D, 0x0140, 0x0142, 0x0143, 0x0144, 0x0145,     0x014A,
-        0x0152, 0x0153, 0x015B, 0x0201, 0x0202, 0x8649, 0x8773, 0xC634, kXmpPacket, kIptc};
-    return tags;
-}
-
 QByteArray valueBytes(const Exiv2::Exifdatum& d, Exiv2::ByteOrder order)
 {
     QByteArray bytes(qsizetype(d.size()), '\0');
@@ -113,19 +94,29 @@ struct KeptMetadata::Data {
     Exiv2::ExifData exif;
     Exiv2::XmpData xmp;
     Exiv2::IptcData iptc;
+    // The EXIF block as the photo holds it, when it carries a maker note that stays readable
+    // only in its place; exif is empty then.
+    std::optional<KeptExifBlock> exifBlock;
+    bool makerNoteLeftOut = false;
     QString failure;  // set when the photo's metadata cannot be read
 };
 
 KeptMetadata::KeptMetadata() : d_(std::make_unique<Data>()) {}
-KeptMetadata::~KeptMetadata() = default;
+
+KeptMetadata::~KeptMetadata()
+{
+    const ExivLock lock;
+    d_.reset();
+}
 
 namespace {
 
-// The photo's EXIF as the copy may carry it: the fenced entries put back where they belong (the
-// maker note as its bytes, an embedded XMP packet or IPTC block handed out), and only the
-// primary, EXIF, GPS and interoperability directories kept.
+// The photo's EXIF as the copy may carry it when the block is rebuilt: the fenced entries put back
+// where they belong (an embedded XMP packet or IPTC block handed out), and only the primary, EXIF,
+// GPS and interoperability directories kept. A maker note moved elsewhere would read as garbage
+// when it counts its offsets from the block's start, as many do: it is left out.
 void takeExif(FencedExif fenced, Exiv2::ExifData& exif, QByteArray* xmpPacket,
-              QByteArray* iptcBlock)
+              QByteArray* iptcBlock, bool* makerNoteLeftOut)
 {
     for (const Exiv2::Exifdatum& d : fenced.data) {
         const std::string group = d.groupName();
@@ -134,19 +125,26 @@ void takeExif(FencedExif fenced, Exiv2::ExifData& exif, QByteArray* xmpPacket,
         if (fenced.hidden.counts.contains(d.tag())) continue;
         const quint16 tag = fenced.hidden.tags.value(d.tag(), d.tag());
         if (tag == kMakerNote && group == "Photo") {
-            const QByteArray note = valueBytes(d, fenced.order);
-            Exiv2::DataValue value(Exiv2::undefined);
-            value.read(reinterpret_cast<const Exiv2::byte*>(note.constData()), long(note.size()),
-                       fenced.order);
-            exif.add(Exiv2::ExifKey("Exif.Photo.MakerNote"), &value);
+            *makerNoteLeftOut = true;
             continue;
         }
         if (group == "Image" && tag == kXmpPacket) *xmpPacket = valueBytes(d, fenced.order);
         if (group == "Image" && tag == kIptc) *iptcBlock = valueBytes(d, fenced.order);
-        if (group == "Image" && tiffStorageTags().count(tag)) continue;
+        if (group == "Image" && isStorageOrEmbeddedTag(tag)) continue;
         if (fenced.hidden.tags.contains(d.tag())) continue;  // other embedded blocks stay behind
         exif.add(d);
     }
+}
+
+// A JPEG's or HEIF's EXIF block: kept in place when its maker note needs it, else rebuilt. It is
+// read through the library either way, so that a block the library cannot read is not carried.
+void takeExifBlock(const QByteArray& tiff, Exiv2::ExifData& exif,
+                   std::optional<KeptExifBlock>* block, bool* makerNoteLeftOut)
+{
+    QByteArray xmpPacket, iptcBlock;  // the copy takes these from their own segments only
+    FencedExif fenced = decodeFencedExif(tiff);
+    if (KeptExifBlock::keep(tiff, block) != KeptExifBlock::Outcome::Kept)
+        takeExif(std::move(fenced), exif, &xmpPacket, &iptcBlock, makerNoteLeftOut);
 }
 
 }  // namespace
@@ -155,14 +153,12 @@ std::shared_ptr<const KeptMetadata> KeptMetadata::read(const QByteArray& photo)
 {
     std::shared_ptr<KeptMetadata> kept(new KeptMetadata);
     Data& d = *kept->d_;
-    const std::lock_guard lock(libraryLock());
-    silenceExiv2();
+    const ExivLock lock;
     try {
-        QByteArray xmpPacket, iptcBlock;
         if (looksLikeJpeg(photo)) {
             const QByteArrayView block = findExifBlock(photo);
             if (!block.isEmpty())
-                takeExif(decodeFencedExif(block.toByteArray()), d.exif, &xmpPacket, &iptcBlock);
+                takeExifBlock(block.toByteArray(), d.exif, &d.exifBlock, &d.makerNoteLeftOut);
             // XMP and IPTC are read by the library from a photo of just those segments.
             QByteArray carrier("\xFF\xD8", 2);
             for (const JpegSegment& s : segmentsBeforeScan(photo))
@@ -179,9 +175,11 @@ std::shared_ptr<const KeptMetadata> KeptMetadata::read(const QByteArray& photo)
         } else if (looksLikeHeif(photo)) {
             // A phone's HEIC: its EXIF block; the copy is upright, as the decoder turned it.
             const QByteArray tiff = heifExifTiff(photo);
-            if (!tiff.isEmpty()) takeExif(decodeFencedExif(tiff), d.exif, &xmpPacket, &iptcBlock);
+            if (!tiff.isEmpty()) takeExifBlock(tiff, d.exif, &d.exifBlock, &d.makerNoteLeftOut);
         } else if (looksLikeTiff(photo)) {
-            takeExif(decodeFencedExif(photo), d.exif, &xmpPacket, &iptcBlock);
+            // A TIFF file's maker note lies among its pictures: it cannot go with the copy.
+            QByteArray xmpPacket, iptcBlock;
+            takeExif(decodeFencedExif(photo), d.exif, &xmpPacket, &iptcBlock, &d.makerNoteLeftOut);
             if (!xmpPacket.isEmpty() &&
                 Exiv2::XmpParser::decode(d.xmp, xmpPacket.toStdString()) != 0)
                 throw std::runtime_error("XMP");
@@ -201,14 +199,22 @@ std::shared_ptr<const KeptMetadata> KeptMetadata::read(const QByteArray& photo)
     return kept;
 }
 
+bool KeptMetadata::leavesOutMakerNote() const
+{
+    return d_->makerNoteLeftOut && d_->failure.isEmpty();
+}
+
 QList<JpegSegment> KeptMetadata::segmentsFor(QSize size, QString* problem) const
 {
     if (!d_->failure.isEmpty()) {
         if (problem) *problem = d_->failure;
         return {};
     }
-    if (d_->exif.empty() && d_->xmp.empty() && d_->iptc.empty()) return {};
-    const std::lock_guard lock(libraryLock());
+    QList<JpegSegment> segments;
+    if (d_->exifBlock)
+        segments << JpegSegment{0xE1, QByteArray("Exif\0\0", 6) + d_->exifBlock->forCopy(size)};
+    if (d_->exif.empty() && d_->xmp.empty() && d_->iptc.empty()) return segments;
+    const ExivLock lock;
     try {
         Exiv2::ExifData exif = d_->exif;
         if (!exif.empty()) {
@@ -236,7 +242,6 @@ QList<JpegSegment> KeptMetadata::segmentsFor(QSize size, QString* problem) const
         io.seek(0, Exiv2::BasicIo::beg);
         const Exiv2::DataBuf written = io.read(long(io.size()));
         const QByteArray out(reinterpret_cast<const char*>(written.pData_), written.size_);
-        QList<JpegSegment> segments;
         for (const JpegSegment& s : segmentsBeforeScan(out))
             if (isExifSegment(s) || isXmpSegment(s) || isIptcSegment(s)) segments << s;
         return segments;

@@ -1,8 +1,9 @@
 #pragma once
 // The metadata a stamped copy carries when the user asks to keep it: the photo's EXIF, XMP and
-// IPTC, read through the metadata library with the maker note kept as plain bytes, and written
-// for the copy as JPEG segments (EXIF with Orientation 1, the copy's own pixel size and no
-// thumbnail, which would show the photo without its stamp).
+// IPTC, written for the copy as JPEG segments (EXIF with Orientation 1, the copy's own pixel size
+// and no thumbnail, which would show the photo without its stamp). An EXIF block with a maker
+// note is kept byte for byte and edited in place (see KeptExifBlock), so the note stays readable;
+// where that cannot be done, the note is left out and the copy says so.
 #include "components/jpegwriter.h"
 
 #include <QByteArray>
@@ -15,8 +16,8 @@ namespace orvello {
 
 class KeptMetadata {
 public:
-    // Reads the metadata of a JPEG, TIFF or HEIF photo file. Never throws: what cannot be read is kept
-    // as the reason the copy goes without it.
+    // Reads the metadata of a JPEG, TIFF or HEIF photo file. Never throws: what cannot be read is
+    // kept as the reason the copy goes without it.
     static std::shared_ptr<const KeptMetadata> read(const QByteArray& photo);
     ~KeptMetadata();
 
@@ -24,6 +25,9 @@ public:
     // header. Empty when the photo has no metadata; empty with *problem set when its metadata
     // cannot be carried safely.
     QList<JpegSegment> segmentsFor(QSize size, QString* problem) const;
+
+    // True when the copies go without the photo's maker note, which could not be kept readable.
+    bool leavesOutMakerNote() const;
 
 private:
     KeptMetadata();

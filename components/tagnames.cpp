@@ -1,5 +1,7 @@
 #include "components/tagnames.h"
 
+#include "components/exivguard.h"
+
 #include <QStringList>
 #include <exiv2/exiv2.hpp>
 
@@ -54,6 +56,7 @@ QString numberName(Directory dir, quint16 tag)
 QString knownName(Directory dir, quint16 tag)
 {
     try {
+        const ExivLock lock;
         const std::string name = Exiv2::ExifKey(tag, exivGroup(dir)).tagName();
         if (name.empty() || name.rfind("0x", 0) == 0) return {};
         return QString::fromStdString(name);

@@ -3,6 +3,8 @@
 // the photo, its metadata on request, and the quality asked for.
 #include "components/exifreader.h"
 #include "imaging/colourprofile.h"
+#include "tools/fixtures/cameraexif.h"
+#include "tools/fixtures/heifwriter.h"
 #include "tools/fixtures/photowriter.h"
 
 #include <QColorSpace>
@@ -51,6 +53,18 @@ bool runExiftool(const QStringList& args)
     p.start(QStringLiteral("exiftool"),
             QStringList{QStringLiteral("-q"), QStringLiteral("-overwrite_original")} + args);
     return p.waitForFinished(60000) && p.exitCode() == 0;
+}
+
+// exiftool's own output lines for the arguments, one per line, "[minor]" marks dropped.
+QStringList exiftoolLines(const QString& path, const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral("exiftool"), args + QStringList{path});
+    p.waitForFinished(60000);
+    QStringList lines =
+        QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    lines.replaceInStrings(QStringLiteral("[minor] "), QString());
+    return lines;
 }
 
 // Where the stored picture's pixel (x, y) shows in the picture as taken, for orientation tag.
@@ -222,7 +236,7 @@ private slots:
         QVERIFY(storedInk.left() > asStored.width() / 2 && storedInk.top() > asStored.height() / 2);
     }
 
-    // The maker note travels as its bytes; a TIFF photo's storage tags do not travel at all.
+    // A JPEG's maker note travels as its bytes; a TIFF photo's storage tags do not travel at all.
     void makerNoteAndTiffItems()
     {
         fixtures::ExifContent exif;
@@ -250,6 +264,60 @@ private slots:
         QCOMPARE(tags.value("DateTimeOriginal"), QStringLiteral("2001:02:03 04:05:06"));
         QVERIFY(!tags.contains("StripOffsets"));
         QCOMPARE(tags.value("ExifImageWidth"), QStringLiteral("64"));
+        // A TIFF's maker note lies among its pictures and cannot go; the photo's line says so.
+        QVERIFY2(QString::fromUtf8(fromTiff.err).contains(QStringLiteral("副本不含厂商注释")),
+                 fromTiff.err.constData());
+    }
+
+    // Maker notes stay readable in the copy, whatever they count their offsets from, though the
+    // copy drops items before them (the primary directory's sizes, the thumbnail): exiftool reads
+    // as many of their items in the copy as in the photo, and finds nothing new to warn about.
+    void makerNotesStayReadable_data()
+    {
+        QTest::addColumn<QString>("make");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("heic");
+        QTest::newRow("Canon") << "Canon" << QStringList() << false;
+        QTest::newRow("Canon, lossless") << "Canon" << QStringList{"--lossless"} << false;
+        QTest::newRow("Sony, lossless") << "SONY" << QStringList{"--lossless"} << false;
+        QTest::newRow("Nikon, big-endian") << "NIKON CORPORATION" << QStringList() << false;
+        QTest::newRow("Canon in a HEIC") << "Canon" << QStringList() << true;
+    }
+    void makerNotesStayReadable()
+    {
+        QFETCH(QString, make);
+        QFETCH(QStringList, options);
+        QFETCH(bool, heic);
+        const QImage stored = storedFor(fixtures::quadrantImage(kW, kH), 6);
+        const QByteArray exif = fixtures::cameraExifTiff(make, 6, stored.size());
+        const QString photo = dir.filePath(make + (heic ? ".heic" : ".jpg"));
+        QVERIFY(fixtures::writeFile(
+            photo, heic ? fixtures::makeHeic(stored, exif)
+                        : fixtures::insertAfterSoi(
+                              fixtures::makeJpeg(stored, {}),
+                              {fixtures::jpegSegment(0xE1, QByteArray("Exif\0\0", 6) + exif)})));
+        const Run run = stamp(photo, options + QStringList{QStringLiteral("--keep-metadata")});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+
+        const QStringList makerNotes{"-a", "-G1", "-s", "-MakerNotes:all"};
+        const QStringList notes = exiftoolLines(photo, makerNotes);
+        QVERIFY2(notes.size() >= 3, qPrintable(notes.join(u'\n')));
+        QCOMPARE(exiftoolLines(run.copy, makerNotes), notes);
+        const QStringList validate{"-validate", "-warning", "-a"};
+        const QStringList before = exiftoolLines(photo, validate);
+        for (const QString& line : exiftoolLines(run.copy, validate))
+            QVERIFY2(line.startsWith(QStringLiteral("Validate")) || before.contains(line),
+                     qPrintable(line));
+        // What must change for the copy did.
+        const auto tags =
+            exiftool(run.copy, {"IFD0:Orientation", "ExifImageWidth", "ExifImageHeight",
+                                "ThumbnailImage", "IFD0:ImageWidth"});
+        QCOMPARE(tags.value("Orientation"), QStringLiteral("1"));
+        const QSize size = QImage(run.copy).size();
+        QCOMPARE(tags.value("ExifImageWidth"), QString::number(size.width()));
+        QCOMPARE(tags.value("ExifImageHeight"), QString::number(size.height()));
+        QVERIFY(!tags.contains("ThumbnailImage") && !tags.contains("ImageWidth"));
     }
 
     // The colour profile goes into every copy unchanged, the density into its JFIF header.

@@ -2,7 +2,9 @@
 #include "components/exifreader.h"
 #include "components/imageerror.h"
 #include "components/imagefile.h"
+#include "components/keptmetadata.h"
 #include "components/tagnames.h"
+#include "tools/fixtures/cameraexif.h"
 #include "tools/fixtures/photowriter.h"
 
 #include <QDir>
@@ -11,6 +13,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
 using namespace orvello;
 using fixtures::Dir;
@@ -72,6 +76,7 @@ private slots:
     void exifBlockIsFoundPastOtherSegments();
     void namesAreUniqueAndOnlyTheDateUsesItsPrefix();
     void namesOfKnownAndUnknownTags();
+    void listingAndKeptMetadataOnSeveralThreads();
 };
 
 void TestImageFile::itemsFollowTheFileOrderAndDirectories_data()
@@ -392,6 +397,44 @@ void TestImageFile::namesOfKnownAndUnknownTags()
     QCOMPARE(shortTagName(Directory::Interop, 0x0001), QString("InteropIndex"));
     QCOMPARE(shortTagName(Directory::Thumbnail, 0x0103), QString("ThumbCompression"));
     QCOMPARE(shortTagName(Directory::Gps, 0xBEEF), QString("GpsTagBEEF"));
+}
+
+// The batch's workers and the window's look-ahead read listings and kept metadata at once: each
+// read gives what it gives alone (and, under ThreadSanitizer, touches nothing unguarded).
+void TestImageFile::listingAndKeptMetadataOnSeveralThreads()
+{
+    const QByteArray xmp = fixtures::jpegSegment(
+        0xE1, QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) +
+                  "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+                  "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+                  "xmlns:tiff='http://ns.adobe.com/tiff/1.0/' tiff:Orientation='6'/></rdf:RDF>"
+                  "</x:xmpmeta>");
+    const QByteArray camera = fixtures::jpegSegment(
+        0xE1, QByteArray("Exif\0\0", 6) + fixtures::cameraExifTiff("Canon", 6, QSize(16, 16)));
+    ExifContent plain;
+    plain.make = QStringLiteral("Vendor");
+    const QList<QByteArray> photos = {fixtures::insertAfterSoi(jpeg({}), {camera, xmp}),
+                                      fixtures::insertAfterSoi(jpeg(plain), {xmp})};
+    const auto readBoth = [](const QByteArray& photo) {
+        QByteArray out;
+        for (const PropertyItem& item : readPropertyItems(photo)) out += item.Name().toUtf8();
+        QString problem;
+        for (const JpegSegment& s : KeptMetadata::read(photo)->segmentsFor({8, 8}, &problem))
+            out += s.payload;
+        return out + problem.toUtf8();
+    };
+    QList<QByteArray> alone;
+    for (const QByteArray& photo : photos) alone << readBoth(photo);
+    QVERIFY(alone[0].contains("tiff:Orientation") && alone[0].contains("IMG:PowerShot JPEG"));
+    std::atomic<int> differing{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 20; ++i)
+                if (readBoth(photos[(t + i) % 2]) != alone[(t + i) % 2]) ++differing;
+        });
+    for (std::thread& thread : threads) thread.join();
+    QCOMPARE(differing.load(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestImageFile)
