@@ -31,7 +31,7 @@ bool looksLikeHeif(const QByteArray& bytes)
     return r == heif_filetype_yes_supported || r == heif_filetype_yes_unsupported;
 }
 
-HeifFile openHeif(const QByteArray& bytes)
+HeifFile openHeif(const QByteArray& bytes, int sideLimit)
 {
     initLibheif();
     HeifFile file;
@@ -40,7 +40,7 @@ HeifFile openHeif(const QByteArray& bytes)
         file.error = QStringLiteral("libheif cannot start");
         return file;
     }
-    heif_context_set_maximum_image_size_limit(file.context.get(), kMaxHeifSide);
+    heif_context_set_maximum_image_size_limit(file.context.get(), sideLimit);
     heif_error err = heif_context_read_from_memory_without_copy(
         file.context.get(), bytes.constData(), size_t(bytes.size()), nullptr);
     if (err.code == heif_error_Ok) {

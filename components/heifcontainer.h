@@ -13,8 +13,9 @@ namespace orvello {
 // True when the bytes start with a file-type box of a HEIF brand libheif knows.
 bool looksLikeHeif(const QByteArray& bytes);
 
-// No side of any picture in a file may reach this many pixels: libheif refuses such a file while
-// parsing it, before any decoder is started or any picture allocated.
+// No side of any picture in a file may reach this many pixels unless the caller says otherwise:
+// libheif refuses such a file while parsing it, before any decoder is started or any picture
+// allocated. It also holds for the output of grids, but not for what a coded stream announces.
 inline constexpr int kMaxHeifSide = 65535;
 
 // A HEIF file opened from bytes that must outlive it, with its primary image.
@@ -22,12 +23,12 @@ struct HeifFile {
     std::shared_ptr<heif_context> context;
     std::shared_ptr<const heif_image_handle> primary;
     QString error;           // libheif's own words when it could not be opened; empty when opened
-    bool overLimit = false;  // refused for a picture larger than kMaxHeifSide
+    bool overLimit = false;  // refused for a picture side at or beyond the limit
 
     bool ok() const { return error.isEmpty(); }
 };
 
-HeifFile openHeif(const QByteArray& bytes);
+HeifFile openHeif(const QByteArray& bytes, int sideLimit = kMaxHeifSide);
 
 // libheif's message, trimmed.
 QString heifErrorText(const char* message);

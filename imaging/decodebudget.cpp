@@ -47,11 +47,12 @@ QString checkBudget(qint64 width, qint64 height, qint64 workBytes, qint64 fileBy
 {
     if (width <= 0 || height <= 0)
         return QStringLiteral("图像尺寸无效（%1 × %2 像素）").arg(width).arg(height);
-    const qint64 pixels = width * height;  // both below 2^32: no overflow in 64 bits
-    if (pixels > kMaxPhotoPixels)
+    // Each side first: the product of two sides beyond the budget could overflow.
+    if (width > kMaxPhotoPixels || height > kMaxPhotoPixels || width * height > kMaxPhotoPixels)
         return QStringLiteral("图像过大（%1 × %2 像素），超过本软件可处理的 2 亿像素上限")
             .arg(width)
             .arg(height);
+    const qint64 pixels = width * height;
     const qint64 total = pixels * 4 + workBytes + fileBytes;
     if (workBytes > pixels * kMaxWorkBytesPerPixel + kWorkSlackBytes || total > kMaxDecodeBytes)
         return QStringLiteral("解码这幅 %1 × %2 像素的图像约需 %3 MB 内存，超过本软件的上限")

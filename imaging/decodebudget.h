@@ -8,6 +8,10 @@ namespace orvello {
 
 // The largest photo the program decodes, in pixels.
 inline constexpr qint64 kMaxPhotoPixels = 200'000'000;
+// The longest side a decoder that can only limit sides may accept: that of a panorama ten times
+// as long as it is high within the pixel budget (44,721 pixels).
+inline constexpr qint64 kMaxPhotoSide = 44'721;
+static_assert(kMaxPhotoSide * (kMaxPhotoSide / 10) <= kMaxPhotoPixels);
 // The most memory one decode may take, the file's own bytes included.
 inline constexpr qint64 kMaxDecodeBytes = 2'500'000'000;
 // What a decoder may hold beside the finished picture, per pixel (a whole-image buffer of
@@ -29,7 +33,8 @@ namespace decode {
 DecodedPhoto refused(const QString& reason);
 
 // Checks the claimed size and the memory a decode would need: the finished picture at 4 bytes a
-// pixel, the decoder's own work buffers and the file. An empty text means it may go ahead.
+// pixel, the decoder's own work buffers and the file. An empty text means it may go ahead. Any
+// size is safe to pass: a caller that derives workBytes from the size checks it with 0 first.
 QString checkBudget(qint64 width, qint64 height, qint64 workBytes, qint64 fileBytes);
 
 // The picture as the canvas holds it, with no transparency left: pixels drawn onto white.

@@ -1,5 +1,6 @@
 #include "imaging/heifdecoder.h"
 
+#include "components/heifboxes.h"
 #include "components/heifcontainer.h"
 
 #include <libheif/heif.h>
@@ -20,6 +21,43 @@ qint64 workBytes(const heif_image_handle* h, qint64 pixels)
     return pixels * sample * (heif_image_handle_has_alpha_channel(h) ? 4 : 3);
 }
 
+// A coded side may exceed the side it declares by the padding to whole coding blocks.
+constexpr qint64 kCodingPadding = 64;
+
+bool fitsDeclared(const HeifPicture& p)
+{
+    if (p.declaredWidth <= 0 || p.declaredHeight <= 0) return true;  // nothing declared
+    const qint64 w = p.declaredWidth + kCodingPadding, h = p.declaredHeight + kCodingPadding;
+    // Either way round: a writer that swapped the declared sides costs no more than it says.
+    return (p.width <= w && p.height <= h) || (p.width <= h && p.height <= w);
+}
+
+// Every picture decoding the primary image allocates, at the size its HEVC parameter set or its
+// grid's data claims, against the size the file declares for it and against the budget: libheif
+// checks neither before it allocates.
+QString checkPictures(const QByteArray& heif)
+{
+    const HeifPictures found = heifPictures(heif);
+    if (!found.error.isEmpty()) return QStringLiteral("HEIF 文件已损坏（%1）").arg(found.error);
+    for (const HeifPicture& p : found.pictures) {
+        if (!fitsDeclared(p))
+            return QStringLiteral(
+                       "HEIF 文件已损坏：%1声称 %2 × %3 像素，而文件声明的尺寸只有 %4 × %5 像素")
+                .arg(p.type == "hvc1" ? QStringLiteral("图像数据") : QStringLiteral("拼接图像"))
+                .arg(p.width)
+                .arg(p.height)
+                .arg(p.declaredWidth)
+                .arg(p.declaredHeight);
+        QString over = decode::checkBudget(p.width, p.height, 0, heif.size());
+        if (!over.isEmpty()) return over;
+        // Three colour planes and alpha, at two bytes a sample above 8 bits.
+        const qint64 planes = p.width * p.height * 4 * (p.bitDepth > 8 ? 2 : 1);
+        over = decode::checkBudget(p.width, p.height, planes, heif.size());
+        if (!over.isEmpty()) return over;
+    }
+    return {};
+}
+
 // RGBA with straight alpha made premultiplied, in place, as the white backdrop expects it.
 void premultiply(uchar* rows, int width, int height, qsizetype stride)
 {
@@ -37,7 +75,7 @@ void premultiply(uchar* rows, int width, int height, qsizetype stride)
 
 DecodedPhoto decodeHeif(const QByteArray& heif)
 {
-    const HeifFile file = openHeif(heif);
+    const HeifFile file = openHeif(heif, int(kMaxPhotoSide) + 1);
     if (file.overLimit)
         return decode::refused(
             QStringLiteral("HEIF 文件中的图像尺寸超过本软件的上限（%1）").arg(file.error));
@@ -46,8 +84,11 @@ DecodedPhoto decodeHeif(const QByteArray& heif)
     // The size after the file's own rotation and crop: the picture as it comes out.
     const qint64 width = heif_image_handle_get_width(handle);
     const qint64 height = heif_image_handle_get_height(handle);
-    const QString over =
-        decode::checkBudget(width, height, workBytes(handle, width * height), heif.size());
+    // The size alone first: a crop the file states can claim sides whose work would overflow.
+    QString over = decode::checkBudget(width, height, 0, heif.size());
+    if (over.isEmpty()) over = checkPictures(heif);
+    if (over.isEmpty())
+        over = decode::checkBudget(width, height, workBytes(handle, width * height), heif.size());
     if (!over.isEmpty()) return decode::refused(over);
 
     // Transformations as the file gives them; damage the decoder works around is kept as a

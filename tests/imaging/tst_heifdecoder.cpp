@@ -5,6 +5,7 @@
 #include "components/heifcontainer.h"
 #include "components/imageerror.h"
 #include "imaging/photodecoder.h"
+#include "tests/support/heifcorpus.h"
 #include "tools/fixtures/heifwriter.h"
 #include "tools/fixtures/photowriter.h"
 
@@ -78,6 +79,10 @@ private slots:
             for (int i = 0; i < 4; ++i) p.drawImage((i % 2) * 64, (i / 2) * 64, tile);
         }
         QTest::newRow("grid of 2 x 2 tiles") << fixtures::makeGridHeic(tile, 2, 2) << grid;
+        // The stream's parameter set rewritten at its own size: what refuses the hostile sizes
+        // below is the size, not the rewriting.
+        QTest::newRow("stream rewritten")
+            << test::withCodedSize(fixtures::makeHeic(src), 96, 64) << src;
     }
 
     void picturesComeOutUprightAndOpaque()
@@ -159,10 +164,24 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("reason");
         const QByteArray small = fixtures::makeHeic(fixtures::quadrantImage(64, 48));
-        QTest::newRow("claims 60000 x 60000")
-            << fixtures::withClaimedSize(small, 60000, 60000) << "图像过大";
-        QTest::newRow("claims 70000 x 10")
-            << fixtures::withClaimedSize(small, 70000, 10) << "超过本软件的上限";
+        QTest::newRow("claims 40000 x 40000")
+            << fixtures::withClaimedSize(small, 40000, 40000) << "图像过大";
+        QTest::newRow("claims 50000 x 10")
+            << fixtures::withClaimedSize(small, 50000, 10) << "超过本软件的上限";
+        // What a decoder allocates, claimed where only decoding would find it (on a picture
+        // libheif codes as one stream, not wrapped in a grid).
+        const QByteArray coded = fixtures::makeHeic(fixtures::quadrantImage(96, 64));
+        const QString stream = QStringLiteral("图像数据声称 16384 × 16384 像素");
+        QTest::newRow("stream claims 16384 x 16384")
+            << test::withCodedSize(coded, 16384, 16384) << stream;
+        QTest::newRow("stream data claims 16384 x 16384")
+            << test::withCodedSize(coded, 16384, 16384, true) << stream;
+        QTest::newRow("grid claims 30000 x 30000")
+            << test::withGridOutput(fixtures::makeGridHeic(fixtures::quadrantImage(64, 64), 1, 1),
+                                    30000, 30000)
+            << "拼接图像声称 30000 × 30000 像素";
+        QTest::newRow("crop of 2^31 - 1 square")
+            << test::withCrop(coded, 0x7FFFFFFF, 0x7FFFFFFF) << "图像过大";
         QTest::newRow("grid with a missing tile")
             << fixtures::makeGridHeic(fixtures::quadrantImage(64, 64), 2, 2, true) << "HEIF";
         QTest::newRow("cut in its header") << small.left(60) << "HEIF";
