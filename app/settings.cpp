@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <type_traits>
 
 namespace orvello {
 
@@ -134,52 +135,160 @@ bool SettingsStore::mayWrite() const
 
 namespace {
 
-// s is null when the file may not be read: every key then keeps its default.
-template <typename T, typename Decode>
-void readKey(const QSettings* s, const char* key, T& field, Decode decode)
+const char* const kSaveAllSection = "SaveAll";
+
+// The text a stored value holds; a value the INI parser turned into a list (a stray comma) or
+// anything else that is not plain text has none, and does not convert.
+std::optional<QString> storedText(const QVariant& stored)
 {
-    if (!s) return;
-    const QVariant stored = s->value(QString::fromLatin1(key));
-    if (!stored.isValid()) return;
-    // A value the INI parser turned into a list (a stray comma) or anything else that is not
-    // plain text does not convert: the field keeps its default.
-    if (stored.typeId() != QMetaType::QString) return;
-    if (const auto v = decode(stored.toString())) field = *v;
+    if (stored.typeId() != QMetaType::QString) return std::nullopt;
+    return stored.toString();
 }
 
 std::optional<QString> decodeText(const QString& text)
 {
+    if (text.size() > kMaxSettingText) return std::nullopt;
     return text;
+}
+
+QString encodeText(const QString& text)
+{
+    return text;
+}
+
+std::optional<int> decodeQuality(const QString& text)
+{
+    const auto v = decodeInt32(text);
+    if (!v || *v < 1 || *v > 100) return std::nullopt;
+    return *v;
+}
+
+// Keys read beside AppSettings and never written by the window.
+struct SetLogExtras {
+    bool autoOrient = true;
+};
+
+// One key of the table: where it lives and how its text goes to and from its field.
+template <typename Owner>
+struct Key {
+    const char* group;
+    const char* key;
+    std::function<bool(Owner&, const QString&)> decode;  // sets the field when the text converts
+    std::function<QString(const Owner&)> encode;         // empty: read, never written
+};
+
+template <typename Owner, typename Field, typename Decode, typename Encode = std::nullptr_t>
+Key<Owner> key(const char* group, const char* name, Field Owner::*field, Decode decode,
+               Encode encode = nullptr)
+{
+    Key<Owner> k{group,
+                 name,
+                 [field, decode](Owner& owner, const QString& text) {
+                     const auto v = decode(text);
+                     if (v) owner.*field = *v;
+                     return v.has_value();
+                 },
+                 {}};
+    if constexpr (!std::is_same_v<Encode, std::nullptr_t>)
+        k.encode = [field, encode](const Owner& owner) { return encode(owner.*field); };
+    return k;
+}
+
+// The window's values, in the order they are read and written.
+const std::vector<Key<AppSettings>>& windowKeys()
+{
+    const char* const g = SettingsStore::kSection;
+    using S = AppSettings;
+    static const std::vector<Key<S>> keys{
+        key(g, "frmMainX", &S::frmMainX, decodeInt32, encodeInt),
+        key(g, "frmMainY", &S::frmMainY, decodeInt32, encodeInt),
+        key(g, "addDTB", &S::addDTB, decodeBool, encodeBool),
+        key(g, "addTXB", &S::addTXB, decodeBool, encodeBool),
+        key(g, "addFont", &S::addFont, decodeText, encodeText),
+        key(g, "addFontSize", &S::addFontSize, decodeFloat, encodeFloat),
+        key(g, "addFontBold", &S::addFontBold, decodeBool, encodeBool),
+        key(g, "addFontItalic", &S::addFontItalic, decodeBool, encodeBool),
+        key(g, "addForeColor", &S::addForeColor, decodeInt32, encodeInt),
+        key(g, "addCurrentX", &S::addCurrentX, decodeFloat, encodeFloat),
+        key(g, "addCurrentY", &S::addCurrentY, decodeFloat, encodeFloat),
+        key(g, "addFont2", &S::addFont2, decodeText, encodeText),
+        key(g, "addCurrentX2", &S::addCurrentX2, decodeFloat, encodeFloat),
+        key(g, "addCurrentY2", &S::addCurrentY2, decodeFloat, encodeFloat),
+        key(g, "DPaperSize", &S::DPaperSize, decodeInt16, encodeInt)};
+    return keys;
+}
+
+const std::vector<Key<SetLogExtras>>& extraKeys()
+{
+    static const std::vector<Key<SetLogExtras>> keys{
+        key(SettingsStore::kSection, "AutoOrient", &SetLogExtras::autoOrient, decodeBool)};
+    return keys;
+}
+
+const std::vector<Key<SaveAllOptions>>& saveAllKeys()
+{
+    const char* const g = kSaveAllSection;
+    using O = SaveAllOptions;
+    static const std::vector<Key<O>> keys{
+        key(g, "KeepExif", &O::keepMetadata, decodeBool, encodeBool),
+        key(g, "Quality", &O::quality, decodeQuality, encodeInt),
+        key(g, "Lossless", &O::lossless, decodeBool, encodeBool)};
+    return keys;
+}
+
+QString path(const char* group, const char* key)
+{
+    return QString::fromLatin1(group) + QLatin1Char('/') + QString::fromLatin1(key);
+}
+
+// A key missing, or a text that does not convert, keeps the field's default.
+template <typename Owner>
+void readKey(const QSettings& s, const Key<Owner>& k, Owner& owner)
+{
+    if (const auto text = storedText(s.value(path(k.group, k.key)))) k.decode(owner, *text);
+}
+
+template <typename Owner>
+void addChecks(std::vector<SettingsKey>& list, const std::vector<Key<Owner>>& keys)
+{
+    for (const Key<Owner>& k : keys)
+        list.push_back({k.group, k.key, [decode = k.decode](const QVariant& stored) {
+                            Owner scratch;
+                            const auto text = storedText(stored);
+                            return text && decode(scratch, *text);
+                        }});
 }
 
 }  // namespace
 
+const std::vector<SettingsKey>& settingsKeys()
+{
+    static const std::vector<SettingsKey> list = [] {
+        std::vector<SettingsKey> l;
+        addChecks(l, windowKeys());
+        addChecks(l, extraKeys());
+        addChecks(l, saveAllKeys());
+        return l;
+    }();
+    return list;
+}
+
+QString titleTooLongMessage(qsizetype length)
+{
+    return QStringLiteral("标题过长：%1 个字符，最多 %2 个").arg(length).arg(kMaxTitleLength);
+}
+
 void SettingsStore::readAll(AppSettings& st,
                             const std::function<void(const char*, bool)>& onSwitch) const
 {
-    std::unique_ptr<QSettings> file;
-    if (mayRead()) {
-        file = open();
-        file->beginGroup(QString::fromLatin1(kSection));
+    // A file that may not be read leaves every key at its default.
+    const auto s = mayRead() ? open() : nullptr;
+    for (const Key<AppSettings>& k : windowKeys()) {
+        if (s) readKey(*s, k, st);
+        if (!onSwitch) continue;
+        if (qstrcmp(k.key, "addDTB") == 0) onSwitch(k.key, st.addDTB);
+        if (qstrcmp(k.key, "addTXB") == 0) onSwitch(k.key, st.addTXB);
     }
-    const QSettings* s = file.get();
-    readKey(s, "frmMainX", st.frmMainX, decodeInt32);
-    readKey(s, "frmMainY", st.frmMainY, decodeInt32);
-    readKey(s, "addDTB", st.addDTB, decodeBool);
-    if (onSwitch) onSwitch("addDTB", st.addDTB);
-    readKey(s, "addTXB", st.addTXB, decodeBool);
-    if (onSwitch) onSwitch("addTXB", st.addTXB);
-    readKey(s, "addFont", st.addFont, decodeText);
-    readKey(s, "addFontSize", st.addFontSize, decodeFloat);
-    readKey(s, "addFontBold", st.addFontBold, decodeBool);
-    readKey(s, "addFontItalic", st.addFontItalic, decodeBool);
-    readKey(s, "addForeColor", st.addForeColor, decodeInt32);
-    readKey(s, "addCurrentX", st.addCurrentX, decodeFloat);
-    readKey(s, "addCurrentY", st.addCurrentY, decodeFloat);
-    readKey(s, "addFont2", st.addFont2, decodeText);
-    readKey(s, "addCurrentX2", st.addCurrentX2, decodeFloat);
-    readKey(s, "addCurrentY2", st.addCurrentY2, decodeFloat);
-    readKey(s, "DPaperSize", st.DPaperSize, decodeInt16);
 }
 
 void SettingsStore::writeAll(const AppSettings& st, float left, float top) const
@@ -189,41 +298,23 @@ void SettingsStore::writeAll(const AppSettings& st, float left, float top) const
     // A file with malformed lines is written back with what could be read of it, ours mended:
     // starting it afresh would lose the groups of others.
     if (s->status() == QSettings::AccessError) return;
-    s->beginGroup(QString::fromLatin1(kSection));
-    const auto put = [&](const char* key, const QString& text) {
-        s->setValue(QString::fromLatin1(key), text);
-    };
-    put("frmMainX", encodeFloat(left));
-    put("frmMainY", encodeFloat(top));
-    put("addDTB", encodeBool(st.addDTB));
-    put("addTXB", encodeBool(st.addTXB));
-    put("addFont", st.addFont);
-    put("addFontSize", encodeFloat(st.addFontSize));
-    put("addFontBold", encodeBool(st.addFontBold));
-    put("addFontItalic", encodeBool(st.addFontItalic));
-    put("addForeColor", encodeInt(st.addForeColor));
-    put("addCurrentX", encodeFloat(st.addCurrentX));
-    put("addCurrentY", encodeFloat(st.addCurrentY));
-    put("addFont2", st.addFont2);
-    put("addCurrentX2", encodeFloat(st.addCurrentX2));
-    put("addCurrentY2", encodeFloat(st.addCurrentY2));
-    put("DPaperSize", encodeInt(st.DPaperSize));
-    s->endGroup();
+    for (const Key<AppSettings>& k : windowKeys()) {
+        // The position is the window's at this moment, written as a float.
+        QString text = k.encode(st);
+        if (qstrcmp(k.key, "frmMainX") == 0) text = encodeFloat(left);
+        if (qstrcmp(k.key, "frmMainY") == 0) text = encodeFloat(top);
+        s->setValue(path(k.group, k.key), text);
+    }
     s->sync();  // a store that cannot be written reports nothing
 }
 
 bool SettingsStore::readAutoOrient() const
 {
-    bool on = true;
-    if (!mayRead()) return on;
+    SetLogExtras extras;
+    if (!mayRead()) return extras.autoOrient;
     const auto s = open();
-    s->beginGroup(QString::fromLatin1(kSection));
-    readKey(s.get(), "AutoOrient", on, decodeBool);
-    return on;
-}
-
-namespace {
-const char* const kSaveAllSection = "SaveAll";
+    for (const auto& k : extraKeys()) readKey(*s, k, extras);
+    return extras.autoOrient;
 }
 
 SaveAllOptions SettingsStore::readSaveAllOptions() const
@@ -231,12 +322,7 @@ SaveAllOptions SettingsStore::readSaveAllOptions() const
     SaveAllOptions o;
     if (!mayRead()) return o;
     const auto s = open();
-    s->beginGroup(QString::fromLatin1(kSaveAllSection));
-    readKey(s.get(), "KeepExif", o.keepMetadata, decodeBool);
-    readKey(s.get(), "Lossless", o.lossless, decodeBool);
-    int quality = o.quality;
-    readKey(s.get(), "Quality", quality, decodeInt32);
-    if (quality >= 1 && quality <= 100) o.quality = quality;
+    for (const auto& k : saveAllKeys()) readKey(*s, k, o);
     return o;
 }
 
@@ -245,11 +331,7 @@ void SettingsStore::writeSaveAllOptions(const SaveAllOptions& o) const
     if (!mayWrite()) return;
     auto s = open();
     if (s->status() == QSettings::AccessError) return;
-    s->beginGroup(QString::fromLatin1(kSaveAllSection));
-    s->setValue(QStringLiteral("KeepExif"), encodeBool(o.keepMetadata));
-    s->setValue(QStringLiteral("Quality"), encodeInt(o.quality));
-    s->setValue(QStringLiteral("Lossless"), encodeBool(o.lossless));
-    s->endGroup();
+    for (const auto& k : saveAllKeys()) s->setValue(path(k.group, k.key), k.encode(o));
     s->sync();
 }
 

@@ -8,8 +8,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QSettings;
+class QVariant;
 
 namespace orvello {
 
@@ -19,6 +21,14 @@ inline constexpr int kWindowHeightTwips = 9000;
 inline constexpr int kTwipsPerPixel = 15;
 
 inline constexpr qint32 kDefaultForeColor = 8454143;  // red 255, green 255, blue 128
+
+// The longest title drawn, in characters: far beyond the width of any photo, and short enough
+// that laying it out stays instant (a title of a hundred thousand characters took seconds).
+inline constexpr int kMaxTitleLength = 1000;
+// The longest text value the store takes (a font face name): a longer one keeps the default.
+inline constexpr int kMaxSettingText = 256;
+// Why a title of that many characters is refused.
+QString titleTooLongMessage(qsizetype length);
 
 struct AppSettings {
     qint32 frmMainX = 0;
@@ -54,6 +64,16 @@ std::optional<bool> decodeBool(const QString& text);  // "True"/"False" or a num
 std::optional<float> decodeFloat(const QString& text);
 std::optional<qint32> decodeInt32(const QString& text);
 std::optional<qint16> decodeInt16(const QString& text);
+
+// Every key the store knows, in the order it is read and written, with its group and whether a
+// stored value converts for it. Reading, writing and the check of a settings file all go by the
+// one table behind this list.
+struct SettingsKey {
+    const char* group;
+    const char* key;
+    std::function<bool(const QVariant& stored)> converts;
+};
+const std::vector<SettingsKey>& settingsKeys();
 
 // The store itself. Reads and writes go key by key in the fixed key order.
 class SettingsStore {

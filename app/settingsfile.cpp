@@ -4,50 +4,177 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <functional>
+#include <QMap>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QVariant>
 #include <map>
+#include <optional>
 
 namespace orvello {
 
 namespace {
 
-using Check = std::function<bool(const QString&)>;
+// A settings file is a few hundred bytes; one far larger is a mistake, and would make the check
+// below read it many times over.
+constexpr qint64 kMaxFileBytes = 64 * 1024;
+// How much of a line a message quotes.
+constexpr int kMaxQuoted = 60;
+constexpr char kBom[] = "\xEF\xBB\xBF";
 
-template <typename Decode>
-Check converts(Decode decode)
+QString quoted(const QByteArray& line)
 {
-    return [decode](const QString& text) { return decode(text).has_value(); };
+    const QString text = QString::fromUtf8(line).trimmed();
+    return text.size() > kMaxQuoted ? text.left(kMaxQuoted) + QStringLiteral("…") : text;
 }
 
-// The keys of the window's group and whether a text converts for each.
-const std::map<QString, Check>& keyChecks()
+// What QSettings reads from an INI file: every key with its value, and whether a line could not
+// be parsed.
+struct Reading {
+    QMap<QString, QVariant> values;
+    bool formatError = false;
+};
+
+Reading readIni(const QString& path)
 {
-    static const std::map<QString, Check> checks = [] {
-        const Check anyText = [](const QString&) { return true; };
-        return std::map<QString, Check>{{QStringLiteral("frmMainX"), converts(decodeInt32)},
-                                        {QStringLiteral("frmMainY"), converts(decodeInt32)},
-                                        {QStringLiteral("addDTB"), converts(decodeBool)},
-                                        {QStringLiteral("addTXB"), converts(decodeBool)},
-                                        {QStringLiteral("addFont"), anyText},
-                                        {QStringLiteral("addFontSize"), converts(decodeFloat)},
-                                        {QStringLiteral("addFontBold"), converts(decodeBool)},
-                                        {QStringLiteral("addFontItalic"), converts(decodeBool)},
-                                        {QStringLiteral("addForeColor"), converts(decodeInt32)},
-                                        {QStringLiteral("addCurrentX"), converts(decodeFloat)},
-                                        {QStringLiteral("addCurrentY"), converts(decodeFloat)},
-                                        {QStringLiteral("addFont2"), anyText},
-                                        {QStringLiteral("addCurrentX2"), converts(decodeFloat)},
-                                        {QStringLiteral("addCurrentY2"), converts(decodeFloat)},
-                                        {QStringLiteral("DPaperSize"), converts(decodeInt16)}};
-    }();
-    return checks;
+    const QSettings s(path, QSettings::IniFormat);
+    Reading r;
+    r.formatError = s.status() == QSettings::FormatError;
+    for (const QString& key : s.allKeys()) r.values.insert(key, s.value(key));
+    return r;
 }
 
-QString unquoted(const QString& value)
+// Finds the line behind what QSettings reads by asking it what the first n lines of the file say:
+// the line that gives a key its value is where reading one more line first gives that value.
+// Nothing here parses INI itself, so the check cannot disagree with the reading a run makes.
+class LineFinder {
+public:
+    LineFinder(QByteArray bytes, QString path) : bytes_(std::move(bytes)), path_(std::move(path))
+    {
+        for (qsizetype at = 0; at < bytes_.size();) {
+            const qsizetype end = bytes_.indexOf('\n', at);
+            ends_ << (end < 0 ? bytes_.size() : end + 1);
+            at = ends_.last();
+        }
+    }
+
+    int lineCount() const { return int(ends_.size()); }
+    // What QSettings reads from the whole file: from the copy that the lines are found in, or, when
+    // none can be made, from the file itself.
+    Reading whole() { return dir_.isValid() ? upTo(lineCount()) : readIni(path_); }
+    // Line n as it reads, without the byte-order mark QSettings passes over.
+    QByteArray line(int n) const
+    {
+        const qsizetype from = n > 1 ? ends_[n - 2] : bytes_.startsWith(kBom) ? 3 : 0;
+        return bytes_.mid(from, ends_[n - 1] - from);
+    }
+
+    // What QSettings reads from the first n lines; empty when no copy of them can be made.
+    const Reading& upTo(int n)
+    {
+        const auto known = cache_.find(n);
+        if (known != cache_.end()) return known->second;
+        Reading& r = cache_[n];
+        // Each prefix gets a name of its own: QSettings keeps what it read of a file by name.
+        const QString path = dir_.filePath(QString::number(n) + QStringLiteral(".ini"));
+        QFile copy(path);
+        if (n > 0 && dir_.isValid() && copy.open(QIODevice::WriteOnly) &&
+            copy.write(bytes_.left(ends_[n - 1])) == ends_[n - 1] && copy.flush()) {
+            copy.close();
+            r = readIni(path);
+        }
+        QFile::remove(path);
+        return r;
+    }
+
+    // The line that gives key the value the whole file gives it; 0 when it cannot be told.
+    int lineOf(const QString& key)
+    {
+        const QVariant whole = upTo(lineCount()).values.value(key);
+        return firstLine([&](const Reading& r) {
+            const auto v = r.values.constFind(key);
+            return v != r.values.cend() && *v == whole;
+        });
+    }
+    // The line at which QSettings first finds the file malformed; 0 when it cannot be told.
+    int formatErrorLine()
+    {
+        return firstLine([](const Reading& r) { return r.formatError; });
+    }
+    // Whether QSettings reads line n as nothing at all.
+    bool ignores(int n) { return upTo(n).values == upTo(n - 1).values; }
+
+private:
+    // A line where the predicate turns true, taking the first lines one by one; it holds for the
+    // whole file and not for none of it.
+    template <typename Holds>
+    int firstLine(Holds holds)
+    {
+        if (!dir_.isValid() || !holds(upTo(lineCount()))) return 0;
+        int lo = 0, hi = lineCount();
+        while (hi - lo > 1) {
+            const int mid = lo + (hi - lo) / 2;
+            (holds(upTo(mid)) ? hi : lo) = mid;
+        }
+        return hi;
+    }
+
+    QByteArray bytes_;
+    QString path_;
+    QList<qsizetype> ends_;
+    QTemporaryDir dir_;
+    std::map<int, Reading> cache_;
+};
+
+struct Problem {
+    int line = 0;        // 0: not tied to a line
+    QString why;         // completes "第 N 行…"
+    QString quotedText;  // the line, in part; the key when not tied to a line
+};
+
+// The nearest group line above line n, 0 when there is none.
+int groupLineAbove(const LineFinder& lines, int n)
 {
-    return value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"')
-               ? value.mid(1, value.size() - 2)
-               : value;
+    for (int i = n - 1; i > 0; --i)
+        if (lines.line(i).trimmed().startsWith('[')) return i;
+    return 0;
+}
+
+// The first problem with one of our keys as QSettings reads it: a value that does not convert, or
+// a name written otherwise than it reads ("[Set%4Cog]" reads as the group SetLog, "add%46ont" as
+// the key addFont): such a file does not say what it seems to.
+std::optional<Problem> keyProblem(LineFinder& lines)
+{
+    const Reading whole = lines.whole();
+    std::optional<Problem> first;
+    QString name;
+    const auto note = [&](int line, const QString& why) {
+        if (!first || (line > 0 && (first->line == 0 || line < first->line)))
+            first = Problem{line, why, line > 0 ? quoted(lines.line(line)) : name};
+    };
+    for (const SettingsKey& k : settingsKeys()) {
+        name = QString::fromLatin1(k.group) + u'/' + QString::fromLatin1(k.key);
+        const auto stored = whole.values.constFind(name);
+        if (stored == whole.values.cend()) continue;
+        // A value that goes on over lines ending in "\" is found at its last line: step back to
+        // its first.
+        int line = lines.lineOf(name);
+        while (line > 1 && lines.line(line - 1).trimmed().endsWith('\\')) --line;
+        if (!k.converts(*stored)) {
+            const bool tooLong = stored->typeId() == QMetaType::QString &&
+                                 stored->toString().size() > kMaxSettingText;
+            note(line, tooLong ? QStringLiteral("的值过长（最多 %1 个字符）").arg(kMaxSettingText)
+                               : QStringLiteral("的值无法识别"));
+        }
+        if (line == 0) continue;
+        const QByteArray text = lines.line(line).trimmed();
+        if (text.left(text.indexOf('=')).trimmed() != k.key)
+            note(line, QStringLiteral("的键名与读出的“%1”写法不同").arg(QLatin1String(k.key)));
+        const int group = groupLineAbove(lines, line);
+        if (group > 0 && lines.line(group).trimmed() != '[' + QByteArray(k.group) + ']')
+            note(group, QStringLiteral("的组名与读出的“%1”写法不同").arg(QLatin1String(k.group)));
+    }
+    return first;
 }
 
 }  // namespace
@@ -60,36 +187,50 @@ QString settingsFileProblem(const QString& path)
         return QStringLiteral("无法读取设置文件：%1（%2）")
             .arg(path,
                  info.exists() && !info.isFile() ? QStringLiteral("不是文件") : file.errorString());
-    const QByteArray bytes = file.readAll();
-    const QString text = QString::fromUtf8(bytes);
-    if (text.toUtf8() != bytes) return QStringLiteral("设置文件不是 UTF-8 文本：%1").arg(path);
-    const QString group = QString::fromLatin1(SettingsStore::kSection);
-    QString current;
-    int number = 0;
-    for (const QString& raw : text.split(u'\n')) {
-        ++number;
-        const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#')) continue;
-        const auto bad = [&](const QString& why) {
-            return QStringLiteral("设置文件 %1 第 %2 行%3：%4")
-                .arg(path)
-                .arg(number)
-                .arg(why, line);
-        };
-        if (line.startsWith(u'[')) {
-            if (!line.endsWith(u']') || line.size() < 3) return bad(QStringLiteral("的组名不完整"));
-            current = line.mid(1, line.size() - 2).trimmed();
-            continue;
-        }
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0) return bad(QStringLiteral("不是“键=值”"));
-        if (current != group) continue;
-        const auto check = keyChecks().find(line.left(eq).trimmed());
-        if (check == keyChecks().end()) continue;
-        if (!check->second(unquoted(line.mid(eq + 1).trimmed())))
-            return bad(QStringLiteral("的值无法识别"));
+    if (file.size() > kMaxFileBytes)
+        return QStringLiteral("设置文件过大：%1（%2 字节，最多 %3 字节）")
+            .arg(path)
+            .arg(file.size())
+            .arg(kMaxFileBytes);
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes)  // grew while it was looked at
+        return QStringLiteral("设置文件过大：%1").arg(path);
+    LineFinder lines(bytes, path);
+    const auto at = [&](int line, const QString& why, const QString& text) {
+        return QStringLiteral("设置文件 %1 第 %2 行%3：%4").arg(path).arg(line).arg(why, text);
+    };
+
+    // QSettings reads UTF-8 (after a byte-order mark); other bytes would become other characters.
+    for (int n = 1; n <= lines.lineCount(); ++n) {
+        const QByteArray line = lines.line(n);
+        if (QString::fromUtf8(line).toUtf8() != line)
+            return QStringLiteral("设置文件不是 UTF-8 文本：%1（第 %2 行）").arg(path).arg(n);
     }
-    return {};
+
+    std::optional<Problem> problem = keyProblem(lines);
+    const auto consider = [&](int line, const QString& why) {
+        if (!problem || problem->line == 0 || line <= problem->line)
+            problem = Problem{line, why, quoted(lines.line(line))};
+    };
+    if (const int line = lines.formatErrorLine()) consider(line, QStringLiteral("无法解析"));
+    // A line QSettings passes over (no "=") says something the run would not do. Lines that go on
+    // a value ending in "\" are part of it.
+    int asked = 0;
+    for (int n = 1; n <= lines.lineCount() && asked < 100; ++n) {
+        if (problem && problem->line > 0 && n >= problem->line) break;
+        const QByteArray text = lines.line(n).trimmed();
+        if (text.isEmpty() || text.startsWith(';') || text.startsWith('#') ||
+            text.startsWith('[') || text.contains('=') ||
+            (n > 1 && lines.line(n - 1).trimmed().endsWith('\\')))
+            continue;
+        ++asked;
+        if (lines.ignores(n)) consider(n, QStringLiteral("不是“键=值”"));
+    }
+    if (!problem) return {};
+    if (problem->line == 0)
+        return QStringLiteral("设置文件 %1 中键 %2 %3")
+            .arg(path, problem->quotedText, problem->why);
+    return at(problem->line, problem->why, problem->quotedText);
 }
 
 }  // namespace orvello

@@ -5,9 +5,11 @@
 
 namespace orvello {
 
-// Why path cannot serve as the run's settings (unreadable, a malformed line, a value of the
-// window's group that does not convert), naming the file and the line; empty when it can. The
-// values themselves are then read with SettingsStore, as the window reads them.
+// Why path cannot serve as the run's settings, naming the file and the first line at fault; empty
+// when it can. The file is read by QSettings, as SettingsStore reads it; what is refused: a file
+// that cannot be read, is too large or is not UTF-8 text; a line QSettings cannot parse or passes
+// over; a value of one of the store's keys that does not convert; a group or key name written
+// otherwise than it reads (escaped). The values themselves are then read with SettingsStore.
 QString settingsFileProblem(const QString& path);
 
 }  // namespace orvello

@@ -217,6 +217,10 @@ int stampCommand(const QList<QByteArray>& args)
 {
     auto options = parseStamp(args);
     if (!options) return -1;
+    if (options->recipe.text1.size() > kMaxTitleLength) {
+        writeText(stderr, titleTooLongMessage(options->recipe.text1.size()));
+        return 1;
+    }
     // Before anything is written: a stop from now on leaves no temporary file behind.
     removeTemporariesOnStop();
     if (!readRecipe(*options)) return 1;

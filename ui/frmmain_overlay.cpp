@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QToolTip>
 
 namespace orvello {
 
@@ -83,8 +84,18 @@ void frmMain::wireOverlay()
     connect(c2, &QCheckBox::toggled, this, [this](bool on) {
         if (titleSwitchClicked(settings_, on, photoLoaded())) redraw();
     });
-    connect(control<QLineEdit>(QStringLiteral("Text1")), &QLineEdit::textChanged, this, [this] {
+    auto* title = control<QLineEdit>(QStringLiteral("Text1"));
+    connect(title, &QLineEdit::textChanged, this, [this] {
         if (titleEditRedraws(settings_)) redraw();
+    });
+    // A title past the cap is cut there (a paste of a whole document would take the window
+    // seconds per keystroke); the user is told beside the box rather than by a modal message.
+    title->setMaxLength(kMaxTitleLength);
+    connect(title, &QLineEdit::inputRejected, this, [title] {
+        if (title->text().size() < kMaxTitleLength) return;  // rejected for another reason
+        QToolTip::showText(title->mapToGlobal(QPoint(0, title->height())),
+                           QStringLiteral("标题最多 %1 个字符，多出的未收入").arg(kMaxTitleLength),
+                           title);
     });
 
     const auto topTwips = [this](const char* name) {

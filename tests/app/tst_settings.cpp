@@ -146,7 +146,8 @@ private slots:
     {
         writeRaw(
             "[SetLog]\naddFontSize=big\naddCurrentX=12.5\naddDTB=maybe\naddTXB=1\n"
-            "addForeColor=1,2\nDPaperSize=99999\nfrmMainX=-20\naddCurrentY=\n");
+            "addForeColor=1,2\nDPaperSize=99999\nfrmMainX=-20\naddCurrentY=\naddFont=" +
+            QByteArray(kMaxSettingText + 1, 'x') + '\n');
         AppSettings s;
         SettingsStore(ini()).readAll(s);
         QCOMPARE(s.addFontSize, 2.0f);
@@ -157,6 +158,7 @@ private slots:
         QCOMPARE(s.DPaperSize, qint16(0));
         QCOMPARE(s.frmMainX, -20);  // no range check on read
         QCOMPARE(s.addCurrentY, 91.0f);
+        QCOMPARE(s.addFont, QStringLiteral("DigifaceWide"));
     }
 
     // The keys beside the fifteen: a value that does not convert, or a quality out of range,
@@ -211,7 +213,8 @@ private slots:
     void writingKeepsWhatIsNotOurs()
     {
         // A malformed line elsewhere does not cost the rest of the file.
-        writeRaw("[Other]\ncolour=blue\n[Broken\n\n[SetLog]\naddFont=Mono\nlegacyKey=1\n");
+        writeRaw(
+            "\xEF\xBB\xBF[Other]\ncolour=blue\n[Broken\n\n[SetLog]\naddFont=Mono\nlegacyKey=1\n");
         AppSettings s;
         SettingsStore(ini()).readAll(s);
         QCOMPARE(s.addFont, QStringLiteral("Mono"));

@@ -7,6 +7,7 @@
 #include "xpbutton/xpbutton.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,6 +15,7 @@
 #include <QPrinter>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 #include <memory>
 
@@ -157,6 +159,12 @@ private slots:
         QTest::keyClick(title, Qt::Key_Left);
         QTest::keyClicks(title, QStringLiteral("2 "));
         QCOMPARE(title->text(), QStringLiteral("Beach 2 day"));
+        // A pasted document is cut at the cap, and the user is told beside the box.
+        QGuiApplication::clipboard()->setText(QString(160000, u'x'));
+        title->paste();
+        QCOMPARE(title->text().size(), kMaxTitleLength);
+        QVERIFY(QToolTip::isVisible());
+        title->setText(QStringLiteral("Beach 2 day"));
         const QImage photoOnly = [&] {
             QImage plain(320, 240, QImage::Format_RGB32);
             plain.fill(qRgb(30, 40, 60));
