@@ -125,9 +125,8 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
     bool existed = false;
     const QString failed =
         cancelled ? QString()
-                  : writeStampedBytes(result.jpeg, item.target,
-                                      item.existing == ExistingCopies::Overwrite, &existed,
-                                      canvas.size());
+                  : writeStampedBytes(result.jpeg, item, item.existing == ExistingCopies::Overwrite,
+                                      &existed, canvas.size());
     return writtenOutcome(item, failed, cancelled, existed, warning);
 }
 

@@ -14,22 +14,30 @@
 namespace orvello {
 
 QList<StampItem> planStampBatch(const QList<QByteArray>& sources, const QByteArray& outDir,
-                                ExistingCopies existing)
+                                ExistingCopies existing, const QList<QByteArray>& subFolders)
 {
-    return planStampBatch(sources, QList<QByteArray>(sources.size(), outDir), existing);
-}
-
-QList<StampItem> planStampBatch(const QList<QByteArray>& sources, const QList<QByteArray>& outDirs,
-                                ExistingCopies existing)
-{
+    // Made and held open before anything is checked in it, and every copy written from it.
+    std::shared_ptr<const NativeFolder> root;
+    QString rootRefusal;
+    if (!outDir.isEmpty()) {
+        int failure = 0;
+        root = NativeFolder::open(outDir, true, &failure);
+        if (!root)
+            rootRefusal = QStringLiteral("无法创建文件夹：%1（%2）")
+                              .arg(shownPath(outDir), nativeErrorText(failure));
+    }
+    const QByteArray base = outDir.isEmpty() || outDir.endsWith('/') ? outDir : outDir + '/';
     StampOutputGuard guard(sources);
     QList<StampItem> items;
     items.reserve(sources.size());
     for (qsizetype i = 0; i < sources.size(); ++i) {
         const QByteArray& source = sources[i];
-        StampItem item{source, stampTarget(source, outDirs.value(i)), {}, false, existing};
-        if (existing == ExistingCopies::Skip && StampOutputGuard::exists(item.target) &&
-            guard.refusal(item.target, true).isEmpty())
+        const QByteArray below = outDir.isEmpty() ? QByteArray() : subFolders.value(i);
+        StampItem item{source, stampTarget(source, base + below), {}, false, existing, root, below};
+        if (!rootRefusal.isEmpty())
+            item.refusal = rootRefusal;
+        else if (existing == ExistingCopies::Skip && StampOutputGuard::exists(item.target) &&
+                 guard.refusal(item.target, true).isEmpty())
             item.skip = true;
         else
             item.refusal = guard.refusal(item.target, existing != ExistingCopies::Refuse);
@@ -81,7 +89,8 @@ StampOutcome StampWorker::run(const StampItem& item)
     const QString shown = shownPath(item.source);
     LoadedPhoto loaded =
         loadPhoto(item.source, std::move(buffer_), {copy.autoOrient, copy.keepMetadata});
-    if (loaded.photo.isNull()) return {Status::Failed, cannotOpenMessage(shown, loaded.error), {}, {}};
+    if (loaded.photo.isNull())
+        return {Status::Failed, cannotOpenMessage(shown, loaded.error), {}, {}};
     if (loaded.incomplete) return {Status::Failed, incompleteMessage(shown), {}, {}};
     QImage canvas = stampCanvas(std::move(loaded.photo), loaded.exif.captureDateText, recipe_);
     QString warning;
@@ -91,7 +100,7 @@ StampOutcome StampWorker::run(const StampItem& item)
     loaded = LoadedPhoto();
     bool cancelled = false, existed = false;
     const QString failed =
-        writeStampedCopy(canvas, item.target, item.existing == ExistingCopies::Overwrite, cancel_,
+        writeStampedCopy(canvas, item, item.existing == ExistingCopies::Overwrite, cancel_,
                          &cancelled, &existed, jpeg);
     buffer_ = std::move(canvas);
     return writtenOutcome(item, failed, cancelled, existed, warning, notice);

@@ -32,21 +32,6 @@ struct StampRecipe {
     CopyOptions copy;
 };
 
-// The photos' copies and which of them may be written. An existing copy is refused, replaced
-// (overwrite) or, with skipExisting, left alone; an input photo is never written over, and two
-// photos of one copy name give one copy, the first.
-enum class ExistingCopies { Refuse, Overwrite, Skip };
-
-struct StampItem {
-    QByteArray source;  // the photo, as the file system spells it
-    QByteArray target;  // where its copy goes
-    QString refusal;    // set: the copy is not written, and this is why
-    bool skip = false;  // left alone on purpose (an existing copy kept): not a failure
-    // What happens to a copy that appears at target while the photo is stamped (another run
-    // into the same folder): only Overwrite replaces it; Skip counts it as skipped.
-    ExistingCopies existing = ExistingCopies::Refuse;
-};
-
 struct StampOutcome {
     enum class Status { Written, Skipped, Failed, Cancelled };
     Status status = Status::Failed;
@@ -55,11 +40,10 @@ struct StampOutcome {
     QString notice;   // asked lossless, but written by the full re-encode, and why
 };
 
+// The copies of sources in outDir (empty: beside each photo), created when missing, each in its
+// own sub-folder of it when subFolders has one for it ("a/b/"), created when the copy is written.
 QList<StampItem> planStampBatch(const QList<QByteArray>& sources, const QByteArray& outDir,
-                                ExistingCopies existing);
-// The same with a folder for each source's copy (empty: beside the photo).
-QList<StampItem> planStampBatch(const QList<QByteArray>& sources, const QList<QByteArray>& outDirs,
-                                ExistingCopies existing);
+                                ExistingCopies existing, const QList<QByteArray>& subFolders = {});
 // How many of the planned copies would replace a file already there.
 int countExistingCopies(const QList<StampItem>& items);
 

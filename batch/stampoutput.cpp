@@ -1,12 +1,13 @@
 #include "batch/stampoutput.h"
 
 #include "components/jpegwriter.h"
-#include "components/localtext.h"
 #include "components/nativefile.h"
 #include "imaging/saveoutput.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 
@@ -66,9 +67,57 @@ QByteArray stampTarget(const QByteArray& photo, const QByteArray& outDir)
     return dir + stampedNativeName(namePart(photo));
 }
 
+namespace {
+
+// UTF-8 with every byte that is not part of a valid sequence shown as \xNN.
+QString escapedUtf8(QByteArrayView bytes)
+{
+    QString out;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const uchar lead = uchar(bytes[i]);
+        const qsizetype length = lead < 0x80                    ? 1
+                                 : lead >= 0xC2 && lead <= 0xDF ? 2
+                                 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                 : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                                : 0;
+        if (length > 0 && i + length <= bytes.size()) {
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString one = utf8.decode(bytes.sliced(i, length));
+            if (!utf8.hasError()) {
+                out += one;
+                i += length;
+                continue;
+            }
+        }
+        out += QStringLiteral("\\x") + QString::number(lead, 16).toUpper().rightJustified(2, u'0');
+        ++i;
+    }
+    return out;
+}
+
+QString shownPart(QByteArrayView part)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(part);
+    if (!utf8.hasError()) return text;
+    QStringDecoder gb18030("GB18030", QStringDecoder::Flag::Stateless);
+    if (gb18030.isValid()) {
+        text = gb18030.decode(part);
+        if (!gb18030.hasError()) return text;
+    }
+    return escapedUtf8(part);
+}
+
+}  // namespace
+
 QString shownPath(const QByteArray& nativePath)
 {
-    return decodeLocalBytes(nativePath);
+    // Each part on its own: a folder named on one system may hold files named on another.
+    QString shown;
+    qsizetype from = 0;
+    for (qsizetype slash; (slash = nativePath.indexOf('/', from)) >= 0; from = slash + 1)
+        shown += shownPart(QByteArrayView(nativePath).sliced(from, slash - from)) + u'/';
+    return shown + shownPart(QByteArrayView(nativePath).sliced(from));
 }
 
 QByteArray resolvedPath(const QByteArray& path)
@@ -126,8 +175,8 @@ JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int
 }
 
 JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int quality,
-                            const KeptMetadata* metadata, QSize copySize,
-                            const QString& shownPhoto, QString* warning)
+                            const KeptMetadata* metadata, QSize copySize, const QString& shownPhoto,
+                            QString* warning)
 {
     JpegOptions o = copyJpegOptions(traits, turnedSideways, quality);
     warning->clear();
@@ -158,39 +207,70 @@ QString writeFailure(const QByteArray& target, const QString& error, QSize pictu
 {
     // The system's own reason is exact for a full disk; a guess from the free space afterwards
     // would not be, since the failed copy's room is free again.
-    const QString reason =
-        error == diskFullText() ? error
-                                : saveFailureReason(QFile::decodeName(target), error, pictureSize);
+    const QString reason = error == diskFullText()
+                               ? error
+                               : saveFailureReason(QFile::decodeName(target), error, pictureSize);
     return QStringLiteral("存储失败！%1：%2").arg(shownPath(target), reason);
 }
 
 }  // namespace
 
-QString writeStampedCopy(const QImage& canvas, const QByteArray& target, bool replace,
+namespace {
+
+// The folder the copy goes in, entered from its output folder; null when it has none, or when
+// it cannot be entered (*refusal says why).
+std::shared_ptr<const NativeFolder> copyFolder(const StampItem& item, QString* refusal)
+{
+    if (!item.outRoot) return nullptr;
+    int failure = 0;
+    std::shared_ptr<const NativeFolder> folder = item.outRoot->below(item.outBelow, &failure);
+    if (folder) return folder;
+    const QString shown = shownPath(folderPart(item.target));
+    *refusal =
+        failure == ELOOP || failure == EXDEV
+            ? QStringLiteral("子文件夹通向 --out 文件夹之外，未写入：%1").arg(shown)
+            : QStringLiteral("无法创建文件夹：%1（%2）").arg(shown, nativeErrorText(failure));
+    return nullptr;
+}
+
+}  // namespace
+
+QString writeStampedCopy(const QImage& canvas, const StampItem& item, bool replace,
                          const std::atomic<bool>* cancel, bool* cancelled, bool* existed,
                          const JpegOptions& options)
 {
+    if (cancelled) *cancelled = false;
+    if (existed) *existed = false;
+    QString refusal;
+    const std::shared_ptr<const NativeFolder> folder = copyFolder(item, &refusal);
+    if (!refusal.isEmpty()) return refusal;
     JpegWriter writer(options);
     writer.setCancelFlag(cancel);
     writer.setReplaceExisting(replace);
     // Always the native save file: it never follows a link at the target, spells every name, can
     // refuse a name taken meanwhile, and leaves no named temporary file where it can avoid one.
-    const bool ok = writer.saveNative(canvas, target);
-    if (cancelled) *cancelled = writer.wasCancelled();
+    const bool ok = folder ? writer.saveNative(canvas, *folder, namePart(item.target))
+                           : writer.saveNative(canvas, item.target);
+    if (cancelled) *cancelled = writer.wasCancelled() || (!ok && savesStopped());
     if (existed) *existed = writer.targetExisted();
     if (ok || writer.wasCancelled()) return ok ? QString() : writer.error();
-    if (writer.targetExisted()) return existingCopyRefusal(target);
-    return writeFailure(target, writer.error(), canvas.size());
+    if (cancelled && *cancelled) return {};
+    if (writer.targetExisted()) return existingCopyRefusal(item.target);
+    return writeFailure(item.target, writer.error(), canvas.size());
 }
 
-QString writeStampedBytes(const QByteArray& jpeg, const QByteArray& target, bool replace,
+QString writeStampedBytes(const QByteArray& jpeg, const StampItem& item, bool replace,
                           bool* existed, QSize pictureSize)
 {
+    if (existed) *existed = false;
+    QString error;
+    const std::shared_ptr<const NativeFolder> folder = copyFolder(item, &error);
+    if (!error.isEmpty()) return error;
     // The same native save file as writeStampedCopy, for the same reasons.
     NativeSaveFile file;
     file.setReplaceExisting(replace);
-    QString error;
-    bool ok = file.open(target, &error);
+    bool ok =
+        folder ? file.open(*folder, namePart(item.target), &error) : file.open(item.target, &error);
     if (ok && !file.write(jpeg.constData(), jpeg.size())) {
         error = file.errorString();
         ok = false;
@@ -199,8 +279,8 @@ QString writeStampedBytes(const QByteArray& jpeg, const QByteArray& target, bool
     if (existed) *existed = file.targetExisted();
     if (ok) return {};
     file.cancel();
-    if (file.targetExisted()) return existingCopyRefusal(target);
-    return writeFailure(target, error, pictureSize);
+    if (file.targetExisted()) return existingCopyRefusal(item.target);
+    return writeFailure(item.target, error, pictureSize);
 }
 
 }  // namespace orvello

@@ -4,6 +4,7 @@
 // so a name that is not UTF-8 is checked and written exactly as stored.
 #include "components/jpegwriter.h"
 #include "components/keptmetadata.h"
+#include "components/nativefile.h"
 #include "photo/sourcetraits.h"
 
 #include <QByteArray>
@@ -12,6 +13,7 @@
 #include <QSet>
 #include <QString>
 #include <atomic>
+#include <memory>
 
 namespace orvello {
 
@@ -50,22 +52,42 @@ JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int
 // The same, carrying metadata (null: not asked for) as segments for an upright copy of copySize
 // pixels. When it cannot be carried, the copy goes without it and *warning says so.
 JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int quality,
-                            const KeptMetadata* metadata, QSize copySize,
-                            const QString& shownPhoto, QString* warning);
+                            const KeptMetadata* metadata, QSize copySize, const QString& shownPhoto,
+                            QString* warning);
+
+// The photos' copies and which of them may be written. An existing copy is refused, replaced
+// (overwrite) or, with skipExisting, left alone; an input photo is never written over, and two
+// photos of one copy name give one copy, the first.
+enum class ExistingCopies { Refuse, Overwrite, Skip };
+
+struct StampItem {
+    QByteArray source;  // the photo, as the file system spells it
+    QByteArray target;  // where its copy goes
+    QString refusal;    // set: the copy is not written, and this is why
+    bool skip = false;  // left alone on purpose (an existing copy kept): not a failure
+    // What happens to a copy that appears at target while the photo is stamped (another run
+    // into the same folder): only Overwrite replaces it; Skip counts it as skipped.
+    ExistingCopies existing = ExistingCopies::Refuse;
+    // In an output folder: that folder, held open since the plan, and the sub-folders of it the
+    // copy goes in ("a/b/" or empty), entered from it when the copy is written. Null: the folder
+    // of target.
+    std::shared_ptr<const NativeFolder> outRoot;
+    QByteArray outBelow;
+};
 
 // Why an existing copy is not replaced.
 QString existingCopyRefusal(const QByteArray& target);
 
-// Writes canvas as JPEG to target, streamed through a temporary file that takes the target's name
-// only once complete; with replace, a file or symbolic link there is replaced (a link itself,
+// Writes canvas as JPEG to item's target, streamed through a temporary file that takes the target's
+// name only once complete; with replace, a file or symbolic link there is replaced (a link itself,
 // never written through); without it, whatever stands there by then, even a file another run
 // wrote meanwhile, is kept and *existed set. When cancel is raised meanwhile, nothing is written
 // and *cancelled is set. options: how it is encoded. Returns the failure message, or empty.
-QString writeStampedCopy(const QImage& canvas, const QByteArray& target, bool replace,
+QString writeStampedCopy(const QImage& canvas, const StampItem& item, bool replace,
                          const std::atomic<bool>* cancel = nullptr, bool* cancelled = nullptr,
                          bool* existed = nullptr, const JpegOptions& options = {});
 // The same for a copy already encoded, of a picture of pictureSize pixels.
-QString writeStampedBytes(const QByteArray& jpeg, const QByteArray& target, bool replace,
+QString writeStampedBytes(const QByteArray& jpeg, const StampItem& item, bool replace,
                           bool* existed, QSize pictureSize);
 
 }  // namespace orvello

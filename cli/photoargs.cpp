@@ -4,8 +4,7 @@
 #include "photo/folderlist.h"
 
 #include <QFile>
-#include <cerrno>
-#include <cstring>
+#include <climits>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -32,8 +31,11 @@ QList<QByteArray> subFolders(const QByteArray& folder)
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
         if (name.startsWith('.')) continue;
+        // By the folder's descriptor: the sub-folder's own path may be too long to look up.
         struct stat info {};
-        if (::lstat((folder + name).constData(), &info) != 0 || !S_ISDIR(info.st_mode)) continue;
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISDIR(info.st_mode))
+            continue;
         list.names << shownFileName(name);
         list.nativeNames << name;
     }
@@ -42,13 +44,28 @@ QList<QByteArray> subFolders(const QByteArray& folder)
     return list.nativeNames;
 }
 
+QString tooLong(const QByteArray& path)
+{
+    return QStringLiteral("路径太长（超过 %1 字节），无法读取：%2")
+        .arg(PATH_MAX - 1)
+        .arg(shownPath(path));
+}
+
 void expandFolder(const QByteArray& folder, const QByteArray& subFolder, bool recursive,
                   QList<PhotoSource>& photos, const std::function<void(const QString&)>& report)
 {
+    // Deeper than the system can name: said so, rather than taken for a folder without photos.
+    if (folder.size() >= PATH_MAX) {
+        photos << PhotoSource{folder, subFolder, tooLong(folder)};
+        return;
+    }
     const FolderList list = listPhotoFolder(folder, QString());
     const qsizetype before = photos.size();
-    for (const QByteArray& name : list.nativeNames)
-        if (!name.startsWith("PM_")) photos << PhotoSource{folder + name, subFolder};
+    for (const QByteArray& name : list.nativeNames) {
+        if (name.startsWith("PM_")) continue;
+        const QByteArray path = folder + name;
+        photos << PhotoSource{path, subFolder, path.size() >= PATH_MAX ? tooLong(path) : QString()};
+    }
     if (recursive)
         for (const QByteArray& sub : subFolders(folder))
             expandFolder(folder + sub + '/', subFolder + sub + '/', true, photos, report);
@@ -64,8 +81,12 @@ QList<PhotoSource> expandPhotoArgs(const QList<QByteArray>& args, bool recursive
 {
     QList<PhotoSource> photos;
     for (const QByteArray& arg : args) {
+        if (arg.size() >= PATH_MAX) {
+            photos << PhotoSource{arg, {}, tooLong(arg)};
+            continue;
+        }
         if (!isFolder(arg)) {
-            photos << PhotoSource{arg, {}};
+            photos << PhotoSource{arg, {}, {}};
             continue;
         }
         const qsizetype before = photos.size();
@@ -94,29 +115,6 @@ std::optional<QList<QByteArray>> readPhotoList(const QByteArray& file, bool nul,
     for (const QByteArray& name : bytes.split(nul ? '\0' : '\n'))
         if (!name.isEmpty()) names << name;
     return names;
-}
-
-QString prepareOutFolder(const QByteArray& outDir, const QByteArray& subFolder)
-{
-    if (subFolder.isEmpty()) return {};
-    const QByteArray base = outDir.endsWith('/') ? outDir : outDir + '/';
-    const QString shown = shownPath(base + subFolder);
-    QByteArray path = base;
-    for (const QByteArray& part : subFolder.split('/')) {
-        if (part.isEmpty()) continue;
-        if (part == "." || part == "..")
-            return QStringLiteral("子文件夹名含有“..”，不会写到 --out 文件夹之外：%1").arg(shown);
-        path += part + '/';
-        if (::mkdir(path.constData(), 0777) != 0 && errno != EEXIST)
-            return QStringLiteral("无法创建文件夹：%1（%2）")
-                .arg(shownPath(path), QString::fromLocal8Bit(std::strerror(errno)));
-    }
-    // A link among the parts that leads out of outDir would put the copy somewhere else.
-    const QByteArray root = resolvedPath(base), real = resolvedPath(path);
-    const QByteArray inside = root.endsWith('/') ? root : root + '/';
-    if (root.isEmpty() || real.isEmpty() || !(real + '/').startsWith(inside))
-        return QStringLiteral("子文件夹通向 --out 文件夹之外，未写入：%1").arg(shown);
-    return {};
 }
 
 }  // namespace orvello

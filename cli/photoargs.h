@@ -12,6 +12,7 @@ namespace orvello {
 struct PhotoSource {
     QByteArray path;
     QByteArray subFolder;  // below the folder argument it came from, "a/b/" or empty
+    QString problem;       // set: it cannot be stamped (a path too long to open), and why
 };
 
 // A folder stands for its photos by the photo list's rule, except the copies this program writes
@@ -24,9 +25,5 @@ QList<PhotoSource> expandPhotoArgs(const QList<QByteArray>& args, bool recursive
 // find -print0 writes them; empty names are passed over. Nothing when it cannot be read (error
 // set).
 std::optional<QList<QByteArray>> readPhotoList(const QByteArray& file, bool nul, QString* error);
-
-// Creates outDir + subFolder as needed. Returns why no copy may go there (a ".." part, or a link
-// that leads out of outDir), or empty.
-QString prepareOutFolder(const QByteArray& outDir, const QByteArray& subFolder);
 
 }  // namespace orvello

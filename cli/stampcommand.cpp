@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
+#include <atomic>
 #include <cstdio>
 #include <optional>
 
@@ -175,20 +176,15 @@ QList<StampItem> planItems(const StampOptions& options, const QList<PhotoSource>
     const ExistingCopies existing = options.overwrite      ? ExistingCopies::Overwrite
                                     : options.skipExisting ? ExistingCopies::Skip
                                                            : ExistingCopies::Refuse;
-    QList<QByteArray> sources, outDirs;
-    QList<QString> folderRefusals;
+    QList<QByteArray> sources, subFolders;
     for (const PhotoSource& photo : photos) {
         sources << photo.path;
-        const bool below = !options.outDir.isEmpty() && !photo.subFolder.isEmpty();
-        folderRefusals << (below ? prepareOutFolder(options.outDir, photo.subFolder) : QString());
-        outDirs << (below ? (options.outDir.endsWith('/') ? options.outDir : options.outDir + '/') +
-                                photo.subFolder
-                          : options.outDir);
+        subFolders << photo.subFolder;
     }
-    QList<StampItem> items = planStampBatch(sources, outDirs, existing);
+    QList<StampItem> items = planStampBatch(sources, options.outDir, existing, subFolders);
     for (qsizetype i = 0; i < items.size(); ++i)
-        if (!folderRefusals[i].isEmpty()) {
-            items[i].refusal = folderRefusals[i];
+        if (!photos[i].problem.isEmpty()) {
+            items[i].refusal = photos[i].problem;
             items[i].skip = false;
         }
     return items;
@@ -246,40 +242,48 @@ int stampCommand(const QList<QByteArray>& args)
     const QList<StampItem> items = planItems(*options, photos);
     const int jobs = chooseJobs(*options, items);
 
-    // Results come in as workers finish; they are reported in the order of the arguments.
+    // Results come in as workers finish; they are reported in the order of the arguments. The
+    // counts are kept as they finish, so that a stop can say what was done without waiting for
+    // a report held up behind a slower photo.
     QList<std::optional<StampOutcome>> outcomes(items.size());
-    int reported = 0, finished = 0, written = 0, skipped = 0, failed = 0;
+    int reported = 0;
+    std::atomic<int> finished = 0, written = 0, skipped = 0, failed = 0;
     ProgressLine progress(int(items.size()), !options->quiet && ::isatty(STDERR_FILENO));
+    const auto summarise = [&] {
+        progress.clear();
+        if (!options->quiet)
+            writeText(stderr, QStringLiteral("已写 %1 张，跳过 %2 张，失败 %3 张")
+                                  .arg(written.load())
+                                  .arg(skipped.load())
+                                  .arg(failed.load()));
+    };
+    const StopReport onStop(summarise);
     progress.update(0);
     const StampDone onDone = [&](int index, const StampOutcome& outcome) {
+        using Status = StampOutcome::Status;
+        // Cancelled: cut off by a stop, neither done nor failed.
+        if (outcome.status != Status::Cancelled)
+            ++(outcome.status == Status::Written   ? written
+               : outcome.status == Status::Skipped ? skipped
+                                                   : failed);
         outcomes[index] = outcome;
-        ++finished;
         progress.clear();
         for (; reported < items.size() && outcomes[reported]; ++reported) {
             const StampOutcome& o = *outcomes[reported];
-            if (o.status == StampOutcome::Status::Written) {
-                ++written;
+            if (o.status == Status::Written) {
                 if (!options->quiet)
                     writeLine(stdout, items[reported].source + " -> " + items[reported].target);
                 if (!o.notice.isEmpty()) writeText(stderr, o.notice);
                 if (!o.warning.isEmpty()) writeText(stderr, o.warning);
-            } else if (o.status == StampOutcome::Status::Skipped) {
-                ++skipped;
-            } else {
-                ++failed;
+            } else if (o.status == Status::Failed) {
                 writeText(stderr, o.message);
             }
             outcomes[reported].reset();
         }
-        progress.update(finished);
+        progress.update(++finished);
     };
     runStampBatch(items, recipe, jobs, onDone);
-    progress.clear();
-    if (!options->quiet)
-        writeText(stderr, QStringLiteral("已写 %1 张，跳过 %2 张，失败 %3 张")
-                              .arg(written)
-                              .arg(skipped)
-                              .arg(failed));
+    summarise();
     return failed > 0 ? 2 : 0;
 }
 

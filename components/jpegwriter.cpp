@@ -149,11 +149,16 @@ struct QtTarget {
 struct NativeTarget {
     NativeSaveFile file;
     QByteArray path;
-    NativeTarget(const QByteArray& nativePath, bool replace) : path(nativePath)
+    const NativeFolder* folder;  // set: path is a name in it
+    NativeTarget(const QByteArray& nativePath, bool replace, const NativeFolder* in = nullptr)
+        : path(nativePath), folder(in)
     {
         file.setReplaceExisting(replace);
     }
-    bool open(QString* error) { return file.open(path, error); }
+    bool open(QString* error)
+    {
+        return folder ? file.open(*folder, path, error) : file.open(path, error);
+    }
     bool write(const char* data, qsizetype size) { return file.write(data, size); }
     QString writeError() const { return file.errorString(); }
     bool commit(QString* error) { return file.commit(error); }
@@ -223,6 +228,14 @@ bool JpegWriter::save(const QImage& image, const QString& path)
 bool JpegWriter::saveNative(const QImage& image, const QByteArray& nativePath)
 {
     NativeTarget file(nativePath, replace_);
+    const bool saved = saveTo(image, file);
+    targetExisted_ = file.file.targetExisted();
+    return saved;
+}
+
+bool JpegWriter::saveNative(const QImage& image, const NativeFolder& folder, const QByteArray& name)
+{
+    NativeTarget file(name, replace_, &folder);
     const bool saved = saveTo(image, file);
     targetExisted_ = file.file.targetExisted();
     return saved;

@@ -11,6 +11,8 @@
 
 namespace orvello {
 
+class NativeFolder;
+
 // Pixels per unit as a JFIF header holds them: unit 0 gives only the aspect ratio, 1 is per
 // inch, 2 per centimetre. Unset (0 × 0) leaves the encoder's default, a square aspect.
 struct PixelDensity {
@@ -48,6 +50,8 @@ public:
     bool save(const QImage& image, const QString& path);
     // The same for a path as the file system spells it, which need not be UTF-8.
     bool saveNative(const QImage& image, const QByteArray& nativePath);
+    // The same for the file name in a folder held open.
+    bool saveNative(const QImage& image, const NativeFolder& folder, const QByteArray& name);
     const QString& error() const { return error_; }
 
     // When set and raised during a save, the save stops, nothing is written and

@@ -1,13 +1,13 @@
 #include "components/nativefile.h"
 
+#include <QList>
 #include <QRandomGenerator>
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
-
-#include <ctime>
+#include <map>
+#include <mutex>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,69 +17,96 @@ namespace orvello {
 
 namespace {
 
-// The named temporary files that exist, in a table a signal handler may read: a slot is filled
-// before its file is created and emptied after the file is gone or renamed.
-struct TemporarySlot {
-    std::atomic<int> state{0};  // 0 free, 1 being filled, 2 holds a path
-    char path[PATH_MAX];
+// The named files a stop must remove (temporary files, and a placeholder standing at a target),
+// by folder and name, with the file they were made as, so that a name taken over by another
+// process meanwhile is left alone. Every creating and every placing of a file happens under the
+// lock and only while no stop has begun: what exists when a stop sweeps is listed, and nothing
+// appears afterwards.
+struct Listed {
+    int dir;
+    QByteArray name;
+    dev_t device;
+    ino_t inode;
 };
-constexpr int kTemporarySlots = 256;
-TemporarySlot temporarySlots[kTemporarySlots];
+std::mutex listLock;
+std::map<quint64, Listed> listed;  // guarded by listLock
+quint64 lastListed = 0;            // guarded by listLock
+bool stopping = false;             // guarded by listLock
 
-int listTemporary(const QByteArray& path)
+std::atomic<bool> withoutUnnamedFiles{false}, withoutLinks{false};
+
+bool sameFile(const Listed& file)
 {
-    if (path.size() >= PATH_MAX) return -1;
-    for (int i = 0; i < kTemporarySlots; ++i) {
-        int expected = 0;
-        if (!temporarySlots[i].state.compare_exchange_strong(expected, 1)) continue;
-        std::memcpy(temporarySlots[i].path, path.constData(), size_t(path.size()) + 1);
-        temporarySlots[i].state.store(2);
-        return i;
-    }
-    return -1;
+    struct stat now {};
+    return ::fstatat(file.dir, file.name.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+           now.st_dev == file.device && now.st_ino == file.inode;
 }
 
-// A stop may come while another thread is between listing a file and creating it: the handler
-// waits for creations under way (never for one its own thread was interrupted in), and none
-// starts after it began, so every file that exists when it sweeps is listed.
-std::atomic<int> creating{0};
-std::atomic<bool> stopping{false};
-thread_local int creatingHere = 0;
-
-struct CreationGuard {
-    bool allowed;
-    CreationGuard()
-    {
-        creating.fetch_add(1);
-        creatingHere = 1;
-        allowed = !stopping.load();
-        if (!allowed) errno = EINTR;
-    }
-    ~CreationGuard()
-    {
-        creatingHere = 0;
-        creating.fetch_sub(1);
-    }
-    CreationGuard(const CreationGuard&) = delete;
-    CreationGuard& operator=(const CreationGuard&) = delete;
-};
-
-void unlistTemporary(int slot)
+// Runs make (a call that creates or places a file: -1 and errno on failure) under the lock, unless
+// a stop has begun (EINTR then). On success the file then at dir/name is listed as *id when id is
+// given, and the entry *unlist is forgotten.
+template <typename Make>
+int guarded(const Make& make, int dir = -1, const QByteArray& name = {}, quint64* id = nullptr,
+            quint64* unlist = nullptr)
 {
-    if (slot >= 0) temporarySlots[slot].state.store(0);
+    const std::lock_guard lock(listLock);
+    if (stopping) {
+        errno = EINTR;
+        return -1;
+    }
+    const int result = make();
+    const int error = errno;
+    if (result >= 0 && id) {
+        struct stat made {};
+        ::fstatat(dir, name.constData(), &made, AT_SYMLINK_NOFOLLOW);
+        *id = ++lastListed;
+        listed.emplace(*id, Listed{dir, name, made.st_dev, made.st_ino});
+    }
+    if (result >= 0 && unlist && *unlist) {
+        listed.erase(*unlist);
+        *unlist = 0;
+    }
+    errno = error;
+    return result;
 }
 
-QString systemText(int error)
+void unlist(quint64* id)
 {
-    if (error == ENOSPC || error == EDQUOT) return diskFullText();
-    return QString::fromLocal8Bit(std::strerror(error));
+    if (!*id) return;
+    const std::lock_guard lock(listLock);
+    listed.erase(*id);
+    *id = 0;
 }
 
-bool writeAll(int fd, const QByteArray& bytes)
+// What a file system without hard links or the no-replace rename answers (CIFS, some FUSE).
+bool lacksLinks(int error)
+{
+    return error == EPERM || error == EOPNOTSUPP || error == EINVAL || error == ENOSYS;
+}
+
+int linkIn(int fromDir, const QByteArray& from, int toDir, const QByteArray& to, int flags)
+{
+    if (withoutLinks.load()) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return ::linkat(fromDir, from.constData(), toDir, to.constData(), flags);
+}
+
+int renameNoReplace(int dir, const QByteArray& from, const QByteArray& to)
+{
+    if (withoutLinks.load()) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return ::renameat2(dir, from.constData(), dir, to.constData(), RENAME_NOREPLACE);
+}
+
+bool writeAll(int fd, const char* data, qsizetype size)
 {
     qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, size_t(size - done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += n;
@@ -87,16 +114,30 @@ bool writeAll(int fd, const QByteArray& bytes)
     return true;
 }
 
-QByteArray folderOf(const QByteArray& path)
+bool copyAll(int from, int to)
 {
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? QByteArray(".") : path.left(slash + 1);
+    QByteArray buffer(1 << 18, Qt::Uninitialized);
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(from, buffer.data(), size_t(buffer.size()), at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        if (!writeAll(to, buffer.constData(), n)) return false;
+        at += n;
+    }
 }
 
-QByteArray temporaryName(const QByteArray& folder)
+QByteArray temporaryName()
 {
-    const QByteArray base = folder.endsWith('/') ? folder : folder + '/';
-    return base + ".orvello-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+    return ".orvello-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+}
+
+// Readable where it can be, so that its entries can be flushed; else only to name files in.
+int openFolder(int dir, const QByteArray& path, int extraFlags)
+{
+    const int flags = O_DIRECTORY | O_CLOEXEC | extraFlags;
+    const int fd = ::openat(dir, path.constData(), O_RDONLY | flags);
+    return fd >= 0 || errno != EACCES ? fd : ::openat(dir, path.constData(), O_PATH | flags);
 }
 
 // An unnamed file is given its name through /proc; without /proc it cannot be. The variable
@@ -106,60 +147,155 @@ bool canNameUnnamedFiles()
 {
     static const bool can = ::access("/proc/self/fd", X_OK) == 0 &&
                             qEnvironmentVariableIntValue("ORVELLO_NAMED_TEMPORARY_FILES") != 1;
-    return can;
+    return can && !withoutUnnamedFiles.load();
 }
 
 }  // namespace
+
+std::shared_ptr<NativeFolder> NativeFolder::open(const QByteArray& path, bool create, int* failure)
+{
+    const QByteArray folder = path.isEmpty() ? QByteArray(".") : path;
+    int made = 0;
+    const auto make = [&made](const QByteArray& part) {
+        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST) made = errno;
+    };
+    if (create) {
+        for (qsizetype at = folder.indexOf('/', 1); at > 0; at = folder.indexOf('/', at + 1))
+            make(folder.left(at));
+        make(folder);
+    }
+    const int fd = openFolder(AT_FDCWD, folder, 0);
+    if (fd >= 0) return std::make_shared<NativeFolder>(fd);
+    // A folder that could not be made is missing for the reason it could not.
+    *failure = errno == ENOENT && made > 0 ? made : errno;
+    return nullptr;
+}
+
+std::shared_ptr<NativeFolder> NativeFolder::below(const QByteArray& relative, int* failure) const
+{
+    int dir = fd_, owned = -1;
+    for (const QByteArray& part : relative.split('/')) {
+        if (part.isEmpty() || part == ".") continue;
+        int next = part == ".." ? (errno = EXDEV, -1) : openFolder(dir, part, O_NOFOLLOW);
+        if (next < 0 && errno == ENOENT) {
+            if (::mkdirat(dir, part.constData(), 0777) == 0 || errno == EEXIST)
+                next = openFolder(dir, part, O_NOFOLLOW);
+        }
+        if (next < 0) {
+            const int error = errno;
+            struct stat info {};
+            *failure = ::fstatat(dir, part.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                               S_ISLNK(info.st_mode)
+                           ? ELOOP
+                           : error;
+            if (owned >= 0) ::close(owned);
+            return nullptr;
+        }
+        if (owned >= 0) ::close(owned);
+        dir = owned = next;
+    }
+    if (owned < 0) owned = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    if (owned >= 0) return std::make_shared<NativeFolder>(owned);
+    *failure = errno;
+    return nullptr;
+}
+
+NativeFolder::~NativeFolder()
+{
+    ::close(fd_);
+}
 
 QString diskFullText()
 {
     return QStringLiteral("磁盘已满");
 }
 
+QString nativeErrorText(int error)
+{
+    if (error == ENOSPC || error == EDQUOT) return diskFullText();
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
 void removeTemporaryFilesNow()
 {
-    stopping.store(true);
-    const timespec pause{0, 1000000};
-    while (creating.load() > creatingHere) ::nanosleep(&pause, nullptr);
-    for (TemporarySlot& slot : temporarySlots)
-        if (slot.state.load() == 2) ::unlink(slot.path);
+    const std::lock_guard lock(listLock);
+    stopping = true;
+    for (const auto& [id, file] : listed)
+        if (sameFile(file)) ::unlinkat(file.dir, file.name.constData(), 0);
+}
+
+bool savesStopped()
+{
+    const std::lock_guard lock(listLock);
+    return stopping;
+}
+
+void simulateFileSystemForTests(bool unnamedFiles, bool hardLinks)
+{
+    withoutUnnamedFiles = !unnamedFiles;
+    withoutLinks = !hardLinks;
 }
 
 bool NativeSaveFile::open(const QByteArray& nativePath, QString* error)
 {
     cancel();
-    target_ = nativePath;
+    const qsizetype slash = nativePath.lastIndexOf('/');
+    name_ = nativePath.mid(slash + 1);
+    dir_ = openFolder(AT_FDCWD,
+                      slash < 0    ? QByteArray(".")
+                      : slash == 0 ? QByteArray("/")
+                                   : nativePath.left(slash),
+                      0);
+    return openIn(error);
+}
+
+bool NativeSaveFile::open(const NativeFolder& folder, const QByteArray& name, QString* error)
+{
+    cancel();
+    name_ = name;
+    dir_ = ::fcntl(folder.descriptor(), F_DUPFD_CLOEXEC, 0);
+    return openIn(error);
+}
+
+bool NativeSaveFile::openIn(QString* error)
+{
     targetExisted_ = false;
-    const QByteArray folder = folderOf(nativePath);
-    // Created with the usual permissions, less the user's mask, as a new file would be.
-    if (canNameUnnamedFiles())
-        fd_ = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    const bool named = !name_.isEmpty() && name_ != "." && name_ != ".." && !name_.contains('/');
+    if (!named) errno = EISDIR;
+    if (dir_ >= 0 && named && canNameUnnamedFiles())
+        // Created with the usual permissions, less the user's mask, as a new file would be.
+        fd_ = ::openat(dir_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     unnamed_ = fd_ >= 0;
-    // Some file systems have no unnamed files: a hidden one then, listed before it exists so
-    // that a signal at any moment finds it.
-    for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
-        const CreationGuard guard;
-        if (!guard.allowed) break;
-        temporary_ = temporaryName(folder);
-        slot_ = listTemporary(temporary_);
-        fd_ = ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ >= 0) break;
-        const int openError = errno;
-        forgetTemporary();
-        errno = openError;
-        if (openError != EEXIST) break;
-    }
-    if (fd_ >= 0) return true;
-    error_ = systemText(errno);
+    // Some file systems have no unnamed files: a hidden one then.
+    if (fd_ >= 0 || (dir_ >= 0 && named && createNamed())) return true;
+    error_ = nativeErrorText(errno);
     if (error) *error = error_;
+    cancel();
     return false;
+}
+
+// A hidden file beside the target, listed as it is made.
+bool NativeSaveFile::createNamed()
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QByteArray name = temporaryName();
+        fd_ = guarded(
+            [&] {
+                return ::openat(dir_, name.constData(),
+                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            },
+            dir_, name, &listed_);
+        if (fd_ >= 0) temporary_ = name;
+        if (fd_ >= 0 || errno != EEXIST) break;
+    }
+    return fd_ >= 0;
 }
 
 bool NativeSaveFile::write(const char* data, qsizetype size)
 {
     if (fd_ < 0) return false;
-    if (writeAll(fd_, QByteArray::fromRawData(data, size))) return true;
-    error_ = systemText(errno);
+    if (writeAll(fd_, data, size)) return true;
+    error_ = nativeErrorText(errno);
     return false;
 }
 
@@ -168,37 +304,85 @@ bool NativeSaveFile::write(const char* data, qsizetype size)
 bool NativeSaveFile::placeUnnamed()
 {
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
-    if (!replace_)
-        return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target_.constData(),
-                        AT_SYMLINK_FOLLOW) == 0;
+    if (!replace_) {
+        if (guarded([&] { return linkIn(AT_FDCWD, self, dir_, name_, AT_SYMLINK_FOLLOW); }) == 0)
+            return true;
+        return lacksLinks(errno) && nameUnnamedCopy() && placeNamed();
+    }
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const CreationGuard guard;
-        if (!guard.allowed) break;
-        temporary_ = temporaryName(folderOf(target_));
-        slot_ = listTemporary(temporary_);
-        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary_.constData(),
-                     AT_SYMLINK_FOLLOW) == 0)
+        const QByteArray name = temporaryName();
+        if (guarded([&] { return linkIn(AT_FDCWD, self, dir_, name, AT_SYMLINK_FOLLOW); }, dir_,
+                    name, &listed_) == 0) {
+            temporary_ = name;
             return placeNamed();
-        const int linkError = errno;
-        forgetTemporary();
-        errno = linkError;
-        if (linkError != EEXIST) break;
+        }
+        if (errno != EEXIST) return lacksLinks(errno) && nameUnnamedCopy() && placeNamed();
     }
     return false;
+}
+
+// The file system makes unnamed files but cannot name them: the data goes into a named one.
+bool NativeSaveFile::nameUnnamedCopy()
+{
+    const int unnamed = fd_;
+    fd_ = -1;
+    unnamed_ = false;
+    const bool copied = createNamed() && copyAll(unnamed, fd_) && ::fsync(fd_) == 0;
+    const int error = errno;
+    ::close(unnamed);
+    errno = error;
+    return copied;
 }
 
 bool NativeSaveFile::placeNamed()
 {
     // rename replaces a symbolic link itself, never the file it points to.
-    if (replace_) return ::rename(temporary_.constData(), target_.constData()) == 0;
-    if (::renameat2(AT_FDCWD, temporary_.constData(), AT_FDCWD, target_.constData(),
-                    RENAME_NOREPLACE) == 0)
+    if (replace_)
+        return guarded(
+                   [&] {
+                       return ::renameat(dir_, temporary_.constData(), dir_, name_.constData());
+                   },
+                   -1, {}, nullptr, &listed_) == 0;
+    if (guarded([&] { return renameNoReplace(dir_, temporary_, name_); }, -1, {}, nullptr,
+                &listed_) == 0)
         return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    // A file system without the no-replace rename: a hard link fails just as well on a name taken.
-    if (::link(temporary_.constData(), target_.constData()) != 0) return false;
-    ::unlink(temporary_.constData());
-    return true;
+    if (!lacksLinks(errno)) return false;
+    // No no-replace rename here: a hard link fails just as well on a name taken.
+    if (guarded([&] { return linkIn(dir_, temporary_, dir_, name_, 0); }) == 0) {
+        ::unlinkat(dir_, temporary_.constData(), 0);
+        forgetTemporary();
+        return true;
+    }
+    return lacksLinks(errno) && placeOverPlaceholder();
+}
+
+// Neither: an empty file made exclusively claims the name, and the data is renamed over that
+// placeholder of ours. It is listed meanwhile, so that a stop leaves no empty copy behind.
+bool NativeSaveFile::placeOverPlaceholder()
+{
+    quint64 holder = 0;
+    const int fd = guarded(
+        [&] {
+            return ::openat(dir_, name_.constData(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        },
+        dir_, name_, &holder);
+    if (fd < 0) return false;
+    ::close(fd);
+    const std::lock_guard lock(listLock);
+    const Listed placeholder = listed.at(holder);
+    listed.erase(holder);
+    if (!stopping && ::renameat(dir_, temporary_.constData(), dir_, name_.constData()) == 0) {
+        listed.erase(listed_);
+        listed_ = 0;
+        temporary_.clear();
+        return true;
+    }
+    const int error = stopping ? EINTR : errno;
+    // Taken away again, unless something else stands there by now.
+    if (sameFile(placeholder)) ::unlinkat(dir_, name_.constData(), 0);
+    errno = error;
+    return false;
 }
 
 bool NativeSaveFile::commit(QString* error)
@@ -207,20 +391,28 @@ bool NativeSaveFile::commit(QString* error)
     if (replace_) {
         // A replaced file keeps its permissions, as with QSaveFile.
         struct stat old {};
-        if (::lstat(target_.constData(), &old) == 0 && S_ISREG(old.st_mode))
+        if (::fstatat(dir_, name_.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(old.st_mode))
             ::fchmod(fd_, old.st_mode & 07777);
     }
-    const bool placed = ::fsync(fd_) == 0 && (unnamed_ ? placeUnnamed() : placeNamed());
-    const int failure = errno;
+    bool placed = ::fsync(fd_) == 0 && (unnamed_ ? placeUnnamed() : placeNamed());
+    int failure = errno;
     if (placed) {
         // The data is durable and in place: a late error of close changes nothing.
         ::close(fd_);
         fd_ = -1;
         forgetTemporary();
-        return true;
+        // The new name is durable only once its folder is. A folder that cannot be flushed (no
+        // read access, a file system without it) is passed over.
+        if (::fsync(dir_) == 0 || errno == EBADF || errno == EINVAL || errno == EROFS) {
+            cancel();
+            return true;
+        }
+        placed = false;
+        failure = errno;
     }
     targetExisted_ = !replace_ && failure == EEXIST;
-    error_ = systemText(failure);
+    error_ = nativeErrorText(failure);
     if (error) *error = error_;
     cancel();
     return false;
@@ -228,8 +420,7 @@ bool NativeSaveFile::commit(QString* error)
 
 void NativeSaveFile::forgetTemporary()
 {
-    unlistTemporary(slot_);
-    slot_ = -1;
+    unlist(&listed_);
     temporary_.clear();
 }
 
@@ -237,8 +428,11 @@ void NativeSaveFile::cancel()
 {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (!temporary_.isEmpty()) ::unlink(temporary_.constData());
+    if (!temporary_.isEmpty()) ::unlinkat(dir_, temporary_.constData(), 0);
     forgetTemporary();
+    // Only once nothing of it is listed: a stop may use the folder until then.
+    if (dir_ >= 0) ::close(dir_);
+    dir_ = -1;
 }
 
 bool writeNativeFile(const QByteArray& nativePath, const QByteArray& bytes, QString* error)

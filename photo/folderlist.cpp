@@ -96,7 +96,9 @@ FolderList listPhotoFolder(const QByteArray& nativeFolder, const QString& chosen
         const QByteArray name(entry->d_name);
         if (name.startsWith('.')) continue;  // hidden, and the folder's own entries
         struct stat info {};
-        if (::stat((path + name).constData(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        // By the folder's descriptor: a name whose whole path is too long is still listed.
+        if (::fstatat(::dirfd(handle.dir), entry->d_name, &info, 0) != 0 || !S_ISREG(info.st_mode))
+            continue;
         const QString shown = shownFileName(name);
         if (!isPhotoName(shown)) continue;
         if (shown == chosenName && found < 0) found = int(list.names.size());

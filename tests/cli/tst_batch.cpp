@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "batch/stampbatch.h"
 #include "components/jpegwriter.h"
+#include "components/nativefile.h"
 #include "imaging/rotation.h"
 #include "overlay/overlay.h"
 #include "photo/photoloader.h"
@@ -225,29 +226,96 @@ private slots:
     }
 
     // A copy that appears while ours is written is kept unless replacing was asked for; either
-    // way no temporary file is left.
+    // way no temporary file is left. The same where the file system has no hard links or
+    // no-replace rename, with and without unnamed files.
     void copyAppearingMeanwhile_data()
     {
         QTest::addColumn<bool>("replace");
-        QTest::newRow("kept") << false;
-        QTest::newRow("replaced") << true;
+        QTest::addColumn<bool>("appear");
+        QTest::addColumn<bool>("links");
+        QTest::addColumn<bool>("unnamed");
+        QTest::newRow("kept") << false << true << true << true;
+        QTest::newRow("replaced") << true << true << true << true;
+        QTest::newRow("no links, kept") << false << true << false << false;
+        QTest::newRow("no links, replaced") << true << true << false << false;
+        QTest::newRow("no links, new") << false << false << false << false;
+        QTest::newRow("no links, unnamed, new") << false << false << false << true;
+        QTest::newRow("no links, unnamed, kept") << false << true << false << true;
     }
     void copyAppearingMeanwhile()
     {
         QFETCH(bool, replace);
-        const QString out = dir.filePath(QStringLiteral("appear%1").arg(replace));
+        QFETCH(bool, appear);
+        QFETCH(bool, links);
+        QFETCH(bool, unnamed);
+        const QString out = dir.filePath(QStringLiteral("appear%1").arg(QTest::currentDataTag()));
         QVERIFY(QDir().mkpath(out));
         const QString target = out + QStringLiteral("/PM_a.jpg");
-        appearingPath = QFile::encodeName(target);
+        appearingPath = appear ? QFile::encodeName(target) : QByteArray();
+        simulateFileSystemForTests(unnamed, links);
         JpegWriter writer;
         writer.setReplaceExisting(replace);
         writer.setWriteHook(putAppearingFile);
         const QImage big = pattern({1500, 1000}, 5);
-        QCOMPARE(writer.saveNative(big, appearingPath), replace);
+        const bool saved = writer.saveNative(big, QFile::encodeName(target));
+        simulateFileSystemForTests(true, true);
         appearingPath.clear();
-        QCOMPARE(writer.targetExisted(), !replace);
-        QCOMPARE(readAll(target) == "the other run's copy", !replace);
+        QCOMPARE(saved, replace || !appear);
+        QCOMPARE(writer.targetExisted(), appear && !replace);
+        QCOMPARE(readAll(target) == "the other run's copy", appear && !replace);
+        if (saved) QCOMPARE(QImage::fromData(readAll(target)).size(), big.size());
         QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{"PM_a.jpg"});
+    }
+
+    // Copies go into --out and the sub-folders made in it, never through a sub-folder swapped
+    // for a link while the run goes on.
+    void outFolderNeverLeft()
+    {
+        const QString out = dir.filePath(QStringLiteral("made/out")), away = dir.filePath("away");
+        QVERIFY(QDir().mkpath(away));
+        QList<QByteArray> sources;
+        for (int i = 0; i < 3; ++i)
+            sources << QFile::encodeName(photo(QStringLiteral("s%1.jpg").arg(i), {64, 48}, i));
+        const QList<StampItem> items = planStampBatch(sources, QFile::encodeName(out),
+                                                      ExistingCopies::Refuse, {"", "a/b/", "a/"});
+        QList<StampOutcome> outcomes(items.size());
+        runStampBatch(items, StampRecipe{}, 1, [&](int i, const StampOutcome& o) {
+            outcomes[i] = o;
+            // After the first copy, its sub-folder is swapped for a link to a folder outside.
+            if (i == 1)
+                QVERIFY(QDir(out + QStringLiteral("/a")).removeRecursively() &&
+                        QFile::link(away, out + QStringLiteral("/a")));
+        });
+        using S = StampOutcome::Status;
+        QCOMPARE(outcomes[0].status, S::Written);
+        QCOMPARE(outcomes[1].status, S::Written);
+        QCOMPARE(outcomes[2].status, S::Failed);
+        QVERIFY2(outcomes[2].message.contains(QStringLiteral("通向 --out 文件夹之外")),
+                 qPrintable(outcomes[2].message));
+        QCOMPARE(QDir(away).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    // Each part of a path is read in its own encoding; a byte that none reads is shown escaped.
+    void pathsShownReadably_data()
+    {
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<QString>("shown");
+        const QByteArray gb = QStringEncoder("GB18030").encode(QStringLiteral("照片"));
+        QTest::newRow("UTF-8") << QStringLiteral("/相册/照片.jpg").toUtf8()
+                               << QStringLiteral("/相册/照片.jpg");
+        QTest::newRow("GB18030 folder, UTF-8 name")
+            << "/" + gb + "/" + QStringLiteral("夏天.jpg").toUtf8()
+            << QStringLiteral("/照片/夏天.jpg");
+        QTest::newRow("neither") << QByteArray(
+                                        "a/\xff\xe7\x85"
+                                        "b.jpg")
+                                 << QStringLiteral("a/\\xFF\\xE7\\x85b.jpg");
+    }
+    void pathsShownReadably()
+    {
+        QFETCH(QByteArray, path);
+        QFETCH(QString, shown);
+        QCOMPARE(shownPath(path), shown);
     }
 
     // Cancelling stops before the next photo and inside a running write: whole files or none.

@@ -11,9 +11,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <climits>
 #include <csignal>
 #include <cstring>
 
@@ -404,6 +407,17 @@ private slots:
                (named ? hiddenFiles(root).isEmpty() : copyCount(root) < 2))
             p.waitForFinished(2);
         QVERIFY2(p.state() == QProcess::Running, "the run ended before it could be stopped");
+        // One thread at most takes the signal: the workers block it.
+        const QString tasks = QStringLiteral("/proc/%1/task/").arg(p.processId());
+        int takers = 0;
+        for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QByteArray status = readAll(tasks + task + QStringLiteral("/status"));
+            const qsizetype at = status.indexOf("SigBlk:") + 7;
+            const quint64 mask =
+                status.mid(at, status.indexOf('\n', at) - at).trimmed().toULongLong(nullptr, 16);
+            takers += !(mask & (1ull << (signal - 1)));
+        }
+        QVERIFY(takers <= 1);
         ::kill(pid_t(p.processId()), signal);
         const Run stopped = finish(p);
         QVERIFY(stopped.signalled);
@@ -411,6 +425,12 @@ private slots:
         QCOMPARE(hiddenFiles(root), QStringList());
         const QMap<QString, QByteArray> partial = copiesIn(treeFiles(root));
         QVERIFY(partial.size() < whole.size());
+        // It says what it had done; PM_old.jpg is no copy of this run.
+        const QRegularExpressionMatch said =
+            QRegularExpression(QStringLiteral("已写 (\\d+) 张，跳过 0 张，失败 0 张\n$"))
+                .match(QString::fromUtf8(stopped.err));
+        QVERIFY2(said.hasMatch() && said.captured(1).toInt() < partial.size(),
+                 stopped.err.constData());
         for (auto it = partial.begin(); it != partial.end(); ++it)
             QVERIFY2(whole.value(it.key()) == it.value(), qPrintable(it.key()));
 
@@ -418,6 +438,34 @@ private slots:
         QCOMPARE(resumed.status, 0);
         QCOMPARE(copiesIn(treeFiles(root)), whole);
         QCOMPARE(hiddenFiles(root), QStringList());
+    }
+
+    // A photo deeper than the system can name is said to be so, not taken for a missing photo.
+    void tooDeepIsNamed()
+    {
+        const QString root = dir.filePath(QStringLiteral("deep"));
+        QVERIFY(QDir().mkpath(root));
+        QByteArray path = QFile::encodeName(root);
+        const QByteArray part(200, 'd');
+        int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY);
+        for (; fd >= 0 && path.size() < PATH_MAX; path += '/' + part) {
+            ::mkdirat(fd, part.constData(), 0755);
+            const int next = ::openat(fd, part.constData(), O_RDONLY | O_DIRECTORY);
+            ::close(fd);
+            fd = next;
+        }
+        const QByteArray jpeg = fixtures::makeJpeg(noisy({32, 24}, 1), {});
+        const int photo = ::openat(fd, "p.jpg", O_WRONLY | O_CREAT, 0644);
+        QVERIFY(photo >= 0 && ::write(photo, jpeg.constData(), size_t(jpeg.size())) == jpeg.size());
+        ::close(photo);
+        ::close(fd);
+        const Run r = stamp({QStringLiteral("--recursive"), root});
+        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), root});
+        QCOMPARE(r.status, 2);
+        const QString err = QString::fromUtf8(r.err);
+        QVERIFY2(
+            err.contains(QStringLiteral("路径太长")) && !err.contains(QStringLiteral("没有照片")),
+            r.err.constData());
     }
 
     // Two runs into one folder: each copy is written by one of them; the other says it was
