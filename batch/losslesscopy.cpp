@@ -38,7 +38,7 @@ std::optional<PictureTurn> copyTurn(int orientation, const QList<QuarterTurn>& t
 QString overBudget(const JpegLayout& layout, qint64 fileBytes)
 {
     const qint64 pixels = qint64(layout.width) * layout.height;
-    const qint64 coefficients = layout.minimumBytes() * 8 * 128;
+    const qint64 coefficients = layout.allCoefficientBytes();
     if (pixels > kMaxPhotoPixels || 3 * coefficients + fileBytes > kMaxDecodeBytes)
         return QStringLiteral("照片太大");
     return {};

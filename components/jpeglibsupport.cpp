@@ -26,8 +26,11 @@ jpeg_error_mgr* armJpegErrors(JpegErrorManager& err)
 
 void setJpegDensity(jpeg_compress_struct* cinfo, const JpegOptions& options)
 {
-    cinfo->write_JFIF_header = TRUE;
-    if (!options.density.isSet()) return;
+    // JFIF promises YCbCr (or grey): on an RGB, CMYK or YCCK frame it would make every decoder
+    // read the samples as YCbCr. Such frames keep the Adobe marker libjpeg writes for them.
+    const J_COLOR_SPACE space = cinfo->jpeg_color_space;
+    cinfo->write_JFIF_header = space == JCS_YCbCr || space == JCS_GRAYSCALE;
+    if (!cinfo->write_JFIF_header || !options.density.isSet()) return;
     cinfo->density_unit = UINT8(options.density.unit);
     cinfo->X_density = UINT16(options.density.x);
     cinfo->Y_density = UINT16(options.density.y);
@@ -39,7 +42,8 @@ void writeJpegMarkers(jpeg_compress_struct* cinfo, const JpegOptions& options)
         jpeg_write_marker(cinfo, s.marker, reinterpret_cast<const JOCTET*>(s.payload.constData()),
                           unsigned(s.payload.size()));
     if (!options.iccProfile.isEmpty())
-        jpeg_write_icc_profile(cinfo, reinterpret_cast<const JOCTET*>(options.iccProfile.constData()),
+        jpeg_write_icc_profile(cinfo,
+                               reinterpret_cast<const JOCTET*>(options.iccProfile.constData()),
                                unsigned(options.iccProfile.size()));
 }
 

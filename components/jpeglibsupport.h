@@ -22,7 +22,8 @@ struct JpegErrorManager {
 // Sets err up; returns what a libjpeg object's err field takes.
 jpeg_error_mgr* armJpegErrors(JpegErrorManager& err);
 
-// Before jpeg_start_compress or jpeg_write_coefficients: the JFIF density of options.
+// Before jpeg_start_compress or jpeg_write_coefficients, once the frame's colour space is set:
+// the JFIF header with options' density, on a YCbCr or grey frame only.
 void setJpegDensity(jpeg_compress_struct* cinfo, const JpegOptions& options);
 // Right after them: options' segments, then its colour profile.
 void writeJpegMarkers(jpeg_compress_struct* cinfo, const JpegOptions& options);

@@ -67,11 +67,9 @@ qint64 JpegLayout::minimumBytes() const
         blocks * 64, arithmetic ? decode::Coding::Arithmetic : decode::Coding::Huffman);
 }
 
-qint64 JpegLayout::coefficientBytes() const
+qint64 JpegLayout::allCoefficientBytes() const
 {
     if (!valid) return 0;
-    const bool multiScan = progressive || firstScanComponents < components.size();
-    if (!multiScan) return 0;
     int hmax = 1, vmax = 1;
     for (const Component& c : components) hmax = std::max(hmax, c.h), vmax = std::max(vmax, c.v);
     qint64 bytes = 0;
@@ -84,6 +82,12 @@ qint64 JpegLayout::coefficientBytes() const
         bytes += wide * high * 128;
     }
     return bytes;
+}
+
+qint64 JpegLayout::coefficientBytes() const
+{
+    const bool multiScan = progressive || firstScanComponents < components.size();
+    return valid && multiScan ? allCoefficientBytes() : 0;
 }
 
 namespace {
@@ -166,10 +170,12 @@ namespace {
 
 constexpr int kMaxScans = 500;  // as TurboJPEG's scan limit
 
-// Arithmetic-coded files go through libjpeg itself, which lets us watch the decoder: hitting a
-// marker is legal in arithmetic coding (the decoder then feeds itself zeros), so a scan cut short
-// and closed with an end marker decodes without a word. A watch on the progress sees it.
-struct ArithmeticWatch {
+// Arithmetic-coded files, and those sampled in ways TurboJPEG does not take (3x1, 1x4, chroma
+// sampled finer than luma: all valid), go through libjpeg itself, which lets us watch the
+// decoder. Hitting a marker is legal in arithmetic coding (the decoder then feeds itself zeros),
+// so a scan cut short and closed with an end marker decodes without a word; a watch on the
+// progress sees it. In Huffman coding the same damage is a warning.
+struct LibjpegWatch {
     jpeg_progress_mgr base{};
     jpeg_error_mgr errors{};
     std::jmp_buf jump;
@@ -181,14 +187,14 @@ struct ArithmeticWatch {
     char message[JMSG_LENGTH_MAX] = {};
 };
 
-ArithmeticWatch& watchOf(j_common_ptr info)
+LibjpegWatch& watchOf(j_common_ptr info)
 {
-    return *reinterpret_cast<ArithmeticWatch*>(info->progress);
+    return *reinterpret_cast<LibjpegWatch*>(info->progress);
 }
 
 [[noreturn]] void onFatal(j_common_ptr info)
 {
-    ArithmeticWatch& w = watchOf(info);
+    LibjpegWatch& w = watchOf(info);
     (*info->err->format_message)(info, w.message);
     std::longjmp(w.jump, 1);
 }
@@ -201,7 +207,7 @@ void onMessage(j_common_ptr info, int level)
 void onProgress(j_common_ptr info)
 {
     auto* d = reinterpret_cast<j_decompress_ptr>(info);
-    ArithmeticWatch& w = watchOf(info);
+    LibjpegWatch& w = watchOf(info);
     if (d->input_scan_number > kMaxScans) {
         w.tooManyScans = true;
         std::longjmp(w.jump, 1);
@@ -211,6 +217,14 @@ void onProgress(j_common_ptr info)
     if (w.filledFrom < 0 && holdsDc && d->unread_marker != 0 &&
         d->input_iMCU_row + 1 < d->total_iMCU_rows)
         w.filledFrom = int(d->input_iMCU_row) * d->max_v_samp_factor * DCTSIZE;
+}
+
+void watch(jpeg_decompress_struct& cinfo, LibjpegWatch& w)
+{
+    cinfo.err = jpeg_std_error(&w.errors);
+    w.errors.error_exit = onFatal;
+    w.errors.emit_message = onMessage;
+    w.base.progress_monitor = onProgress;
 }
 
 // Rows decoded from zeros repeat the row above when the encoder left out a flat end (it drops
@@ -227,13 +241,10 @@ bool madeUpRows(const QImage& image, int from)
 }
 
 // No C++ object with a destructor lives across the setjmp: the caller owns the picture.
-bool decodeArithmetic(const QByteArray& jpeg, QImage& image, bool cmyk, ArithmeticWatch& w)
+bool decodeThroughLibjpeg(const QByteArray& jpeg, QImage& image, bool cmyk, LibjpegWatch& w)
 {
     jpeg_decompress_struct cinfo;
-    cinfo.err = jpeg_std_error(&w.errors);
-    w.errors.error_exit = onFatal;
-    w.errors.emit_message = onMessage;
-    w.base.progress_monitor = onProgress;
+    watch(cinfo, w);
     if (setjmp(w.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
@@ -269,9 +280,43 @@ QString undecodable(const QString& why)
 // What the header says, or why the file is refused before anything is allocated for it.
 struct CheckedJpeg {
     QString refusal;
-    int width = 0, height = 0, colorspace = 0;
+    int width = 0, height = 0, colorspace = 0;  // colorspace: TJCS_…
+    bool viaLibjpeg = false;                    // TurboJPEG cannot decode the sampling
     JpegLayout layout;
 };
+
+int turboColorspace(J_COLOR_SPACE space)
+{
+    switch (space) {
+    case JCS_GRAYSCALE: return TJCS_GRAY;
+    case JCS_RGB: return TJCS_RGB;
+    case JCS_CMYK: return TJCS_CMYK;
+    case JCS_YCCK: return TJCS_YCCK;
+    default: return TJCS_YCbCr;
+    }
+}
+
+// The header as libjpeg reads it, for files TurboJPEG's header reader turns down.
+bool readLibjpegHeader(const QByteArray& jpeg, CheckedJpeg& c)
+{
+    jpeg_decompress_struct cinfo;
+    LibjpegWatch w;
+    watch(cinfo, w);
+    if (setjmp(w.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    cinfo.progress = &w.base;
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                 static_cast<unsigned long>(jpeg.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    c.width = int(cinfo.image_width);
+    c.height = int(cinfo.image_height);
+    c.colorspace = turboColorspace(cinfo.jpeg_color_space);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
 
 CheckedJpeg checkJpeg(tjhandle h, const QByteArray& jpeg)
 {
@@ -280,8 +325,11 @@ CheckedJpeg checkJpeg(tjhandle h, const QByteArray& jpeg)
     const auto size = static_cast<unsigned long>(jpeg.size());
     int subsampling = 0;
     if (tjDecompressHeader3(h, data, size, &c.width, &c.height, &subsampling, &c.colorspace) != 0) {
-        c.refusal = QStringLiteral("JPEG 文件头已损坏（%1）").arg(decoderText(h));
-        return c;
+        c.viaLibjpeg = readLibjpegHeader(jpeg, c);
+        if (!c.viaLibjpeg) {
+            c.refusal = QStringLiteral("JPEG 文件头已损坏（%1）").arg(decoderText(h));
+            return c;
+        }
     }
     c.layout = readJpegLayout(jpeg);
     // Without a readable frame header of our own, assume the costliest layout.
@@ -319,13 +367,13 @@ DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse)
     if (image.isNull()) return decode::refused(decode::outOfMemory(width, height));
     const bool cmyk = isCmyk(colorspace);
     bool incomplete = false;
-    if (layout.arithmetic) {
-        ArithmeticWatch watch;
-        if (!decodeArithmetic(jpeg, image, cmyk, watch))
+    if (layout.arithmetic || checked.viaLibjpeg) {
+        LibjpegWatch watch;
+        if (!decodeThroughLibjpeg(jpeg, image, cmyk, watch))
             return decode::refused(undecodable(watch.tooManyScans
                                                    ? QStringLiteral("超过 %1 次扫描").arg(kMaxScans)
                                                    : QString::fromLocal8Bit(watch.message)));
-        incomplete = watch.warned || madeUpRows(image, watch.filledFrom);
+        incomplete = watch.warned || (layout.arithmetic && madeUpRows(image, watch.filledFrom));
     } else {
         // BGRA on a little-endian machine is QImage's 0xAARRGGBB, with the alpha filled in as
         // opaque. CMYK takes the same 4 bytes a pixel and is turned into RGB in place.
@@ -348,7 +396,7 @@ DecodedPhoto decodeJpegReduced(const QByteArray& jpeg, int longSideAtLeast)
     TjHandle tj;
     if (!tj.h) return {};
     const CheckedJpeg checked = checkJpeg(tj.h, jpeg);
-    if (!checked.refusal.isEmpty() || checked.layout.arithmetic) return {};
+    if (!checked.refusal.isEmpty() || checked.layout.arithmetic || checked.viaLibjpeg) return {};
     int count = 0;
     const tjscalingfactor* factors = tjGetScalingFactors(&count);
     const int longSide = std::max(checked.width, checked.height);

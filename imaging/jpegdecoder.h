@@ -1,8 +1,8 @@
 #pragma once
-// JPEG decoding through TurboJPEG, for every colour space a camera or an editor writes (YCbCr,
-// grey, RGB, CMYK and YCCK), with a scan limit, damage reported as incomplete, and files refused
-// before any allocation when they are too small for the pixels they claim or would need more
-// memory than allowed.
+// JPEG decoding through TurboJPEG (libjpeg for what TurboJPEG does not take), for every colour
+// space a camera or an editor writes (YCbCr, grey, RGB, CMYK and YCCK), with a scan limit, damage
+// reported as incomplete, and files refused before any allocation when they are too small for the
+// pixels they claim or would need more memory than allowed.
 #include "imaging/decodebudget.h"
 
 #include <QByteArray>
@@ -28,6 +28,9 @@ struct JpegLayout {
 
     // The least coded data a complete file can hold, by its coding (see decode::Coding).
     qint64 minimumBytes() const;
+    // Every DCT coefficient of the picture, padded to whole MCUs, at 2 bytes each: what one
+    // whole-image coefficient buffer holds.
+    qint64 allCoefficientBytes() const;
     // The decoder's whole-image coefficient buffer, when the scans need one; else 0.
     qint64 coefficientBytes() const;
 };
@@ -41,7 +44,8 @@ DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse = {});
 // The picture at the smallest of the decoder's reduced scales whose long side is still at least
 // longSideAtLeast, for a quick first look: most of a full decode's cost is in the pixels it
 // writes. Null when no reduced scale fits, or when decodeJpeg would refuse the file or take
-// another decoder (arithmetic coding): the full decode then speaks for it.
+// another decoder (arithmetic coding, sampling TurboJPEG does not take): the full decode then
+// speaks for it.
 DecodedPhoto decodeJpegReduced(const QByteArray& jpeg, int longSideAtLeast);
 
 }  // namespace orvello

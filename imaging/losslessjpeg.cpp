@@ -3,6 +3,7 @@
 #include "components/jpeglibsupport.h"
 
 #include <QPoint>
+#include <QStringList>
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -29,14 +30,22 @@ struct ByteDestination {
     QByteArray bytes;
 };
 
+// Resizes the buffer; false when memory ran out. The caller raises libjpeg's error outside the
+// handler: jumping out of a catch block would skip the exception's clean-up.
+bool resized(QByteArray& bytes, qsizetype size)
+{
+    try {
+        bytes.resize(size);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 void initBytes(j_compress_ptr cinfo)
 {
     auto* d = reinterpret_cast<ByteDestination*>(cinfo->dest);
-    try {
-        d->bytes.resize(1 << 16);
-    } catch (const std::bad_alloc&) {
-        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
-    }
+    if (!resized(d->bytes, 1 << 16)) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
     d->base.next_output_byte = reinterpret_cast<JOCTET*>(d->bytes.data());
     d->base.free_in_buffer = size_t(d->bytes.size());
 }
@@ -45,11 +54,7 @@ boolean growBytes(j_compress_ptr cinfo)
 {
     auto* d = reinterpret_cast<ByteDestination*>(cinfo->dest);
     const qsizetype used = d->bytes.size();
-    try {
-        d->bytes.resize(used * 2);
-    } catch (const std::bad_alloc&) {
-        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
-    }
+    if (!resized(d->bytes, used * 2)) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
     d->base.next_output_byte = reinterpret_cast<JOCTET*>(d->bytes.data()) + used;
     d->base.free_in_buffer = size_t(d->bytes.size() - used);
     return TRUE;
@@ -222,6 +227,12 @@ SourceFacts readSourceFacts(const QByteArray& jpeg)
                (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
     int hmax = 1, vmax = 1;
     maxSampling(info, &hmax, &vmax);
+    QStringList factors;
+    for (int c = 0; c < info.num_components; ++c)
+        factors << QStringLiteral("%1x%2")
+                       .arg(info.comp_info[c].h_samp_factor)
+                       .arg(info.comp_info[c].v_samp_factor);
+    f.sampling = factors.join(QLatin1Char(','));
     f.mcuWidth = 8 * hmax;
     f.mcuHeight = 8 * vmax;
     f.progressive = info.progressive_mode;

@@ -24,6 +24,7 @@ struct SourceFacts {
     int components = 0;
     bool colour = false;  // three components in YCbCr or RGB: stamps can be drawn in colour
     int mcuWidth = 8, mcuHeight = 8;
+    QString sampling;  // each component's factors, "2x2,1x1,1x1"
     bool progressive = false, arithmetic = false;
     bool optimized = false;  // Huffman tables other than the standard ones
     unsigned restartInterval = 0;

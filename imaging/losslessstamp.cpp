@@ -209,6 +209,18 @@ int filterCoefficients(short* coefficients, tjregion arrayRegion, tjregion plane
     return -1;
 }
 
+// The transform takes the samplings TurboJPEG names (4:4:4, 4:2:2, 4:2:0, 4:4:0, 4:1:1); libjpeg
+// decodes the rest, which the full re-encode then stamps.
+bool transformable(const QByteArray& jpeg)
+{
+    TjHandle tj(tjInitDecompress());
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    return tj.h &&
+           tjDecompressHeader3(tj.h, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                               static_cast<unsigned long>(jpeg.size()), &width, &height,
+                               &subsampling, &colorspace) == 0;
+}
+
 LosslessStampResult notPossible(const QString& reason)
 {
     return {Status::NotPossible, {}, reason, {}};
@@ -223,6 +235,8 @@ LosslessStampResult stampLosslessly(const LosslessStampJob& job)
     if (!facts.error.isEmpty()) return {Status::Failed, {}, facts.error, {}};
     if (!facts.colour)
         return notPossible(QStringLiteral("只有彩色（YCbCr 或 RGB）JPEG 照片能无损加字"));
+    if (!transformable(job.source))
+        return notPossible(QStringLiteral("采样方式 %1 不能无损变换").arg(facts.sampling));
     if (losesEdge(job.turn, facts))
         return notPossible(
             QStringLiteral("照片尺寸 %1 × %2 不是 %3 × %4 像素块的整数倍，无损旋转会丢掉边缘")

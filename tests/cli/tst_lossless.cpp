@@ -7,6 +7,7 @@
 #include "tests/support/badcorpus.h"
 #include "tests/support/jpegprobe.h"
 #include "tools/fixtures/photowriter.h"
+#include "tools/fixtures/variantwriter.h"
 
 #include <turbojpeg.h>
 #include <QDir>
@@ -44,6 +45,17 @@ QList<QRect> stampPieces(QSize picture, QSize mcu)
     const int top = ink.top() / mcu.height() * mcu.height();
     return {QRect(QPoint(left, top), ink.bottomRight() + QPoint(mcu.width(), mcu.height())) &
             QRect(QPoint(), picture)};
+}
+
+// Decoded by libjpeg's own djpeg (CMYK and YCCK turned to RGB as it does), not by our reader.
+QImage djpeg(const QByteArray& jpeg)
+{
+    QProcess p;
+    p.start(QStringLiteral("djpeg"), {QStringLiteral("-pnm")});
+    p.write(jpeg);
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    return QImage::fromData(p.readAllStandardOutput(), "PPM").convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace
@@ -140,6 +152,64 @@ private slots:
             const double apart = meanDifference(decode(copy), full, pieces[0]);
             QVERIFY2(apart < 4, qPrintable(QString::number(apart)));
         }
+    }
+
+    // Frames in RGB keep their colour signalling (no JFIF header saying YCbCr); four-ink frames
+    // and samplings the transform cannot take go to the full re-encode with the reason. Either
+    // way the copy shows the photo's colours as djpeg decodes them.
+    void keepsTheColoursOfEveryFrame_data()
+    {
+        using J = fixtures::JpegVariant;
+        QTest::addColumn<int>("colour");
+        QTest::addColumn<QList<QSize>>("sampling");
+        QTest::addColumn<QString>("fallback");  // what the full re-encode's line names, if any
+        QTest::newRow("RGB") << int(J::Colour::Rgb) << QList<QSize>() << QString();
+        QTest::newRow("YCCK") << int(J::Colour::Ycck) << QList<QSize>() << QStringLiteral("彩色");
+        QTest::newRow("CMYK") << int(J::Colour::Cmyk) << QList<QSize>() << QStringLiteral("彩色");
+        QTest::newRow("sampled 3x1")
+            << int(J::Colour::YCbCr) << QList<QSize>{{3, 1}} << QStringLiteral("3x1,1x1,1x1");
+        QTest::newRow("chroma finer than luma")
+            << int(J::Colour::YCbCr) << QList<QSize>{{1, 1}, {2, 2}, {1, 1}}
+            << QStringLiteral("1x1,2x2,1x1");
+    }
+    void keepsTheColoursOfEveryFrame()
+    {
+        QFETCH(int, colour);
+        QFETCH(QList<QSize>, sampling);
+        QFETCH(QString, fallback);
+        fixtures::JpegVariant variant;
+        variant.colour = fixtures::JpegVariant::Colour(colour);
+        variant.sampling = sampling;
+        fixtures::ExifContent exif;
+        exif.dateTimeOriginal = kDate;
+        const QSize size(960, 720);
+        const QByteArray source = fixtures::insertAfterSoi(
+            fixtures::makeJpegLayout(grainyPhoto(size), variant), {fixtures::makeExifApp1(exif)});
+        const QString path = dir.filePath(QStringLiteral("c.jpg"));
+        QVERIFY(fixtures::writeFile(path, source));
+        QByteArray err;
+        QCOMPARE(run({"--lossless", path}, &err), 0);
+        const QByteArray copy = readAll(copyOf(QStringLiteral("c.jpg")));
+        QCOMPARE(run({path}), 0);
+        const QByteArray full = readAll(copyOf(QStringLiteral("c.jpg")));
+        const QString line = QString::fromUtf8(err);
+        if (fallback.isEmpty()) {
+            QVERIFY2(!line.contains(QStringLiteral("重新编码")), qPrintable(line));
+        } else {
+            QVERIFY2(line.contains(QStringLiteral("已完整重新编码")) && line.contains(fallback),
+                     qPrintable(line));
+            QCOMPARE(copy, full);
+        }
+
+        const QImage photo = djpeg(source), stamped = djpeg(copy), encoded = djpeg(full);
+        QCOMPARE(stamped.size(), size);
+        const QList<QRect> pieces = stampPieces(size, {16, 16});
+        if (fallback.isEmpty()) QCOMPARE(changedOutside(stamped, photo, pieces), 0);
+        const QRect away(0, 0, size.width(), pieces[0].top());
+        QVERIFY2(meanDifference(stamped, photo, away) < 2,
+                 qPrintable(QString::number(meanDifference(stamped, photo, away))));
+        QVERIFY(meanDifference(stamped, encoded, QRect(QPoint(), size)) < 2);
+        QVERIFY(meanDifference(stamped, photo, pieces[0]) > 2);  // the date is there
     }
 
     // A turn that would lose edge pixels is not done losslessly: the photo gets the full

@@ -8,6 +8,7 @@
 #include "imaging/losslessstamp.h"
 #include "tests/support/jpegprobe.h"
 #include "tools/fixtures/photowriter.h"
+#include "tools/fixtures/variantwriter.h"
 
 #include <turbojpeg.h>
 #include <QPainter>
@@ -217,6 +218,11 @@ private slots:
         QTest::newRow("grey photo")
             << sourceJpeg({320, 240}, TJSAMP_GRAY, Coding::Standard) << PictureTurn{}
             << int(S::NotPossible) << QStringLiteral("彩色");
+        fixtures::JpegVariant oddlySampled;
+        oddlySampled.sampling = {{3, 1}};
+        QTest::newRow("sampling the transform cannot take")
+            << fixtures::makeJpegLayout(grainyPhoto({320, 240}), oddlySampled) << PictureTurn{}
+            << int(S::NotPossible) << QStringLiteral("3x1,1x1,1x1");
         const QByteArray whole = sourceJpeg({960, 640}, TJSAMP_420, Coding::Standard);
         QTest::newRow("cut short")
             << whole.left(whole.size() / 2) << PictureTurn::left() << int(S::Failed) << QString();

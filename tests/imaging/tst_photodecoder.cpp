@@ -85,6 +85,17 @@ private slots:
         QTest::newRow("cmyk, no Adobe marker") << jpeg(J::Colour::Cmyk, false, false) << false;
         QTest::newRow("cmyk progressive") << jpeg(J::Colour::Cmyk, true, true) << false;
         QTest::newRow("ycck") << jpeg(J::Colour::Ycck, false, true) << false;
+        QTest::newRow("rgb (Adobe transform 0)") << jpeg(J::Colour::Rgb, false, true) << false;
+        // Valid samplings TurboJPEG does not take, decoded by libjpeg.
+        const auto sampled = [&](QList<QSize> factors, bool progressive) {
+            J variant;
+            variant.sampling = factors, variant.progressive = progressive, variant.quality = 95;
+            return fixtures::makeJpegLayout(src, variant);
+        };
+        QTest::newRow("sampled 3x1") << sampled({{3, 1}}, false) << false;
+        QTest::newRow("sampled 1x4, progressive") << sampled({{1, 4}}, true) << false;
+        QTest::newRow("chroma finer than luma")
+            << sampled({{1, 1}, {2, 2}, {1, 1}}, false) << false;
         J arithmetic;
         arithmetic.arithmetic = arithmetic.progressive = true;
         QTest::newRow("jpeg arithmetic") << fixtures::makeJpegLayout(src, arithmetic) << false;
@@ -177,6 +188,11 @@ private slots:
         const DecodedPhoto d = decodePhoto(claimed);
         QVERIFY(d.image.isNull());
         QVERIFY2(d.error.contains(QStringLiteral("容纳不下")), qPrintable(d.error));
+        // What a whole set of coefficients takes depends on the blocks, not on the coding.
+        variant.arithmetic = true;
+        const JpegLayout arithmetic =
+            readJpegLayout(fixtures::makeJpegLayout(gradient(16, 16), variant));
+        QCOMPARE(arithmetic.allCoefficientBytes(), (4 + 1 + 1) * 128);
         // A baseline file held in one interleaved scan needs no coefficient buffer.
         QCOMPARE(readJpegLayout(encode(gradient(64, 64), "jpeg")).coefficientBytes(), 0);
     }
@@ -220,12 +236,16 @@ private slots:
 
     void truncatedJpegIsShownButMarkedIncomplete()
     {
-        QByteArray jpeg = encode(gradient(400, 300), "jpeg");
-        jpeg.truncate(jpeg.size() / 2);
-        const DecodedPhoto d = decodePhoto(jpeg);
-        QVERIFY(d.error.isEmpty());
-        QVERIFY(d.incomplete);
-        QCOMPARE(d.image.size(), QSize(400, 300));
+        fixtures::JpegVariant oddlySampled;
+        oddlySampled.sampling = {{3, 2}};
+        for (QByteArray jpeg : {encode(gradient(400, 300), "jpeg"),
+                                fixtures::makeJpegLayout(gradient(400, 300), oddlySampled)}) {
+            jpeg.truncate(jpeg.size() / 2);
+            const DecodedPhoto d = decodePhoto(jpeg);
+            QVERIFY(d.error.isEmpty());
+            QVERIFY(d.incomplete);
+            QCOMPARE(d.image.size(), QSize(400, 300));
+        }
     }
 
     void refusedInputs_data()
