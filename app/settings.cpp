@@ -2,10 +2,13 @@
 
 #include "app/messages.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -103,6 +106,60 @@ std::optional<qint16> decodeInt16(const QString& text)
     return decodeInteger<qint16>(text);
 }
 
+// Qt decides what a field is: a pattern that formats two date-times differing in every part
+// alike holds none. A small check of its own; formatting the stamp is the overlay's.
+std::optional<QString> decodeDatePattern(const QString& text)
+{
+    if (text.size() > kMaxSettingText) return std::nullopt;
+    const QDateTime a(QDate(2001, 2, 3), QTime(4, 5, 6, 7));
+    const QDateTime b(QDate(2012, 11, 25), QTime(15, 16, 17, 890));
+    if (QLocale::c().toString(a, text) == QLocale::c().toString(b, text)) return std::nullopt;
+    return text;
+}
+
+// Only the grammar; applying the shift to a capture time is the overlay's.
+std::optional<QString> decodeDateShift(const QString& text)
+{
+    static const QRegularExpression grammar(
+        QStringLiteral("^[+-]?(?:\\d{1,5} )?\\d{1,2}:([0-5]\\d)(?::([0-5]\\d))?$"));
+    const QString t = text.trimmed();
+    if (!t.isEmpty() && !grammar.match(t).hasMatch()) return std::nullopt;
+    return t;
+}
+
+namespace {
+
+template <typename Enum, size_t N>
+std::optional<Enum> decodeName(const std::array<const char*, N>& names, const QString& text)
+{
+    for (size_t i = 0; i < N; ++i)
+        if (text.trimmed().compare(QLatin1String(names[i]), Qt::CaseInsensitive) == 0)
+            return Enum(i);
+    return std::nullopt;
+}
+
+constexpr std::array<const char*, 4> kStyleNames{"plain", "outline", "shadow", "plate"};
+constexpr std::array<const char*, 2> kFallbackNames{"none", "file"};
+
+}  // namespace
+
+QString encodeStampStyle(StampStyle style)
+{
+    return QLatin1String(kStyleNames[size_t(style)]);
+}
+std::optional<StampStyle> decodeStampStyle(const QString& text)
+{
+    return decodeName<StampStyle>(kStyleNames, text);
+}
+QString encodeDateFallback(DateFallback fallback)
+{
+    return QLatin1String(kFallbackNames[size_t(fallback)]);
+}
+std::optional<DateFallback> decodeDateFallback(const QString& text)
+{
+    return decodeName<DateFallback>(kFallbackNames, text);
+}
+
 // Where QSettings keeps a per-user INI file of organisation and application "Orvello". The path
 // is formed here rather than asked of QSettings, which would read the file while answering.
 SettingsStore::SettingsStore()
@@ -136,6 +193,7 @@ bool SettingsStore::mayWrite() const
 namespace {
 
 const char* const kSaveAllSection = "SaveAll";
+const char* const kStampSection = "Stamp";
 
 // The text a stored value holds; a value the INI parser turned into a list (a stray comma) or
 // anything else that is not plain text has none, and does not convert.
@@ -214,7 +272,13 @@ const std::vector<Key<AppSettings>>& windowKeys()
         key(g, "addFont2", &S::addFont2, decodeText, encodeText),
         key(g, "addCurrentX2", &S::addCurrentX2, decodeFloat, encodeFloat),
         key(g, "addCurrentY2", &S::addCurrentY2, decodeFloat, encodeFloat),
-        key(g, "DPaperSize", &S::DPaperSize, decodeInt16, encodeInt)};
+        key(g, "DPaperSize", &S::DPaperSize, decodeInt16, encodeInt),
+        key(kStampSection, "DateFormat", &S::dateFormat, decodeDatePattern, encodeText),
+        key(kStampSection, "DateShift", &S::dateShift, decodeDateShift, encodeText),
+        key(kStampSection, "DateFallback", &S::dateFallback, decodeDateFallback,
+            encodeDateFallback),
+        key(kStampSection, "DateStyle", &S::dateStyle, decodeStampStyle, encodeStampStyle),
+        key(kStampSection, "TitleStyle", &S::titleStyle, decodeStampStyle, encodeStampStyle)};
     return keys;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// AppSettings: the fifteen values Orvello keeps between runs, and their text encodings in the
-// per-user store (application "Orvello", group "SetLog").
+// AppSettings: the fifteen values Orvello keeps between runs (application "Orvello", group
+// "SetLog") and the stamp's additions (group "Stamp"), and their text encodings in the per-user
+// store.
 #include "host/host.h"
 
 #include <QString>
@@ -30,6 +31,15 @@ inline constexpr int kMaxSettingText = 256;
 // Why a title of that many characters is refused.
 QString titleTooLongMessage(qsizetype length);
 
+// How a stamp is set off from the photo: plain (the window's own look), a dark halo around each
+// glyph, a soft offset shadow, or a rounded dark plate behind the text.
+enum class StampStyle { Plain, Outline, Shadow, Plate };
+// Where a photo without a recorded capture date takes one: nowhere, or its file's modification
+// time.
+enum class DateFallback { None, File };
+
+inline constexpr char kDefaultDateFormat[] = "yyyy-MM-dd HH:mm:ss";
+
 struct AppSettings {
     qint32 frmMainX = 0;
     qint32 frmMainY = 0;
@@ -46,6 +56,14 @@ struct AppSettings {
     float addCurrentX2 = 5.0f;
     float addCurrentY2 = 8.0f;
     qint16 DPaperSize = 0;
+
+    // The group "Stamp", beside the fifteen: how the date is written and shifted, where it comes
+    // from, and the look of both items. Restoring the defaults leaves them.
+    QString dateFormat = QString::fromLatin1(kDefaultDateFormat);  // a Qt date-time pattern
+    QString dateShift;  // "[+|-][D ]HH:MM[:SS]" added to the capture time; empty: none
+    DateFallback dateFallback = DateFallback::None;
+    StampStyle dateStyle = StampStyle::Plain;
+    StampStyle titleStyle = StampStyle::Plain;
 
     // The ten overlay-look fields of the restore-defaults command; switches, paper and position
     // stay.
@@ -64,6 +82,15 @@ std::optional<bool> decodeBool(const QString& text);  // "True"/"False" or a num
 std::optional<float> decodeFloat(const QString& text);
 std::optional<qint32> decodeInt32(const QString& text);
 std::optional<qint16> decodeInt16(const QString& text);
+// A date pattern holds at least one of Qt's date-time fields (a pattern of literals only would
+// stamp the same text on every photo); at most kMaxSettingText characters.
+std::optional<QString> decodeDatePattern(const QString& text);
+// A clock shift: empty, or "[+|-][D ]H[H]:MM[:SS]" with minutes and seconds below 60.
+std::optional<QString> decodeDateShift(const QString& text);
+QString encodeStampStyle(StampStyle style);  // "plain", "outline", "shadow", "plate"
+std::optional<StampStyle> decodeStampStyle(const QString& text);
+QString encodeDateFallback(DateFallback fallback);  // "none", "file"
+std::optional<DateFallback> decodeDateFallback(const QString& text);
 
 // Every key the store knows, in the order it is read and written, with its group and whether a
 // stored value converts for it. Reading, writing and the check of a settings file all go by the
@@ -104,11 +131,11 @@ public:
     // ("addDTB" or "addTXB"), so the window can mirror it in its check box.
     void readAll(AppSettings& settings,
                  const std::function<void(const char* key, bool value)>& onSwitch = {}) const;
-    // Writes every key into the group "SetLog", keeping every other group and key of the file;
-    // the window position comes from the window's current left and top.
+    // Writes every key into the groups "SetLog" and "Stamp", keeping every other group and key of
+    // the file; the window position comes from the window's current left and top.
     void writeAll(const AppSettings& settings, float windowLeftTwips, float windowTopTwips) const;
 
-    // Keys beside the fifteen, each read and written on its own.
+    // Keys beside AppSettings, each read and written on its own.
     // "AutoOrient" in the group "SetLog": photos turned upright from their orientation tag;
     // true unless the key says otherwise.
     bool readAutoOrient() const;

@@ -60,8 +60,14 @@ public:
 
     int lineCount() const { return int(ends_.size()); }
     // What QSettings reads from the whole file: from the copy that the lines are found in, or, when
-    // none can be made, from the file itself.
-    Reading whole() { return dir_.isValid() ? upTo(lineCount()) : readIni(path_); }
+    // none can be made, from the file itself (once: QSettings tells a malformed line only on the
+    // first reading of a file).
+    const Reading& whole()
+    {
+        if (dir_.isValid()) return upTo(lineCount());
+        if (!direct_) direct_ = readIni(path_);
+        return *direct_;
+    }
     // Line n as it reads, without the byte-order mark QSettings passes over.
     QByteArray line(int n) const
     {
@@ -124,6 +130,7 @@ private:
     QList<qsizetype> ends_;
     QTemporaryDir dir_;
     std::map<int, Reading> cache_;
+    std::optional<Reading> direct_;
 };
 
 struct Problem {
@@ -145,7 +152,7 @@ int groupLineAbove(const LineFinder& lines, int n)
 // the key addFont): such a file does not say what it seems to.
 std::optional<Problem> keyProblem(LineFinder& lines)
 {
-    const Reading whole = lines.whole();
+    const Reading& whole = lines.whole();
     std::optional<Problem> first;
     QString name;
     const auto note = [&](int line, const QString& why) {
@@ -212,9 +219,13 @@ QString settingsFileProblem(const QString& path)
         if (!problem || problem->line == 0 || line <= problem->line)
             problem = Problem{line, why, quoted(lines.line(line))};
     };
-    if (const int line = lines.formatErrorLine()) consider(line, QStringLiteral("无法解析"));
+    if (const int line = lines.formatErrorLine())
+        consider(line, QStringLiteral("无法解析"));
+    else if (!problem && lines.whole().formatError)  // no copy to find the line in
+        return QStringLiteral("设置文件 %1 有无法解析的行").arg(path);
     // A line QSettings passes over (no "=") says something the run would not do. Lines that go on
-    // a value ending in "\" are part of it.
+    // a value ending in "\" are part of it. Each line asked about costs two readings of the file,
+    // so a file of such lines is judged by its first hundred.
     int asked = 0;
     for (int n = 1; n <= lines.lineCount() && asked < 100; ++n) {
         if (problem && problem->line > 0 && n >= problem->line) break;

@@ -61,6 +61,18 @@ private slots:
         QCOMPARE(decodeInt16(QStringLiteral("-32768")), std::optional<qint16>(-32768));
         QVERIFY(!decodeInt16(QStringLiteral("32768")));
         QVERIFY(!decodeInt16(QStringLiteral("abc")));
+        // The stamp's group: a pattern needs a field (a weekday alone is one), a shift its form.
+        for (const char* pattern : {"dd.MM.yyyy", "yyyy年M月d日", "''yy MM dd", "h:mm AP", "ddd"})
+            QVERIFY2(decodeDatePattern(QString::fromUtf8(pattern)), pattern);
+        for (const char* pattern : {"", "'yy MM dd", "年月日", "'dd'"})
+            QVERIFY2(!decodeDatePattern(QString::fromUtf8(pattern)), pattern);
+        for (const char* shift : {"", "+1:30", "-1 2:00", " 10:00:05 "})
+            QVERIFY2(decodeDateShift(QString::fromLatin1(shift)), shift);
+        for (const char* shift : {"1:60", "+1", "1 2", "++1:00", "1:30:", "1h"})
+            QVERIFY2(!decodeDateShift(QString::fromLatin1(shift)), shift);
+        QCOMPARE(decodeStampStyle(QStringLiteral(" Outline")), StampStyle::Outline);
+        QVERIFY(!decodeStampStyle(QStringLiteral("bold")));
+        QCOMPARE(decodeDateFallback(QStringLiteral("file")), DateFallback::File);
     }
 
     void defaultPositionRoundsThenTruncates()
@@ -107,6 +119,10 @@ private slots:
         s.addCurrentX = -5.5f;
         s.addFont2 = QStringLiteral("标题 字体");
         s.DPaperSize = 9;
+        s.dateFormat = QStringLiteral("dd.MM.yyyy");
+        s.dateShift = QStringLiteral("-1 2:00");
+        s.dateFallback = DateFallback::File;
+        s.titleStyle = StampStyle::Plate;
         SettingsStore(ini()).writeAll(s, 1800.0f, -300.0f);
 
         QSettings raw(ini(), QSettings::IniFormat);
@@ -118,6 +134,10 @@ private slots:
         QCOMPARE(raw.value(QStringLiteral("addFontSize")).toString(), QStringLiteral("3.1"));
         QCOMPARE(raw.value(QStringLiteral("addForeColor")).toString(), QStringLiteral("255"));
         QCOMPARE(raw.value(QStringLiteral("addCurrentY")).toString(), QStringLiteral("91"));
+        raw.endGroup();
+        QCOMPARE(raw.value(QStringLiteral("Stamp/DateFallback")).toString(),
+                 QStringLiteral("file"));
+        QCOMPARE(raw.value(QStringLiteral("Stamp/TitleStyle")).toString(), QStringLiteral("plate"));
 
         AppSettings back;
         SettingsStore(ini()).readAll(back);
@@ -132,6 +152,11 @@ private slots:
         QCOMPARE(back.addForeColor, 255);
         QCOMPARE(back.addCurrentX, -5.5f);
         QCOMPARE(back.DPaperSize, qint16(9));
+        QCOMPARE(back.dateFormat, s.dateFormat);
+        QCOMPARE(back.dateShift, s.dateShift);
+        QCOMPARE(back.dateFallback, DateFallback::File);
+        QCOMPARE(back.dateStyle, StampStyle::Plain);
+        QCOMPARE(back.titleStyle, StampStyle::Plate);
     }
 
     void defaultColourIsWrittenAsDigits()

@@ -177,6 +177,8 @@ private slots:
         QTest::newRow("after a continued value")
             << QByteArray("[SetLog]\naddFont=a \\\n b\naddCurrentX=x\n")
             << QStringLiteral("第 4 行") << QString();
+        QTest::newRow("stamp group") << QByteArray("[Stamp]\nDateStyle=outline\nDateShift=1 hour\n")
+                                     << QStringLiteral("第 3 行") << QString();
         QTest::newRow("a list, not a text")
             << QByteArray("[SetLog]\naddFont=a, b\n") << QStringLiteral("第 2 行") << QString();
         QTest::newRow("font name too long")
