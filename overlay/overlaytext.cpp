@@ -1,5 +1,6 @@
 #include "overlay/overlaytext.h"
 
+#include "overlay/glyphoutlines.h"
 #include "overlay/overlayfonts.h"
 
 #include <QFontMetricsF>
@@ -175,7 +176,7 @@ void paintOverlay(QImage& canvas, const PreparedOverlay& overlay, const QRegion&
         // An item whose ink lies outside the clip would change nothing.
         if (!clip.isNull() && !clip.intersects(text->inkRect)) continue;
         for (const PreparedText::Run& run : text->runs)
-            painter.drawGlyphRun(run.origin, run.glyphs);
+            drawStampGlyphRun(painter, run.glyphs, run.origin, text->font.stretch());
     }
 }
 

@@ -94,15 +94,19 @@ private slots:
     {
         QTest::addColumn<bool>("title");
         QTest::addColumn<int>("turns");
-        QTest::newRow("date only") << false << 0;
-        QTest::newRow("date and title") << true << 0;
-        QTest::newRow("turned once") << true << 1;
-        QTest::newRow("turned back") << false << 2;
+        QTest::addColumn<float>("size");
+        QTest::newRow("date only") << false << 0 << 2.0f;
+        QTest::newRow("date and title") << true << 0 << 2.0f;
+        QTest::newRow("turned once") << true << 1 << 2.0f;
+        QTest::newRow("turned back") << false << 2 << 2.0f;
+        // Text above and below the size Qt stops drawing glyph images at, on these shapes.
+        QTest::newRow("large text") << true << 0 << 18.0f;
     }
     void batchEqualsSingleSave()
     {
         QFETCH(bool, title);
         QFETCH(int, turns);
+        QFETCH(float, size);
         const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_');
         const QList<QString> paths{photo(tag + QStringLiteral("_wide.jpg"), {320, 200}, 1,
                                          QStringLiteral("2007:12:10 14:30:00")),
@@ -113,6 +117,7 @@ private slots:
                                          QStringLiteral("2020:02:29 23:59:59"))};
         StampRecipe recipe;
         recipe.settings.addTXB = title;
+        recipe.settings.addFontSize = size;
         recipe.settings.addForeColor = 0x00FF00;
         recipe.text1 = QStringLiteral("  标题 Title  ");
         for (int i = 0; i < turns; ++i) recipe.turns << (i % 2 ? Rotate90R : Rotate90);

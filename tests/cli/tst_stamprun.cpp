@@ -332,6 +332,42 @@ private slots:
         QCOMPARE(copiesIn(treeFiles(root)).size(), 7);
     }
 
+    // A copy depends only on its photo and the settings: one photo set in three folders, stamped
+    // twice by two workers, gives one set of bytes per photo. The text comes in several sizes,
+    // above and below the size Qt stops drawing glyph images at.
+    void sameBytesEveryTime()
+    {
+        const QString root = dir.filePath(QStringLiteral("same"));
+        const QString ini = root + QStringLiteral(".ini");
+        fixtures::writeFile(ini, "[SetLog]\naddTXB=True\naddFontSize=12\naddCurrentX=5\n");
+        const QSize sizes[] = {{640, 400}, {200, 150}, {480, 620}, {300, 200}};
+        for (const char* sub : {"/a/", "/b/", "/a/c/"}) {
+            QVERIFY(QDir().mkpath(root + QLatin1String(sub)));
+            for (int i = 0; i < 4; ++i) {
+                fixtures::ExifContent exif;
+                exif.dateTimeOriginal = QStringLiteral("2019:07:0%1 10:2%1:3%1").arg(i + 1);
+                fixtures::writeFile(root + QLatin1String(sub) + QStringLiteral("p%1.jpg").arg(i),
+                                    fixtures::makeJpeg(noisy(sizes[i], i), exif));
+            }
+        }
+        QMap<QString, QSet<QByteArray>> copies;
+        for (const QString& out : {root + QStringLiteral("_1"), root + QStringLiteral("_2")}) {
+            QVERIFY(QDir().mkpath(out));
+            const Run r =
+                stamp({QStringLiteral("--recursive"), QStringLiteral("--jobs"), QStringLiteral("2"),
+                       QStringLiteral("--settings"), ini, QStringLiteral("--title"),
+                       QStringLiteral("夜景 Tokyo"), QStringLiteral("--out"), out, root});
+            QCOMPARE(r.status, 0);
+            const QMap<QString, QByteArray> files = copiesIn(treeFiles(out));
+            QCOMPARE(files.size(), 12);
+            for (auto it = files.begin(); it != files.end(); ++it)
+                copies[QFileInfo(it.key()).fileName()].insert(it.value());
+        }
+        QCOMPARE(copies.size(), 4);
+        for (auto it = copies.begin(); it != copies.end(); ++it)
+            QVERIFY2(it.value().size() == 1, qPrintable(it.key()));
+    }
+
     // What a scheduler reads: 0 or 2, the summary last; --quiet leaves the failures alone; a
     // number of jobs beyond the machine is lowered, and said so.
     void statusAndSummary_data()

@@ -2,13 +2,16 @@
 #include "overlay/areascale.h"
 #include "overlay/overlay.h"
 #include "overlay/overlayfonts.h"
+#include "overlay/overlaytext.h"
 
 #include <QFontInfo>
 #include <QGlyphRun>
+#include <QPainter>
 #include <QTextLayout>
 #include <QtTest>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 using namespace orvello;
 
@@ -406,6 +409,41 @@ private slots:
         s.addFont2 = QStringLiteral("DigifaceWide");
         const QRect box = inkBox(draw(bg, makeOverlayInput(s, {}, kTitle, false)), bg);
         QVERIFY(box.width() > 4 * 20 && box.height() > 20);  // drawn condensed, like the digits
+    }
+
+    // Text above Qt's glyph-image size: the same pixels whatever the thread drew before (text at
+    // other sizes and sub-pixel places), and the shapes Qt draws from a fresh start.
+    void largeTextDependsOnlyOnItsInput()
+    {
+        const QImage bg = photo(1600, 700);
+        AppSettings s;
+        s.addTXB = s.addFontBold = s.addFontItalic = true;
+        s.addFontSize = 6;  // 128 px
+        const OverlayInput big = makeOverlayInput(s, kDate, QStringLiteral("夜景 Tokyo"), false);
+        QImage qt = bg;
+        std::thread([&] {
+            const PreparedOverlay o = prepareOverlay(qt, big);
+            QPainter painter(&qt);
+            painter.setRenderHint(QPainter::TextAntialiasing);
+            painter.setPen(o.color);
+            for (const PreparedText* text : {&o.date, &o.title})
+                for (const PreparedText::Run& run : text->runs)
+                    painter.drawGlyphRun(run.origin, run.glyphs);
+        }).join();
+        const QImage first = draw(bg, big);
+        QCOMPARE(inkBox(first, bg), inkBox(qt, bg));
+        int worst = 0;
+        for (int y = 0; y < bg.height(); ++y)
+            for (int x = 0; x < bg.width(); ++x)
+                worst =
+                    std::max(worst, std::abs(qGreen(first.pixel(x, y)) - qGreen(qt.pixel(x, y))));
+        QVERIFY2(worst < 40, qPrintable(QString::number(worst)));
+        for (int size = 20; size <= 64; size += 3) {
+            s.addFontSize = size / 20.0f;
+            s.addCurrentX = s.addCurrentX2 = size / 7.0f;
+            draw(photo(1601, 700), makeOverlayInput(s, kDate, QStringLiteral("夜景 Tokyo"), false));
+            QVERIFY(samePixels(draw(bg, big), first));
+        }
     }
 
     void badInputStaysInsideAndEnds()
