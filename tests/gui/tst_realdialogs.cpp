@@ -1,5 +1,6 @@
 // The window answered through its real dialogs: every interaction of a working run goes through
 // QtHost, and a driver answers the modal widget that comes up, as a user would.
+#include "app/startup.h"
 #include "tests/gui/modaldriver.h"
 #include "tools/fixtures/photowriter.h"
 #include "ui/frmmain.h"
@@ -171,6 +172,17 @@ private slots:
         window->click(QStringLiteral("XPButton4"));
         QCOMPARE(window->canvas().size(), QSize(240, 320));
         window->click(QStringLiteral("XPButton3"));
+    }
+
+    // A start that cannot write its lock (a folder stands in its way) says why, and ends.
+    void unwritableLock()
+    {
+        SingleInstance instance(path(QStringLiteral("in")));
+        driver->pressButton(QMessageBox::Ok);
+        const StartDecision start = decideStart(instance, {}, host, path(QStringLiteral("s")), 0);
+        expectAllAnswered();
+        QCOMPARE(start.exitStatus, kExitNoLock);
+        QVERIFY(driver->texts.last().contains(path(QStringLiteral("in"))));
     }
 
     // The close question: No keeps the window, Yes closes it and writes what was set.
