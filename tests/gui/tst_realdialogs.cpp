@@ -8,10 +8,12 @@
 
 #include <QAction>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDir>
 #include <QListWidget>
 #include <QPrintDialog>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -126,20 +128,29 @@ private slots:
         QTest::mouseDClick(fonts->viewport(), Qt::LeftButton, {}, at.center());
         QCOMPARE(window->settings().addFont2, face->text());
 
-        // No printer here (the test points the print system nowhere): the window offers a PDF.
-        const QString pdf = path(QStringLiteral("out/printed.pdf"));
-        driver->pressButton(QMessageBox::Yes)
-            .typeFileName(pdf)
-            .then<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
+        // No printer here: the one print dialog offers a PDF named after the photo. Its properties
+        // must hold the paper list the paper keeper turns, or the paper would be lost unnoticed.
+        bool paperList = false;
+        driver
+            ->then<QPrintDialog>([](QPrintDialog* d) {
+                if (auto* p = d->findChild<QPushButton*>(QStringLiteral("properties")))
+                    QTest::mouseClick(p, Qt::LeftButton);  // returns once they are closed
+                d->accept();
+            })
+            .then<QDialog>([&](QDialog* d) {
+                paperList = d->findChild<QComboBox*>(QLatin1String(kPrintPaperListName));
+                d->accept();
+            });
         window->click(QStringLiteral("XPButton23"));
         expectAllAnswered();
-        QFile printed(pdf);
+        QVERIFY2(paperList, "Qt's print properties have no paper list by the name looked for");
+        QFile printed(path(QStringLiteral("in/PM_b.pdf")));
         QVERIFY(printed.open(QIODevice::ReadOnly));
         QVERIFY(printed.readAll().startsWith("%PDF"));
     }
 
-    // 全部保存…: the options, the folder dialog, the Yes/No/Cancel question, the progress window, the
-    // summary; after 确定 the window is still there and goes on working.
+    // 全部保存…: the options, the folder dialog, the Yes/No/Cancel question, the progress window,
+    // the summary; after 确定 the window is still there and goes on working.
     void saveAllThroughTheRealDialogs()
     {
         auto* command = window->findChild<QObject*>(QStringLiteral("saveAll"));
