@@ -13,7 +13,9 @@ const char* orvelloHelpText()
 Orvello shows a JPEG, TIFF or HEIC photo, lists its EXIF items and stamps the capture date and a
 title onto it. With PHOTO it shows that photo and lists the photos of its folder; without it,
 it asks for a photo in the open dialog. A PHOTO that cannot be opened is reported, then the
-open dialog follows. One window runs per user: a second start ends at once.
+open dialog follows. One window runs per user: a second start hands its PHOTO to that window
+and ends; should the running window not take it (it hangs, or could not listen), the photo
+opens in a window of its own.
 
 Options:
   -h, --help      show this help and exit
@@ -23,6 +25,8 @@ Exit status:
   0  the window was closed, or another instance was already running
   2  the seven-segment font files are missing
   3  the image libraries could not be started
+  4  the lock file in the runtime folder could not be written (the folder is full, missing or
+     unwritable), so whether another window runs cannot be told
 
 Files:
   $XDG_CONFIG_HOME/Orvello/Orvello.ini (by default ~/.config/Orvello/Orvello.ini)

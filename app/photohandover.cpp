@@ -1,13 +1,18 @@
 #include "app/photohandover.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 #include <QtEndian>
+#include <cerrno>
+#include <cstring>
 
 namespace orvello {
 
@@ -16,6 +21,38 @@ namespace {
 // One message: the path's length in UTF-8 bytes (32 bits, big-endian), then the path; the
 // receiver answers one byte once it has taken it.
 constexpr char kTaken = 'K';
+
+// How long a socket found at the path has to accept a connection before it counts as in use.
+constexpr int kProbeMs = 500;
+
+// Clears the way for listening at path. Only a socket that refuses connections is left over by
+// an instance that died; what else stands there is not ours to remove (QLocalServer would replace
+// a file or a link without asking).
+bool clearStaleSocket(const QString& path, QString* why)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st = {};
+    if (::lstat(native.constData(), &st) != 0) {
+        if (errno == ENOENT) return true;
+        *why = QStringLiteral("无法查看 %1：%2").arg(path, QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
+    if (!S_ISSOCK(st.st_mode)) {
+        *why = QStringLiteral("%1 已被其他文件占用").arg(path);
+        return false;
+    }
+    QLocalSocket probe;
+    probe.connectToServer(path);
+    if (probe.waitForConnected(kProbeMs) || probe.error() != QLocalSocket::ConnectionRefusedError) {
+        *why = QStringLiteral("%1 正被另一个程序使用").arg(path);
+        return false;
+    }
+    if (::unlink(native.constData()) != 0 && errno != ENOENT) {
+        *why = QStringLiteral("无法删除 %1：%2").arg(path, QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -40,8 +77,11 @@ PhotoHandover::~PhotoHandover() = default;
 
 bool PhotoHandover::listen(const QString& socketPath)
 {
-    QLocalServer::removeServer(socketPath);
-    return server_->listen(socketPath);
+    error_.clear();
+    if (!clearStaleSocket(socketPath, &error_)) return false;
+    if (server_->listen(socketPath)) return true;
+    error_ = server_->errorString();
+    return false;
 }
 
 void PhotoHandover::serve(QLocalSocket* peer)

@@ -23,9 +23,11 @@ public:
     // The running instance's side. onPhoto gets each photo handed over.
     explicit PhotoHandover(std::function<void(const QString&)> onPhoto, QObject* parent = nullptr);
     ~PhotoHandover() override;
-    // Listens at socketPath. A socket left there by an instance that died is replaced: only the
-    // holder of the single-instance lock listens, so nothing alive can own it.
+    // Listens at socketPath. A socket left there by an instance that died (nobody answers on it)
+    // is replaced; anything else there (a file, a folder, a link, a socket in use) is left alone
+    // and nothing listens: see errorString().
     bool listen(const QString& socketPath = defaultSocketPath());
+    QString errorString() const { return error_; }
     void setTimeout(int ms) { timeoutMs_ = ms; }
 
     // The second start's side: hands photo over and waits for the running instance to take it,
@@ -38,6 +40,7 @@ private:
 
     std::function<void(const QString&)> onPhoto_;
     QLocalServer* server_;
+    QString error_;
     int timeoutMs_ = kDefaultTimeoutMs;
 };
 

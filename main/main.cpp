@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <csignal>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -89,30 +90,35 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(orvello::artwork::applicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvello.Orvello"));
 
-    orvello::SingleInstance instance;
-    if (!instance.acquire()) {
-        // The window is up already: it opens the photo, if one was named, and this start ends.
-        const QString photo = orvello::photoArgument(QCoreApplication::arguments());
-        if (!photo.isEmpty()) orvello::PhotoHandover::send(photo);
-        return 0;
-    }
-
     QTranslator qtTranslator;
     if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
+    orvello::QtHost host;
+
+    const QString photo = orvello::photoArgument(QCoreApplication::arguments());
+    orvello::SingleInstance instance;
+    const orvello::StartDecision start =
+        orvello::decideStart(instance, photo, host, orvello::PhotoHandover::defaultSocketPath(),
+                             orvello::PhotoHandover::kDefaultTimeoutMs);
+    if (start.mode == orvello::StartDecision::End) return start.exitStatus;
     quitOnTerminationSignals();
 
-    orvello::QtHost host;
     orvello::FrmMainEnvironment env;
     env.host = &host;
     env.appDirectory = orvello::appDirectory();
-    env.initialPhoto = orvello::photoArgument(QCoreApplication::arguments());
+    env.initialPhoto = photo;
     orvello::frmMain window(std::move(env));
     host.setOwner(&window);
+    // Only the one instance takes the photos of later starts; a window of its own does not.
     orvello::PhotoHandover handover(
-        [&window](const QString& photo) { window.openHandedPhoto(photo); });
-    handover.listen();
+        [&window](const QString& handed) { window.openHandedPhoto(handed); });
+    if (start.mode == orvello::StartDecision::MainWindow && !handover.listen())
+        std::fputs(QStringLiteral("orvello：无法接收以后启动时交来的照片：%1\n")
+                       .arg(handover.errorString())
+                       .toLocal8Bit()
+                       .constData(),
+                   stderr);
     // The load step runs inside the event loop, so that a termination request during the first
     // open dialog still ends through the unload step.
     int status = 0;

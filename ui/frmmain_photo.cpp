@@ -183,21 +183,14 @@ void frmMain::printCommand()
     if (!photoLoaded()) return;
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!host_.hasPrinter()) {
-        // No printer at all: offer a PDF file instead of failing silently.
-        if (!askQuestion(host_, QStringLiteral("系统中没有安装打印机。是否改为打印到 PDF 文件？")))
-            return;
-        QString fileName = QStringLiteral("PM_") + QFileInfo(doc_.photoName).completeBaseName() +
-                           QStringLiteral(".pdf");
-        QString fileTitle;
-        QString filter = QStringLiteral("PDF 文件 (*.pdf)|*.pdf");
-        qint32 filterIndex = 1;
-        qint32 flags = 0;
-        if (!mCmnDlg::ShowSaveDialog(fileName, fileTitle, true, filter, filterIndex, QString(),
-                                     QStringLiteral("打印到 PDF 文件"), QStringLiteral("pdf"),
-                                     host_, flags))
-            return;
+        // No printer at all: the print dialog itself offers a PDF file, named after the photo,
+        // in the folder of the last one (at first, the photo's); it asks before replacing one.
+        const QString last = printer_->outputFileName();
+        const QString folder = QFileInfo(last.isEmpty() ? doc_.photoPath : last).absolutePath();
         printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setOutputFileName(fileName);
+        printer_->setOutputFileName(folder + QStringLiteral("/PM_") +
+                                    QFileInfo(doc_.photoName).completeBaseName() +
+                                    QStringLiteral(".pdf"));
     }
     printer_->setDocName(doc_.photoName);  // the job's title in the print queue
     printer_->setPageOrientation(doc_.isPortrait ? QPageLayout::Portrait : QPageLayout::Landscape);

@@ -67,7 +67,7 @@ public:
         QWidget* up = w->parentWidget();
         while (up && up != dialog_) up = up->parentWidget();
         if (!up) return false;
-        auto* sizes = w->findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+        auto* sizes = w->findChild<QComboBox*>(QLatin1String(kPrintPaperListName));
         if (!sizes) return false;
         opened_ = true;
         if (const int at = entryOf(*sizes); at >= 0) sizes->setCurrentIndex(at);

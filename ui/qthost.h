@@ -12,6 +12,10 @@ namespace orvello {
 inline constexpr int kMinimumMessageWidth = 260;
 int messageBoxMinimumWidth(const QString& title, const QFontMetrics& metrics);
 
+// The paper list in the properties window of Qt's print dialog. Qt does not publish it: the
+// print setup finds it by this object name to keep the paper asked for.
+inline constexpr char kPrintPaperListName[] = "pageSizeCombo";
+
 class QtHost : public Host {
 public:
     // Dialogs are shown over owner (the main window once it exists).

@@ -32,9 +32,11 @@ private slots:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    void secondInstanceEndsSilentlyAndKilledFirstWritesNothing()
+    void secondStartsAndKilledFirstWritesNothing()
     {
         const QString program = QStringLiteral(ORVELLO_BIN_DIR "/orvello");
+        const QString socketPath = home.filePath(QStringLiteral("run/orvello.socket"));
+        QVERIFY(QFile(socketPath).open(QIODevice::WriteOnly));
         QProcess first;
         first.setProcessEnvironment(environment());
         first.start(program);
@@ -52,13 +54,18 @@ private slots:
         QVERIFY(!QFileInfo::exists(settingsFile()));
         QCOMPARE(first.state(), QProcess::Running);
 
-        // A photo handed over by a file manager does not change that: no window, no dialog.
+        // The first cannot take photos, the socket's path being taken (which stays so): a photo
+        // handed over is shown in a window of its own, which ends at its first frame here.
         QProcess third;
-        third.setProcessEnvironment(environment());
+        QProcessEnvironment env = environment();
+        env.insert(QStringLiteral("ORVELLO_EXIT_AT_FIRST_PAINT"), QStringLiteral("window"));
+        third.setProcessEnvironment(env);
         third.start(program, {QStringLiteral(ORVELLO_SOURCE_DIR "/samples/landscape.jpg")});
         QVERIFY(third.waitForFinished(20000));
         QCOMPARE(third.exitStatus(), QProcess::NormalExit);
         QCOMPARE(third.exitCode(), 0);
+        QVERIFY(QString::fromLocal8Bit(third.readAllStandardError()).contains(u"新的窗口"));
+        QVERIFY(QFileInfo(socketPath).isFile());
         QVERIFY(!QFileInfo::exists(settingsFile()));
 
         first.kill();

@@ -1,12 +1,21 @@
-// Where the programs look for their date font, and how the photo argument is read.
+// Where the programs look for their date font, how the photo argument is read, and what stands
+// in the way of the single-instance lock and the hand-over socket.
+#include "app/photohandover.h"
 #include "app/startup.h"
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <list>
 
 using namespace orvello;
+using Outcome = SingleInstance::Outcome;
 
 class StartupTest : public QObject {
     Q_OBJECT
@@ -58,6 +67,49 @@ private slots:
         QCOMPARE(dateFontFolder(bin), root.filePath(expected));
         QCOMPARE(dateFontFiles(bin).size(), 4);
         QCOMPARE(loadDateFonts(bin), loads);
+    }
+
+    // Only a lock naming a running process means another instance, and only a socket nobody
+    // answers on is replaced: whatever else stands in the way stays, and the start is told why.
+    void lockAndSocketPaths_data()
+    {
+        QTest::addColumn<QString>("what");
+        for (const char* what : {"", "stale", "live", "file", "folder", "link", "gone/x"})
+            QTest::newRow(what) << QString::fromLatin1(what);
+    }
+    void lockAndSocketPaths()
+    {
+        QFETCH(QString, what);
+        std::list<QLocalServer> live;
+        const auto put = [&](const QString& path) {
+            if (what == u"live") QVERIFY(live.emplace_back().listen(path));
+            if (what == u"file") QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+            if (what == u"folder") QVERIFY(QDir().mkpath(path));
+            if (what == u"link") QVERIFY(QFile::link(path + u'-', path));
+            if (what != u"stale" && what != u"link") return;
+            sockaddr_un addr = {AF_UNIX, {}};  // a socket left by a process that died
+            qstrncpy(addr.sun_path, QFile::encodeName(what == u"link" ? path + u'-' : path),
+                     sizeof addr.sun_path);
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+            ::close(fd);
+        };
+        const auto kind = [](const QString& path) {
+            struct stat st = {};
+            return ::lstat(QFile::encodeName(path), &st) == 0 ? st.st_mode & S_IFMT : 0;
+        };
+        QTemporaryDir dir;
+        const QString lockPath = dir.filePath(what + u'a'), socketPath = dir.filePath(what + u'b');
+        put(lockPath);
+        put(socketPath);
+        const auto before = kind(socketPath);
+        SingleInstance instance(lockPath);
+        QCOMPARE(instance.acquire(), what.isEmpty() ? Outcome::Acquired : Outcome::Failed);
+        QCOMPARE(instance.failureReason().isEmpty(), what.isEmpty());
+        const bool listens = what.isEmpty() || what == u"stale";
+        PhotoHandover handover({});
+        QCOMPARE(handover.listen(socketPath), listens);
+        QCOMPARE(kind(socketPath), listens ? S_IFSOCK : before);
     }
 
     void photoArgument_data()

@@ -1,5 +1,6 @@
 // The window answered through its real dialogs: every interaction of a working run goes through
 // QtHost, and a driver answers the modal widget that comes up, as a user would.
+#include "app/startup.h"
 #include "tests/gui/modaldriver.h"
 #include "tools/fixtures/photowriter.h"
 #include "ui/frmmain.h"
@@ -7,10 +8,12 @@
 
 #include <QAction>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDir>
 #include <QListWidget>
 #include <QPrintDialog>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -125,20 +128,29 @@ private slots:
         QTest::mouseDClick(fonts->viewport(), Qt::LeftButton, {}, at.center());
         QCOMPARE(window->settings().addFont2, face->text());
 
-        // No printer here (the test points the print system nowhere): the window offers a PDF.
-        const QString pdf = path(QStringLiteral("out/printed.pdf"));
-        driver->pressButton(QMessageBox::Yes)
-            .typeFileName(pdf)
-            .then<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
+        // No printer here: the one print dialog offers a PDF named after the photo. Its properties
+        // must hold the paper list the paper keeper turns, or the paper would be lost unnoticed.
+        bool paperList = false;
+        driver
+            ->then<QPrintDialog>([](QPrintDialog* d) {
+                if (auto* p = d->findChild<QPushButton*>(QStringLiteral("properties")))
+                    QTest::mouseClick(p, Qt::LeftButton);  // returns once they are closed
+                d->accept();
+            })
+            .then<QDialog>([&](QDialog* d) {
+                paperList = d->findChild<QComboBox*>(QLatin1String(kPrintPaperListName));
+                d->accept();
+            });
         window->click(QStringLiteral("XPButton23"));
         expectAllAnswered();
-        QFile printed(pdf);
+        QVERIFY2(paperList, "Qt's print properties have no paper list by the name looked for");
+        QFile printed(path(QStringLiteral("in/PM_b.pdf")));
         QVERIFY(printed.open(QIODevice::ReadOnly));
         QVERIFY(printed.readAll().startsWith("%PDF"));
     }
 
-    // 全部保存…: the options, the folder dialog, the Yes/No/Cancel question, the progress window, the
-    // summary; after 确定 the window is still there and goes on working.
+    // 全部保存…: the options, the folder dialog, the Yes/No/Cancel question, the progress window,
+    // the summary; after 确定 the window is still there and goes on working.
     void saveAllThroughTheRealDialogs()
     {
         auto* command = window->findChild<QObject*>(QStringLiteral("saveAll"));
@@ -171,6 +183,17 @@ private slots:
         window->click(QStringLiteral("XPButton4"));
         QCOMPARE(window->canvas().size(), QSize(240, 320));
         window->click(QStringLiteral("XPButton3"));
+    }
+
+    // A start that cannot write its lock (a folder stands in its way) says why, and ends.
+    void unwritableLock()
+    {
+        SingleInstance instance(path(QStringLiteral("in")));
+        driver->pressButton(QMessageBox::Ok);
+        const StartDecision start = decideStart(instance, {}, host, path(QStringLiteral("s")), 0);
+        expectAllAnswered();
+        QCOMPARE(start.exitStatus, kExitNoLock);
+        QVERIFY(driver->texts.last().contains(path(QStringLiteral("in"))));
     }
 
     // The close question: No keeps the window, Yes closes it and writes what was set.

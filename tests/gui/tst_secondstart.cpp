@@ -47,14 +47,12 @@ private slots:
             fixtures::writeFile(photo(name), fixtures::makeJpeg(img, {}));
         // The window as the first start leaves it: the lock held, the photo it was started with.
         instance = std::make_unique<SingleInstance>();
-        QVERIFY(instance->acquire());
+        QCOMPARE(instance->acquire(), SingleInstance::Outcome::Acquired);
         auto env = test::testEnvironment(host, dir.filePath(QStringLiteral("s.ini")));
         env.initialPhoto = photo("a.jpg");
         window = std::make_unique<frmMain>(std::move(env));
         QCOMPARE(window->load(), 0);
         QCOMPARE(window->document().photoName, QStringLiteral("a.jpg"));
-        // A socket left behind by an instance that died does not stop the new one listening.
-        fixtures::writeFile(PhotoHandover::defaultSocketPath(), "stale");
         handover = std::make_unique<PhotoHandover>(
             [this](const QString& path) { window->openHandedPhoto(path); });
         handover->setTimeout(300);

@@ -231,13 +231,11 @@ private slots:
                 20);
         QVERIFY(differingPixels(written.convertToFormat(QImage::Format_RGB32), photoOnly) > 100);
 
-        // Print to a PDF file: no printer is installed, so the window offers one.
+        // Print to a PDF file: no printer is installed, so the print dialog offers one.
         host.printerInstalled = false;
-        host.messageAnswers << MsgAnswer::Yes;
         const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
-        target.path = pdf;
-        host.fileAnswers << target;
-        host.printSetupAnswer = [](QPrinter& printer) {
+        host.printSetupAnswer = [&](QPrinter& printer) {
+            printer.setOutputFileName(pdf);
             printer.setPageSize(QPageSize(QPageSize::A5));
             return true;
         };
