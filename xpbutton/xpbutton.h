@@ -351,6 +351,7 @@ private:
     std::optional<raster::Region> clipRegion_;
     bool isHot_ = false;
     bool pressActive_ = false;
+    quint64 spaceReleasedAt_ = 0;  // time stamp of the last release of the space bar
     int lastMouseButton_ = 0;
     int redrawCount_ = 0;
     bool inPaint_ = false;
