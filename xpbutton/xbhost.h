@@ -7,6 +7,7 @@
 #include <QString>
 
 class QObject;
+class QKeyEvent;
 
 namespace orvello {
 
@@ -38,6 +39,11 @@ public:
     virtual void showMessage(const XPButton& button, const XbMessage& message) = 0;
     // The persisted value under key is stale.
     virtual void propertyChanged(XPButton& button, const QString& key) = 0;
+    // Whether the key of a release that Qt did not mark as a repeat is still held down. An X
+    // server repeats a held key as a release and a press with one time stamp, which Qt marks as
+    // a repeat only when the press has already arrived; the server's own key state says whether
+    // the release was the user's. False where there is no such state to ask.
+    virtual bool keyStillHeld(const XPButton& button, const QKeyEvent& release);
 };
 
 // The decimal text identifying a container window.

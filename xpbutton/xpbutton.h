@@ -158,6 +158,12 @@ public:
     int textRight() const { return textRight_; }
     QRect captionRect() const { return captionRect_; }
     QRect pictureRect() const { return pictureRect_; }
+    // Where the caption and the picture are drawn: their rectangles moved, where the layout put
+    // them past the face or against each other, onto the face inside the rings and apart.
+    QRect drawnCaptionRect() const { return captionRect_.translated(captionShift_); }
+    QRect drawnPictureRect() const { return pictureRect_.translated(pictureShift_); }
+    // The face inside the rings of a rectangular button.
+    QRect faceInterior() const;
     bool hasBufferDC() const { return bufferDC_.has_value(); }
     bool hasSavedBitmap() const { return savedBitmap_; }
     QSize bufferSize() const { return bufferDC_ ? bufferDC_->bitmap().size() : QSize(); }
@@ -274,11 +280,12 @@ private:
     void paintClassic();
     void paintStyle3();
     void paintStyle7();
-    void drawPicture(const QRect& target, int usableWidth, int leftOffset);
+    void drawPicture(const QRect& target, bool moved, int usableWidth, int leftOffset);
     void drawCaptionText(const QString& text, QRect rect, unsigned format, OleColor color);
     void updateCaptionFont();
     void measurePicture();
     void deriveFaceColors();
+    void fitContentOnFace();
     bool pressedAndHot() const { return (stateFlags_ & 6) == 6; }
     void enabledChangedSteps();
     void setContainerFromHost();
@@ -328,6 +335,10 @@ private:
     int textRight_ = 0;
     QRect captionRect_;
     QRect pictureRect_;
+    QPoint captionShift_;
+    QPoint pictureShift_;
+    bool pressedShiftFits_ = true;  // the pressed look's offset keeps both on the face
+    bool captionWhole_ = false;     // the caption is drawn whole, past its rectangle
     int pictureWidth_ = 0;
     int pictureHeight_ = 0;
     int pictureKind_ = 0;
@@ -340,6 +351,7 @@ private:
     std::optional<raster::Region> clipRegion_;
     bool isHot_ = false;
     bool pressActive_ = false;
+    quint64 spaceReleasedAt_ = 0;  // time stamp of the last release of the space bar
     int lastMouseButton_ = 0;
     int redrawCount_ = 0;
     bool inPaint_ = false;

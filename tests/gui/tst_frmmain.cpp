@@ -2,6 +2,7 @@
 #include "app/settings.h"
 #include "tests/gui/testwindow.h"
 #include "xpbutton/raster/bufferdc.h"
+#include "xpbutton/raster/drawtext.h"
 #include "xpbutton/xpbutton.h"
 
 #include <QApplication>
@@ -151,6 +152,62 @@ private slots:
                 QVERIFY2(other != b->picture().image, qPrintable(name + " repeats a picture"));
             pictures << b->picture().image;
         }
+    }
+
+    // The ten square buttons read: the caption (black) stands whole on the face inside the rings
+    // and clear of the picture, at rest and with the blue focus rings on.
+    void squareButtonsKeepTheirCaptionOnTheFace()
+    {
+        int square = 0;
+        for (int i = 1; i <= 23; ++i) {
+            auto* b = window->control<XPButton>(QStringLiteral("XPButton%1").arg(i));
+            if (b->width() != 25) continue;
+            ++square;
+            const QString caption = b->caption();
+            const XbPicture picture = b->picture();
+            const auto black = [](const QImage& im, int x, int y) {
+                return (im.pixel(x, y) & 0xFFFFFF) == 0;
+            };
+            const auto blackCount = [&](const QImage& im) {
+                int n = 0;
+                for (int y = 0; y < im.height(); ++y)
+                    for (int x = 0; x < im.width(); ++x) n += black(im, x, y);
+                return n;
+            };
+            raster::BufferDC alone(40, 40);  // the glyph drawn where it has room
+            alone.PatBlt(0, 0, 40, 40, raster::WHITENESS);
+            alone.font = b->captionFont();
+            alone.textColor = 0;
+            QRect room(4, 4, 32, 32);
+            raster::DrawTextA(alone, caption, room, raster::DT_LEFT);
+            const int glyph = blackCount(alone.bitmap());
+            b->setPicture(XbPicture());
+            for (bool focused : {false, true}) {
+                b->setDisplayAsDefault(focused);
+                b->setCaption(QString());
+                const QImage bare = b->surface();
+                b->setCaption(caption);
+                b->setPicture(picture);
+                const QImage full = b->surface();
+                QVERIFY2(blackCount(full) == glyph, qPrintable(caption));
+                for (int y = 0; y < 25; ++y)
+                    for (int x = 0; x < 25; ++x) {
+                        const bool face = x >= 3 && x < 22 && y >= 3 && y < 22;
+                        if (!face)
+                            QVERIFY2(full.pixel(x, y) == bare.pixel(x, y), qPrintable(caption));
+                        if (!black(full, x, y)) continue;
+                        for (int dy = -1; dy <= 1; ++dy)  // no picture pixel next to the caption
+                            for (int dx = -1; dx <= 1; ++dx)
+                                QVERIFY2(
+                                    black(full, x + dx, y + dy) ||
+                                        full.pixel(x + dx, y + dy) == bare.pixel(x + dx, y + dy),
+                                    qPrintable(caption));
+                    }
+                b->setPicture(XbPicture());
+            }
+            b->setPicture(picture);
+        }
+        QCOMPARE(square, 10);
     }
 
     void focusOrderAndStartState()

@@ -18,7 +18,8 @@ public:
     OleColor ambientBack = 0xFFFFFF;
     QString displayName = QStringLiteral("XPButton1");
     OleColor containerBack = 0xC0FFEE;
-    bool user = false;  // design mode unless a test says otherwise
+    bool user = false;     // design mode unless a test says otherwise
+    bool keyHeld = false;  // the answer for a release that comes while the key is still down
 
     QList<XbMessage> messages;
     QStringList marks;
@@ -30,6 +31,7 @@ public:
     bool userMode(const XPButton&) override { return user; }
     void showMessage(const XPButton&, const XbMessage& m) override { messages << m; }
     void propertyChanged(XPButton&, const QString& key) override { marks << key; }
+    bool keyStillHeld(const XPButton&, const QKeyEvent&) override { return keyHeld; }
 
     void forget()
     {

@@ -147,6 +147,40 @@ private slots:
         QCOMPARE(painted(), normal);
     }
 
+    // The space bar held where the X server repeats it as unmarked release and press pairs with
+    // one time stamp (Xvfb): one click, on the real release. A tapped key clicks every time.
+    void spaceBarRepeatedAsPairsClicksOnRelease()
+    {
+        PixelButton p(100, 30);
+        EventLog log(p.b);
+        const auto space = [&](QEvent::Type type, quint64 time) {
+            QKeyEvent e(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+            e.setTimestamp(time);
+            QApplication::sendEvent(p.b, &e);
+        };
+        const auto clicks = [&] { return int(log.events.count(QStringLiteral("Click"))); };
+        p.host.keyHeld = true;
+        space(QEvent::KeyPress, 1000);
+        for (quint64 t = 1500; t < 4500; t += 40) {
+            space(QEvent::KeyRelease, t);
+            space(QEvent::KeyPress, t);
+        }
+        QCOMPARE(clicks(), 0);
+        QCOMPARE(p.b->stateFlags() & 2, 2);  // still pressed
+        p.host.keyHeld = false;
+        space(QEvent::KeyRelease, 4500);
+        QCOMPARE(clicks(), 1);
+        // A pair whose release came after the key was let go: its press starts nothing.
+        space(QEvent::KeyPress, 4500);
+        space(QEvent::KeyRelease, 4530);
+        QCOMPARE(clicks(), 1);
+        for (quint64 t = 5000; t < 5300; t += 100) {
+            space(QEvent::KeyPress, t);
+            space(QEvent::KeyRelease, t + 50);
+        }
+        QCOMPARE(clicks(), 4);
+    }
+
     void arrowsReachTheContainerAsItsOwnKeys()
     {
         PixelButton p(100, 30);

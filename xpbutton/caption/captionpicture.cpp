@@ -26,20 +26,37 @@ void XPButton::DrawCaptionAndPicture(OleColor shadingBase, qint64 p, bool presse
     if (!bufferDC_) return;
     int lo = 0;
     const int uw = LayoutContent(false, &lo);
-    QRect cap = captionRect_, pic = pictureRect_;
-    if ((pressedOffset || pressedAndHot()) && buttonStyle_ != 3) {
+    QRect cap = drawnCaptionRect(), pic = drawnPictureRect();
+    // The pressed look moves both by a pixel, where that keeps them on the face.
+    const bool moved = (pressedOffset || pressedAndHot()) && buttonStyle_ != 3 && pressedShiftFits_;
+    if (moved) {
         const QPoint by = buttonShape_ <= 3 ? QPoint(1, 1) : QPoint(0, 1);
         cap.translate(by);
         pic.translate(by);
     }
-    drawPicture(pic, uw, lo);
+    drawPicture(pic, moved && buttonShape_ <= 3, uw, lo);
     if (caption_.isEmpty()) return;
+    // A caption too large for a rectangular face is cut at the rings rather than drawn over them.
+    struct FaceClip {
+        raster::BufferDC& dc;
+        bool on;
+        FaceClip(raster::BufferDC& d, bool clip, const QRect& face) : dc(d), on(clip)
+        {
+            if (on)
+                dc.selectClipRgn(raster::Region::rect(face.left(), face.top(), face.right() + 1,
+                                                      face.bottom() + 1));
+        }
+        ~FaceClip()
+        {
+            if (on) dc.selectClipRgn(std::nullopt);
+        }
+    } clip(*bufferDC_, buttonShape_ == 0 && width() > 6 && height() > 6, faceInterior());
 
     const QString text = QString(caption_).replace(QLatin1String("||"), QLatin1String("\r\n"));
     const unsigned format = (captionAlign_ == 0   ? raster::DT_LEFT
                              : captionAlign_ == 1 ? raster::DT_RIGHT
                                                   : raster::DT_CENTER) |
-                            raster::DT_WORDBREAK;
+                            raster::DT_WORDBREAK | (captionWhole_ ? raster::DT_NOCLIP : 0u);
     const OleColor a = ToRGB(shadingBase);
     if (isEnabled()) {
         OleColor color = (isHot_ && !pressedAndHot()) ? hoverForeColor_ : foreColor_;
@@ -68,12 +85,12 @@ void XPButton::drawCaptionText(const QString& text, QRect rect, unsigned format,
     raster::DrawTextA(*bufferDC_, text, rect, format);
 }
 
-void XPButton::drawPicture(const QRect& target, int usableWidth, int leftOffset)
+void XPButton::drawPicture(const QRect& target, bool moved, int usableWidth, int leftOffset)
 {
     if (pictureWidth_ <= 0 || pictureHeight_ <= 0 || picture_.isNull()) return;
     const qint64 W = width(), H = height(), uw = usableWidth;
     const qint64 ps = pictureSize_ == 0 ? 16 : pictureSize_;
-    const qint64 o = target.x() != pictureRect_.x() ? 1 : 0;  // moved by the pressed offset
+    const qint64 o = moved ? 1 : 0;  // the pressed offset
     qint64 x = target.x(), y = target.y(), w = ps, h = ps;
     if (ps == 40) {
         // Covers the whole button.

@@ -201,7 +201,10 @@ void XPButton::keyPressEvent(QKeyEvent* event)
             QCoreApplication::postEvent(
                 c, new QKeyEvent(QEvent::KeyPress, arrow->key, Qt::NoModifier, arrow->scanCode,
                                  quint32(arrow->vk), 0));
-    } else if (key == kSpace && !(stateFlags_ & 2)) {
+    } else if (key == kSpace && !(stateFlags_ & 2) &&
+               (event->timestamp() == 0 || event->timestamp() != spaceReleasedAt_)) {
+        // (A press with the time stamp of the release that ended the last press is the second
+        // half of a server's repeat pair whose key was let go meanwhile: it starts nothing.)
         stateFlags_ |= 4;
         pressActive_ = true;
         stateFlags_ |= 2;
@@ -221,6 +224,9 @@ void XPButton::keyReleaseEvent(QKeyEvent* event)
     if (event->isAutoRepeat()) return;  // a held key is released once
     int key = virtualKey(event);
     const int shift = shiftState(event->modifiers());
+    // A held space bar clicks on its release only, also where the repeats come unmarked.
+    if (key == kSpace && (stateFlags_ & 2) && host_->keyStillHeld(*this, *event)) return;
+    if (key == kSpace) spaceReleasedAt_ = event->timestamp();
     pressActive_ = false;
     if (key == kSpace && (stateFlags_ & 2)) {
         stateFlags_ &= quint8(~2);

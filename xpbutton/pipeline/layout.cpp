@@ -116,6 +116,7 @@ int XPButton::LayoutContent(bool recalc, int* leftOffset)
     // nothing.
     captionRect_ = clamped(dx, dy, dx + tw, dy + std::max<qint64>(th, 0), W, H);
     pictureRect_ = clamped(px, top, px + ps, top + ps, W, H);
+    fitContentOnFace();
     return toInt(uw);
 }
 

@@ -76,7 +76,8 @@ void XPButton::DrawFocusIndicator(OleColor color, bool solid, bool aroundCaption
         bufferDC_->Arc(3 - c, 3 - c, W - 3 + c, H - 3 + c, 0, 0, 0, 0);
         bufferDC_->selectClipRgn(clipRegion_);
     } else if (aroundCaption) {
-        const QRect r = (caption_.isEmpty() ? pictureRect_ : captionRect_).adjusted(-3, -3, 3, 3);
+        const QRect r =
+            (caption_.isEmpty() ? drawnPictureRect() : drawnCaptionRect()).adjusted(-3, -3, 3, 3);
         if (solid)
             closedFrame(r);
         else
