@@ -2,6 +2,7 @@
 
 #include "overlay/areascale.h"
 #include "overlay/overlaytext.h"
+#include "overlay/stamptext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +13,9 @@ namespace orvello {
 OverlayInput makeOverlayInput(const AppSettings& settings, const QString& captureDateText,
                               const QString& text1, bool isPortrait)
 {
-    return OverlayInput{settings, captureDateText, trimTitle(text1), isPortrait};
+    // The default date format: the capture date exactly as the listing gives it.
+    return OverlayInput{settings, stampDateText(captureDateText, DateFormat()), trimTitle(text1),
+                        isPortrait};
 }
 
 QString trimTitle(const QString& text1)

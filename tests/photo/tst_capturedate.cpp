@@ -1,6 +1,7 @@
 // The capture date from the listing text, and the EXIF step that joins heading, listing and date.
 #include "photo/capturedate.h"
 #include "photo/exifstep.h"
+#include "photo/titlefields.h"
 #include "tests/support/scriptedhost.h"
 #include "tools/fixtures/photowriter.h"
 
@@ -20,6 +21,7 @@ private slots:
     void stepOnAPhotoWithADate();
     void stepOnAPhotoWithoutTheItem();
     void stepOnAFileThatIsNoPhoto();
+    void titleFieldsFromThePhotosItems();
 };
 
 void TestCaptureDate::dateFromListing_data()
@@ -130,6 +132,22 @@ void TestCaptureDate::stepOnAFileThatIsNoPhoto()
     QCOMPARE(host.messages[0].text,
              QString("An error occurred trying to show the information for this file: "
                      "The file is not a JPEG, TIFF or HEIF image."));
+}
+
+void TestCaptureDate::titleFieldsFromThePhotosItems()
+{
+    using fixtures::Dir, fixtures::ExifEntry;
+    fixtures::ExifContent s;
+    s.make = "Bar Camera ";
+    s.dateTimeOriginal = "2007:12:10 14:30:00";
+    s.extra << ExifEntry::rationals(Dir::Exif, 0x829D, {{28, 10}})
+            << ExifEntry::rationals(Dir::Exif, 0x829A, {{1, 250}})
+            << ExifEntry::shorts(Dir::Exif, 0x8827, {400});
+    const ExifInfo info =
+        readExifInfoFromData(fixtures::makeJpeg(fixtures::quadrantImage(8, 8), s));
+    QCOMPARE(fillTitleFields("{Make}|{FNumber} {ExposureTime} {ISO}|{FocalLength}|{Date:d.M}",
+                             photoFields(info.image.get(), "a.jpg", info.captureDateText), {}),
+             QString("Bar Camera|f/2.8 1/250 400||10.12"));
 }
 
 QTEST_GUILESS_MAIN(TestCaptureDate)
