@@ -16,28 +16,6 @@ namespace {
 
 constexpr quint16 kMakerNote = 0x927C, kXmpPacket = 0x02BC, kIptc = 0x83BB;
 
-// The segments before the first scan, marker and payload.
-QList<JpegSegment> segmentsBeforeScan(const QByteArray& jpeg)
-{
-    QList<JpegSegment> out;
-    const auto* b = reinterpret_cast<const uchar*>(jpeg.constData());
-    const qint64 n = jpeg.size();
-    qint64 pos = 2;
-    while (pos + 4 <= n && b[pos] == 0xFF) {
-        const uchar marker = b[pos + 1];
-        if (marker == 0xFF) {
-            ++pos;
-            continue;
-        }
-        if (marker == 0xDA || marker == 0xD9) break;
-        const qint64 length = (b[pos + 2] << 8) | b[pos + 3];
-        if (length < 2 || pos + 2 + length > n) break;
-        out << JpegSegment{marker, jpeg.mid(pos + 4, length - 2)};
-        pos += 2 + length;
-    }
-    return out;
-}
-
 bool isXmpSegment(const JpegSegment& s)
 {
     return s.marker == 0xE1 && s.payload.startsWith("http://ns.adobe.com/xap/1.0/");
@@ -100,6 +78,27 @@ struct KeptMetadata::Data {
     bool makerNoteLeftOut = false;
     QString failure;  // set when the photo's metadata cannot be read
 };
+
+QList<JpegSegment> segmentsBeforeScan(const QByteArray& jpeg)
+{
+    QList<JpegSegment> out;
+    const auto* b = reinterpret_cast<const uchar*>(jpeg.constData());
+    const qint64 n = jpeg.size();
+    qint64 pos = 2;
+    while (pos + 4 <= n && b[pos] == 0xFF) {
+        const uchar marker = b[pos + 1];
+        if (marker == 0xFF) {
+            ++pos;
+            continue;
+        }
+        if (marker == 0xDA || marker == 0xD9) break;
+        const qint64 length = (b[pos + 2] << 8) | b[pos + 3];
+        if (length < 2 || pos + 2 + length > n) break;
+        out << JpegSegment{marker, jpeg.mid(pos + 4, length - 2)};
+        pos += 2 + length;
+    }
+    return out;
+}
 
 KeptMetadata::KeptMetadata() : d_(std::make_unique<Data>()) {}
 

@@ -35,4 +35,7 @@ private:
     std::unique_ptr<Data> d_;
 };
 
+// A JPEG's segments before its first scan, marker and payload, up to the first damaged one.
+QList<JpegSegment> segmentsBeforeScan(const QByteArray& jpeg);
+
 }  // namespace orvello

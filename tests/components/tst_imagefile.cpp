@@ -389,6 +389,7 @@ void TestImageFile::namesOfKnownAndUnknownTags()
     QCOMPARE(shortTagName(Directory::Exif, 0x9003), QString("ExifDTOrig"));
     QCOMPARE(shortTagName(Directory::Exif, 0x9291), QString("ExifSubSecTimeOrig"));
     QCOMPARE(shortTagName(Directory::Exif, 0x9004), QString("ExifDTDigitized"));
+    QCOMPARE(shortTagName(Directory::Exif, 0x9011), QString("ExifOffsetTimeOrig"));
     QCOMPARE(shortTagName(Directory::Image, 0x0132), QString("ImageDT"));
     QCOMPARE(shortTagName(Directory::Image, 0x0110), QString("ImageModel"));
     QCOMPARE(shortTagName(Directory::Exif, 0x829A), QString("ExifExposureTime"));
