@@ -1,5 +1,7 @@
 #include "imaging/losslessrestore.h"
 
+#include "imaging/decodebudget.h"
+#include "imaging/jpegdecoder.h"
 #include "imaging/losslessjpeg.h"
 
 #include <turbojpeg.h>
@@ -246,6 +248,13 @@ RestoreResult restoreStamp(const QByteArray& copy)
     if (!data) return failed(Status::NoData, why);
     const lossless::SourceFacts facts = lossless::readSourceFacts(copy);
     if (!facts.error.isEmpty()) return failed(Status::Failed, facts.error);
+    // The transform holds the copy's coefficients twice: refuse before a claimed size costs that.
+    const JpegLayout layout = readJpegLayout(copy);
+    if (!layout.valid || layout.codedBytes < layout.minimumBytes())
+        return failed(Status::Failed, QStringLiteral("JPEG 图像数据不完整"));
+    if (qint64(facts.width) * facts.height > kMaxPhotoPixels ||
+        3 * layout.allCoefficientBytes() + copy.size() > kMaxDecodeBytes)
+        return failed(Status::Failed, QStringLiteral("照片太大"));
     const QSize size(facts.width, facts.height);
     const QString mismatch = QStringLiteral("恢复数据与照片不符（照片已被裁切或重新编码）");
     if (data->picture != size) return failed(Status::NoData, mismatch);
