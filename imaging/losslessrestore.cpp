@@ -296,9 +296,11 @@ RestoreResult restoreStamp(const QByteArray& copy)
                     TJFLAG_LIMITSCANS | TJFLAG_STOPONWARNING);
     tjFree(output);
     if (rc != 0)
-        return failed(Status::Failed, !r.error.isEmpty()
-                                          ? r.error
-                                          : QString::fromLocal8Bit(tjGetErrorStr2(transformer.h)));
+        return failed(
+            Status::Failed,
+            QStringLiteral("JPEG 图像数据无法读取（%1）")
+                .arg(!r.error.isEmpty() ? r.error
+                                        : QString::fromLocal8Bit(tjGetErrorStr2(transformer.h))));
     if (!r.opened) return failed(Status::Failed, QStringLiteral("没有读到图像系数"));
     if (lossless::blocksDigest(r.displaced) != data->digest)
         return failed(Status::Changed, QStringLiteral("加字处的像素块已被改动，无法恢复"));
