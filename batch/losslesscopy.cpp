@@ -102,6 +102,7 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
     job.inkRects = {overlay.date.inkRect, overlay.title.inkRect};
     job.cancel = cancel;
     job.markers = markers;
+    job.restoreData = copy.restoreData;
     job.draw = [&](QImage& region, QPoint offset) {
         // Painted where it lies on the canvas, so that every pixel is what the full canvas gets.
         const QRect where(offset, region.size());

@@ -22,6 +22,7 @@ struct CopyOptions {
     bool keepMetadata = false;  // the photo's EXIF, XMP and IPTC carried into its copy
     int quality = 100;          // JPEG quality, 1 to 100
     bool lossless = false;      // JPEG photos stamped without re-compressing the whole picture
+    bool restoreData = true;    // lossless copies keep what their stamps replaced
 };
 
 // What is drawn on every photo of a batch.

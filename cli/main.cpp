@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "cli/stampcommand.h"
 #include "cli/terminaltext.h"
+#include "cli/unstampcommand.h"
 #include "components/gdiplusruntime.h"
 #include "photo/exiflisting.h"
 #include "photo/exifstep.h"
@@ -24,6 +25,7 @@ int usage()
                            "             [--quality N] [--keep-metadata] [--lossless] "
                            "[--no-auto-orient] 照片|文件夹...\n"
                            "      orvello-stamp stamp [选项] --files-from 列表文件|- [--null]\n"
+                           "      orvello-stamp unstamp [--out 文件夹] [--overwrite] 无损副本...\n"
                            "      orvello-stamp --help\n";
     return 1;
 }
@@ -78,6 +80,9 @@ int main(int argc, char** argv)
         status = orvello::exifCommand(QList<QByteArray>(argv + 2, argv + argc));
     else if (command == QLatin1String("stamp")) {
         status = orvello::stampCommand(QList<QByteArray>(argv + 2, argv + argc));
+        if (status < 0) status = orvello::usage();
+    } else if (command == QLatin1String("unstamp")) {
+        status = orvello::unstampCommand(QList<QByteArray>(argv + 2, argv + argc));
         if (status < 0) status = orvello::usage();
     } else
         status = orvello::usage();

@@ -73,6 +73,8 @@ std::optional<StampOptions> parseStamp(const QList<QByteArray>& args)
             o.recipe.copy.keepMetadata = true;
         } else if (a == "--lossless") {
             o.recipe.copy.lossless = true;
+        } else if (a == "--no-restore-data") {
+            o.recipe.copy.restoreData = false;
         } else if (a == "--no-auto-orient") {
             o.noAutoOrient = true;
         } else if (a == "--overwrite") {

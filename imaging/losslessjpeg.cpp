@@ -2,6 +2,7 @@
 
 #include "components/jpeglibsupport.h"
 
+#include <QCryptographicHash>
 #include <QPoint>
 #include <QStringList>
 #include <algorithm>
@@ -263,6 +264,49 @@ std::vector<PlaneBlocks> encodePiece(const QImage& piece, QPoint offset,
         return {};
     }
     return planes;
+}
+
+std::vector<PlaneBlocks> readBlocks(const QByteArray& jpeg, QPoint offset, QString* error)
+{
+    Reader r;
+    std::vector<PlaneBlocks> planes(MAX_COMPONENTS);
+    if (!readPieceBlocks(r, jpeg, offset, &planes)) {
+        *error = detail(r.err);
+        return {};
+    }
+    planes.resize(size_t(r.info.num_components));
+    return planes;
+}
+
+void replaceBlocks(short* row, int component, int blockRow, int blocks,
+                   const std::vector<std::vector<PlaneBlocks>>& pieces,
+                   std::vector<std::vector<PlaneBlocks>>* displaced)
+{
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const PlaneBlocks& p = pieces[i][size_t(component)];
+        const int y = blockRow - p.blockY;
+        if (y < 0 || y >= p.blocksHigh) continue;
+        const int count = std::min(p.blocksWide, blocks - p.blockX);
+        if (count <= 0) continue;
+        short* at = row + size_t(p.blockX) * kBlockCoefficients;
+        const size_t from = size_t(y) * size_t(p.blocksWide) * kBlockCoefficients;
+        const size_t bytes = size_t(count) * kBlockCoefficients * sizeof(short);
+        if (displaced) std::memcpy((*displaced)[i][size_t(component)].coefficients.data() + from, at, bytes);
+        std::memcpy(at, p.coefficients.data() + from, bytes);
+    }
+}
+
+QByteArray blocksDigest(const std::vector<std::vector<PlaneBlocks>>& pieces)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const std::vector<PlaneBlocks>& piece : pieces)
+        for (const PlaneBlocks& p : piece) {
+            const qint32 place[4] = {p.blockX, p.blockY, p.blocksWide, p.blocksHigh};
+            hash.addData(QByteArrayView(reinterpret_cast<const char*>(place), sizeof place));
+            hash.addData(QByteArrayView(reinterpret_cast<const char*>(p.coefficients.data()),
+                                        qsizetype(p.coefficients.size() * sizeof(short))));
+        }
+    return hash.result();
 }
 
 struct CoefficientWriter::State {

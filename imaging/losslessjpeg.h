@@ -44,6 +44,19 @@ struct PlaneBlocks {
 std::vector<PlaneBlocks> encodePiece(const QImage& piece, QPoint offset,
                                      const QByteArray& tablesFrom, QString* error);
 
+// The blocks of every component of a JPEG of a piece whose top-left lies at offset (on an MCU
+// corner) of a picture with the same sampling. Empty, with error set, on failure.
+std::vector<PlaneBlocks> readBlocks(const QByteArray& jpeg, QPoint offset, QString* error);
+
+// Puts the pieces' blocks of component into its row blockRow (blocks wide) of a whole plane; when
+// displaced is given (one entry per piece, shaped as pieces), what was there is kept in it.
+void replaceBlocks(short* row, int component, int blockRow, int blocks,
+                   const std::vector<std::vector<PlaneBlocks>>& pieces,
+                   std::vector<std::vector<PlaneBlocks>>* displaced = nullptr);
+
+// A digest of the pieces' coefficients, to tell whether a picture still holds them.
+QByteArray blocksDigest(const std::vector<std::vector<PlaneBlocks>>& pieces);
+
 // The copy, written from coefficients handed over row of blocks by row of blocks. Its frame
 // (sampling, tables, colour space) is taken from tablesFrom, a JPEG of the same picture; its
 // coding from the source's facts; its density, segments and colour profile from markers, as the

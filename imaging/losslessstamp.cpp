@@ -1,6 +1,7 @@
 #include "imaging/losslessstamp.h"
 
 #include "imaging/losslessjpeg.h"
+#include "imaging/losslessrestore.h"
 
 #include <turbojpeg.h>
 #include <algorithm>
@@ -161,17 +162,7 @@ bool Pass::filterRow(short* coefficients, int component, int blockRow, int block
         error = QStringLiteral("系数平面的大小不符");
         return false;
     }
-    for (const std::vector<PlaneBlocks>& piece : this->blocks) {
-        const PlaneBlocks& p = piece[size_t(component)];
-        const int y = blockRow - p.blockY;
-        if (y < 0 || y >= p.blocksHigh) continue;
-        const int count = std::min(p.blocksWide, blocks - p.blockX);
-        if (count <= 0) continue;
-        std::memcpy(
-            coefficients + size_t(p.blockX) * lossless::kBlockCoefficients,
-            p.coefficients.data() + size_t(y) * size_t(p.blocksWide) * lossless::kBlockCoefficients,
-            size_t(count) * lossless::kBlockCoefficients * sizeof(short));
-    }
+    lossless::replaceBlocks(coefficients, component, blockRow, blocks, this->blocks);
     if (writer.putRow(component, blockRow, coefficients)) return true;
     error = writer.error();
     return false;
@@ -261,8 +252,10 @@ LosslessStampResult stampLosslessly(const LosslessStampJob& job)
 
     // One reading of the photo's coefficients serves every output: first a small sample of the
     // turned picture (its header gives the copy's frame), then the crops around the stamps,
-    // then the whole picture, which goes through the filter instead of being written.
-    const int count = int(pass.crops.size()) + 2;
+    // then the pieces themselves as they were (the restore data), then the whole picture, which
+    // goes through the filter instead of being written.
+    const int kept = job.restoreData ? int(pass.pieces.size()) : 0;
+    const int count = int(pass.crops.size()) + kept + 2;
     std::vector<tjtransform> transforms(static_cast<size_t>(count));
     std::vector<unsigned char*> outputs(size_t(count), nullptr);
     std::vector<unsigned long> outputSizes(size_t(count), 0);
@@ -274,6 +267,8 @@ LosslessStampResult stampLosslessly(const LosslessStampJob& job)
     };
     crop(0, QRect(QPoint(0, 0), grid) & bounds);
     for (int i = 0; i < pass.crops.size(); ++i) crop(i + 1, pass.crops[i]);
+    const int firstKept = int(pass.crops.size()) + 1;
+    for (int i = 0; i < kept; ++i) crop(firstKept + i, pass.pieces[i]);
     tjtransform& whole = transforms.back();
     whole.op = op;
     whole.options = TJXOPT_NOOUTPUT | TJXOPT_COPYNONE | TJXOPT_PERFECT;
@@ -292,12 +287,20 @@ LosslessStampResult stampLosslessly(const LosslessStampJob& job)
                             : !pass.error.isEmpty()
                                 ? pass.error
                                 : QString::fromLocal8Bit(tjGetErrorStr2(transformer.h));
+    QList<RestorePiece> restore;
+    for (int i = 0; rc == 0 && i < kept; ++i)
+        restore.append({pass.pieces[i],
+                        QByteArray(reinterpret_cast<const char*>(outputs[size_t(firstKept + i)]),
+                                   qsizetype(outputSizes[size_t(firstKept + i)]))});
     for (unsigned char* out : outputs) tjFree(out);
     if (pass.cancelled) return {Status::Cancelled, {}, {}, {}};
     if (rc != 0) return {Status::Failed, {}, failure, {}};
     if (!pass.ready) return {Status::Failed, {}, QStringLiteral("没有读到图像系数"), {}};
     LosslessStampResult result{Status::Done, {}, {}, pass.pieces};
     if (!pass.writer.finish(&result.jpeg)) return {Status::Failed, {}, pass.writer.error(), {}};
+    if (!restore.isEmpty())
+        result.jpeg = withSegments(
+            result.jpeg, restoreSegments(pass.size, restore, lossless::blocksDigest(pass.blocks)));
     return result;
 }
 

@@ -29,6 +29,9 @@ struct LosslessStampJob {
     // The copy's density, metadata segments and colour profile (its quality and sampling are the
     // photo's, not these options').
     JpegOptions markers;
+    // The photo's own blocks for every re-encoded piece go into the copy too, so that the stamps
+    // can be taken off again (see losslessrestore.h).
+    bool restoreData = false;
 };
 
 struct LosslessStampResult {

@@ -58,6 +58,38 @@ QImage djpeg(const QByteArray& jpeg)
     return QImage::fromData(p.readAllStandardOutput(), "PPM").convertToFormat(QImage::Format_RGB32);
 }
 
+// The bytes a libjpeg tool makes of jpeg, or nothing when it fails.
+QByteArray through(const QString& tool, const QStringList& args, const QByteArray& jpeg)
+{
+    QProcess p;
+    p.start(tool, args);
+    p.write(jpeg);
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    return p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
+}
+
+// The copy with every block's DC changed, its segments kept: a picture edited elsewhere.
+QByteArray edited(const QByteArray& jpeg)
+{
+    tjhandle tj = tjInitTransform();
+    tjtransform t{};
+    t.options = TJXOPT_PERFECT;
+    t.customFilter = [](short* c, tjregion array, tjregion, int, int, tjtransform*) {
+        for (int i = 0; i < array.w * array.h; i += 64) c[i] += 8;
+        return 0;
+    };
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    QByteArray result;
+    if (tjTransform(tj, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                    static_cast<unsigned long>(jpeg.size()), 1, &out, &size, &t, 0) == 0)
+        result = QByteArray(reinterpret_cast<char*>(out), qsizetype(size));
+    tjFree(out);
+    tjDestroy(tj);
+    return result;
+}
+
 }  // namespace
 
 class LosslessCliTest : public QObject {
@@ -127,7 +159,10 @@ private slots:
         QFETCH(PictureTurn, turn);
         const QString source = photo(QStringLiteral("p.jpg"), size, orientation);
         QByteArray err;
-        QCOMPARE(run(QStringList{"--lossless", "--quiet"} + turns + QStringList{source}, &err), 0);
+        QCOMPARE(run(QStringList{"--lossless", "--no-restore-data", "--quiet"} + turns +
+                         QStringList{source},
+                     &err),
+                 0);
         QCOMPARE(err, QByteArray());
         const QByteArray copy = readAll(copyOf(QStringLiteral("p.jpg")));
         const QByteArray photoBytes = readAll(source);
@@ -210,6 +245,67 @@ private slots:
                  qPrintable(QString::number(meanDifference(stamped, photo, away))));
         QVERIFY(meanDifference(stamped, encoded, QRect(QPoint(), size)) < 2);
         QVERIFY(meanDifference(stamped, photo, pieces[0]) > 2);  // the date is there
+    }
+
+    // unstamp puts the photo's own blocks back: djpeg decodes the result exactly as it decodes
+    // the photo (turned losslessly as the copy was). What cannot be restored truly is refused.
+    void unstampPutsThePhotoBack_data()
+    {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QStringList>("recoding");  // jpegtran's options for the photo
+        QTest::addColumn<QStringList>("turning");   // jpegtran's turn of the photo
+        QTest::newRow("4:2:0") << 1 << QStringList() << QStringList();
+        QTest::newRow("stored sideways (6)")
+            << 6 << QStringList() << QStringList{"-rotate", "90", "-perfect"};
+        QTest::newRow("progressive, optimised, restart intervals, mirrored (2)")
+            << 2 << QStringList{"-progressive", "-optimize", "-restart", "1", "-copy", "all"}
+            << QStringList{"-flip", "horizontal", "-perfect"};
+    }
+    void unstampPutsThePhotoBack()
+    {
+        QFETCH(int, orientation);
+        QFETCH(QStringList, recoding);
+        QFETCH(QStringList, turning);
+        const QString source = photo(QStringLiteral("u.jpg"), {1600, 1200}, orientation);
+        QByteArray photoBytes = readAll(source);
+        if (!recoding.isEmpty()) {
+            photoBytes = through(QStringLiteral("jpegtran"), recoding, photoBytes);
+            QVERIFY(fixtures::writeFile(source, photoBytes));
+        }
+        QCOMPARE(run({"--lossless", source}), 0);
+        const QString copy = copyOf(QStringLiteral("u.jpg"));
+        QVERIFY(readAll(copy).size() < photoBytes.size() * 105 / 100);
+        const auto unstamp = [&](const QStringList& args, QByteArray* err = nullptr) {
+            QProcess p;
+            p.start(QStringLiteral(ORVELLO_BIN_DIR "/orvello-stamp"),
+                    QStringList{"unstamp", "--out", dir.filePath("restored")} + args);
+            p.waitForFinished(60000);
+            if (err) *err = p.readAllStandardError();
+            return p.exitCode();
+        };
+        QVERIFY(QDir(dir.filePath("restored")).removeRecursively());
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("restored")));
+        QCOMPARE(unstamp({copy}), 0);
+        const QByteArray restored = readAll(dir.filePath(QStringLiteral("restored/u.jpg")));
+        const QByteArray turned = turning.isEmpty()
+                                      ? photoBytes
+                                      : through(QStringLiteral("jpegtran"), turning, photoBytes);
+        const QByteArray expected = through(QStringLiteral("djpeg"), {}, turned);
+        QVERIFY(!expected.isEmpty());
+        QVERIFY(through(QStringLiteral("djpeg"), {}, restored) == expected);
+        QVERIFY(through(QStringLiteral("djpeg"), {}, readAll(copy)) != expected);
+
+        // An existing file is kept; an edited copy, or one without the data, is refused.
+        QByteArray err;
+        QCOMPARE(unstamp({copy}, &err), 2);
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("restored/u.jpg"))), restored);
+        QVERIFY(fixtures::writeFile(copy, edited(readAll(copy))));
+        QCOMPARE(unstamp({"--overwrite", copy}, &err), 2);
+        QVERIFY2(err.contains("改动"), err.constData());
+        QCOMPARE(run({"--lossless", "--no-restore-data", source}), 0);
+        QCOMPARE(unstamp({"--overwrite", copy}, &err), 2);
+        QVERIFY2(err.contains("没有恢复数据"), err.constData());
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("restored/u.jpg"))), restored);
     }
 
     // A turn that would lose edge pixels is not done losslessly: the photo gets the full

@@ -5,6 +5,7 @@
 #include "components/jpegwriter.h"
 #include "imaging/colourprofile.h"
 #include "imaging/losslessjpeg.h"
+#include "imaging/losslessrestore.h"
 #include "imaging/losslessstamp.h"
 #include "tests/support/jpegprobe.h"
 #include "tools/fixtures/photowriter.h"
@@ -128,6 +129,7 @@ private slots:
         LosslessStampJob job{source, turn, ink,
                              [&](QImage& region, QPoint at) { drawStamp(region, at, ink); },
                              nullptr, {}};
+        job.restoreData = true;
         const LosslessStampResult result = stampLosslessly(job);
         QCOMPARE(result.reason, QString());
         QCOMPARE(int(result.status), int(LosslessStampResult::Status::Done));
@@ -153,6 +155,10 @@ private slots:
             QCOMPARE(r.x() % copy.mcuWidth, 0);
             QCOMPARE(r.y() % copy.mcuHeight, 0);
         }
+        // Taking the stamps off gives the turned photo's coefficients back: the very same pixels.
+        const RestoreResult restored = restoreStamp(result.jpeg);
+        QCOMPARE(restored.reason, QString());
+        QCOMPARE(decode(restored.jpeg), decode(turned));
 
         // The stamps look as drawing on the whole decoded picture makes them, as near as the
         // photo's own quality and sampling allow.

@@ -1,0 +1,82 @@
+#include "cli/unstampcommand.h"
+
+#include "batch/stampoutput.h"
+#include "cli/terminaltext.h"
+#include "imaging/losslessrestore.h"
+#include "imaging/photodecoder.h"
+
+#include <QString>
+#include <cstdio>
+
+namespace orvello {
+
+namespace {
+
+void say(std::FILE* stream, const QString& text)
+{
+    const QByteArray line = terminalSafe(text, stream).toUtf8();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+// The copy's name without the prefix stamping gave it, in outDir or beside the copy.
+QByteArray restoredPath(const QByteArray& copy, const QByteArray& outDir)
+{
+    const qsizetype slash = copy.lastIndexOf('/');
+    QByteArray name = copy.mid(slash + 1);
+    if (name.startsWith("PM_")) name = name.mid(3);
+    if (outDir.isEmpty()) return copy.left(slash + 1) + name;
+    return (outDir.endsWith('/') ? outDir : outDir + '/') + name;
+}
+
+// Empty when the photo was written; else what went wrong.
+QString unstampOne(const QByteArray& copy, const QByteArray& outDir, bool overwrite,
+                   QByteArray* target)
+{
+    const FileBytes file = readPhotoFile(copy);
+    if (!file.ok()) return file.error;
+    const RestoreResult restored = restoreStamp(file.bytes);
+    if (restored.status != RestoreResult::Status::Done) return restored.reason;
+    *target = restoredPath(copy, outDir);
+    if (*target == copy) return QStringLiteral("恢复的照片会与副本同名：请用 --out 指定别的文件夹");
+    bool existed = false;
+    const QString failed = writeStampedBytes(restored.jpeg, *target, overwrite, &existed, {});
+    return failed.isEmpty() ? QString() : failed;
+}
+
+}  // namespace
+
+int unstampCommand(const QList<QByteArray>& args)
+{
+    QByteArray outDir;
+    bool overwrite = false;
+    QList<QByteArray> copies;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == "--out" && i + 1 < args.size())
+            outDir = args[++i];
+        else if (args[i] == "--overwrite")
+            overwrite = true;
+        else if (args[i].startsWith("--"))
+            return -1;
+        else
+            copies << args[i];
+    }
+    if (copies.isEmpty()) return -1;
+    int failures = 0;
+    for (const QByteArray& copy : copies) {
+        QByteArray target;
+        const QString failed = unstampOne(copy, outDir, overwrite, &target);
+        if (failed.isEmpty()) {
+            say(stdout, QStringLiteral("%1 -> %2").arg(shownPath(copy), shownPath(target)));
+        } else {
+            say(stderr, failed.startsWith(QStringLiteral("存储失败"))
+                            ? failed
+                            : QStringLiteral("无法恢复！%1：%2").arg(shownPath(copy), failed));
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 2;
+}
+
+}  // namespace orvello
