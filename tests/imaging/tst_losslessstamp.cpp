@@ -114,6 +114,10 @@ private slots:
             PictureTurn::right());
         add("4:2:0 progressive, left", QSize(960, 640), TJSAMP_420, Coding::Progressive,
             PictureTurn::left());
+        add("4:4:4, upside down mirrored (orientation 4)", QSize(960, 640), TJSAMP_444,
+            Coding::Standard, PictureTurn::fromOrientation(4));
+        add("4:2:0 progressive, transverse (orientation 7)", QSize(960, 640), TJSAMP_420,
+            Coding::Progressive, PictureTurn::fromOrientation(7));
     }
     void copiesBlocksAwayFromTheStamps()
     {
