@@ -224,8 +224,10 @@ LosslessStampResult stampLosslessly(const LosslessStampJob& job)
     if (job.cancel && job.cancel->load()) return {Status::Cancelled, {}, {}, {}};
     const lossless::SourceFacts facts = lossless::readSourceFacts(job.source);
     if (!facts.error.isEmpty()) return {Status::Failed, {}, facts.error, {}};
-    if (!facts.colour)
-        return notPossible(QStringLiteral("只有彩色（YCbCr 或 RGB）JPEG 照片能无损加字"));
+    // A grey photo keeps its one component: the stamps go into it in grey. Four inks (CMYK,
+    // YCCK) would need the stamps' colours turned into inks, which the full re-encode does.
+    if (!facts.colour && facts.components != 1)
+        return notPossible(QStringLiteral("只有彩色（YCbCr 或 RGB）或灰度 JPEG 照片能无损加字"));
     if (!transformable(job.source))
         return notPossible(QStringLiteral("采样方式 %1 不能无损变换").arg(facts.sampling));
     if (losesEdge(job.turn, facts))

@@ -48,7 +48,7 @@ struct LosslessStampResult {
     QList<QRect> reencoded;
 };
 
-// The turned, stamped copy of job.source. The copy keeps the photo's sampling, quantization
+// The turned, stamped copy of job.source; on a grey photo the stamps are grey. The copy keeps the photo's sampling, quantization
 // tables, progressive or baseline coding, optimised or standard Huffman tables and restart
 // interval; its header carries job.markers and nothing else of the photo's.
 LosslessStampResult stampLosslessly(const LosslessStampJob& job);

@@ -106,12 +106,18 @@ private slots:
         add("4:2:0, transposed, ragged (orientation 5)", QSize(965, 643), TJSAMP_420,
             Coding::Standard, PictureTurn::fromOrientation(5));
         add("4:2:2, left", QSize(960, 640), TJSAMP_422, Coding::Standard, PictureTurn::left());
+        add("grey, ragged width, right", QSize(965, 640), TJSAMP_GRAY, Coding::Standard,
+            PictureTurn::right());
         add("4:2:0 optimised, upside down", QSize(960, 640), TJSAMP_420, Coding::Optimized,
             PictureTurn{false, 2});
         add("4:4:4 optimised, right", QSize(960, 640), TJSAMP_444, Coding::Optimized,
             PictureTurn::right());
         add("4:2:0 progressive, left", QSize(960, 640), TJSAMP_420, Coding::Progressive,
             PictureTurn::left());
+        add("4:4:4, upside down mirrored (orientation 4)", QSize(960, 640), TJSAMP_444,
+            Coding::Standard, PictureTurn::fromOrientation(4));
+        add("4:2:0 progressive, transverse (orientation 7)", QSize(960, 640), TJSAMP_420,
+            Coding::Progressive, PictureTurn::fromOrientation(7));
     }
     void copiesBlocksAwayFromTheStamps()
     {
@@ -126,9 +132,9 @@ private slots:
         // the share of the picture real stamps take.
         const QList<QRect> ink = {QRect(out.width() - 240, out.height() - 40, 240, 40),
                                   QRect(out.width() / 4 + 3, 37, 200, 36)};
-        LosslessStampJob job{source, turn, ink,
-                             [&](QImage& region, QPoint at) { drawStamp(region, at, ink); },
-                             nullptr, {}};
+        LosslessStampJob job{
+            source,  turn, ink, [&](QImage& region, QPoint at) { drawStamp(region, at, ink); },
+            nullptr, {}};
         job.restoreData = true;
         const LosslessStampResult result = stampLosslessly(job);
         QCOMPARE(result.reason, QString());
@@ -176,7 +182,8 @@ private slots:
         }
         // What the copy adds to the photo's size is the stamps' own detail: with nothing drawn,
         // the same pieces encoded again leave it as it was.
-        const LosslessStampResult blank = stampLosslessly({source, turn, ink, nullptr, nullptr, {}});
+        const LosslessStampResult blank =
+            stampLosslessly({source, turn, ink, nullptr, nullptr, {}});
         QVERIFY2(qAbs(blank.jpeg.size() - source.size()) < source.size() / 100,
                  qPrintable(QStringLiteral("%1 → %2").arg(source.size()).arg(blank.jpeg.size())));
     }
@@ -221,8 +228,10 @@ private slots:
             << ragged << PictureTurn::left() << int(S::NotPossible) << QStringLiteral("965 × 643");
         QTest::newRow("upside down, ragged")
             << ragged << PictureTurn{false, 2} << int(S::NotPossible) << QStringLiteral("边缘");
-        QTest::newRow("grey photo")
-            << sourceJpeg({320, 240}, TJSAMP_GRAY, Coding::Standard) << PictureTurn{}
+        fixtures::JpegVariant cmyk;
+        cmyk.colour = fixtures::JpegVariant::Colour::Cmyk;
+        QTest::newRow("CMYK photo")
+            << fixtures::makeJpegLayout(grainyPhoto({320, 240}), cmyk) << PictureTurn{}
             << int(S::NotPossible) << QStringLiteral("彩色");
         fixtures::JpegVariant oddlySampled;
         oddlySampled.sampling = {{3, 1}};
