@@ -306,8 +306,10 @@ private slots:
         QCOMPARE(exiftoolLines(run.copy, makerNotes), notes);
         const QStringList validate{"-validate", "-warning", "-a"};
         const QStringList before = exiftoolLines(photo, validate);
+        // The restore data is a segment of our own, which exiftool names but does not read.
         for (const QString& line : exiftoolLines(run.copy, validate))
-            QVERIFY2(line.startsWith(QStringLiteral("Validate")) || before.contains(line),
+            QVERIFY2(line.startsWith(QStringLiteral("Validate")) || before.contains(line) ||
+                         line.contains(QStringLiteral("Unknown APP11 'ORVELLO-RESTORE'")),
                      qPrintable(line));
         // What must change for the copy did.
         const auto tags =

@@ -59,9 +59,9 @@ done
 # Man pages: clean roff, and every option the help lists is described.
 for page in orvello orvello-stamp; do
   man=$prefix/share/man/man1/$page.1.gz
-  warnings=$(gzip -dc "$man" | groff -man -ww -z 2>&1)
+  warnings=$(gzip -dc "$man" | groff -K utf8 -Tutf8 -man -ww -z 2>&1)  # as man reads it: UTF-8 through preconv
   [[ -z "$warnings" ]] || fail "$page.1: $warnings"
-  text=$(gzip -dc "$man" | groff -man -Tutf8 -P -cbou 2>/dev/null)
+  text=$(gzip -dc "$man" | groff -K utf8 -man -Tutf8 -P -cbou 2>/dev/null)
   for section in SYNOPSIS OPTIONS "EXIT STATUS" FILES; do
     grep -q "^$section" <<<"$text" || fail "$page.1 has no $section section"
   done
