@@ -3,6 +3,7 @@
 // preview of that canvas. All placement is computed in twips (15 per pixel) from percentages of
 // the canvas, so one setting means the same place on every photo.
 #include "app/settings.h"
+#include "overlay/stampstyle.h"
 
 #include <QImage>
 #include <QPointF>
@@ -34,6 +35,8 @@ struct OverlayInput {
     QString captureDateText;
     QString titleText;
     bool isPortrait = false;
+    StampStyle dateStyle = StampStyle::Plain;
+    StampStyle titleStyle = StampStyle::Plain;
 };
 
 OverlayInput makeOverlayInput(const AppSettings& settings, const QString& captureDateText,

@@ -2,10 +2,12 @@
 
 #include "overlay/glyphoutlines.h"
 #include "overlay/overlayfonts.h"
+#include "overlay/stampstyle.h"
 
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRawFont>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
@@ -71,12 +73,33 @@ qsizetype pieceEnd(QTextBoundaryFinder& finder, qsizetype size, qsizetype start,
     return forward > start ? forward : size;
 }
 
+// The outlines of the runs as one path, for the styles that follow the glyphs' shapes.
+QPainterPath textOutlines(const std::vector<PreparedText::Run>& runs, int stretch)
+{
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    for (const PreparedText::Run& run : runs) {
+        if (const std::optional<QPainterPath> ours =
+                glyphRunOutlines(run.glyphs, run.origin, stretch)) {
+            path.addPath(*ours);
+            continue;
+        }
+        // A face FreeType cannot read from its tables: Qt's own outlines.
+        const QRawFont raw = run.glyphs.rawFont();
+        const QList<quint32> indexes = run.glyphs.glyphIndexes();
+        const QList<QPointF> positions = run.glyphs.positions();
+        for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i)
+            path.addPath(raw.pathForGlyph(indexes[i]).translated(run.origin + positions[i]));
+    }
+    return path;
+}
+
 }  // namespace
 
 PreparedText prepareText(const QImage& canvas, const QFont& font, const QString& text,
-                         QPointF topLeftTwips)
+                         QPointF topLeftTwips, StampStyle style)
 {
-    PreparedText prepared{{}, {}, text, font, topLeftTwips};
+    PreparedText prepared{{}, {}, text, font, topLeftTwips, style, {}};
     if (text.isEmpty()) return prepared;
     // Text is placed on whole pixels, as the twips position converts.
     const double x = std::nearbyint(topLeftTwips.x() / kTwipsPerPixel);
@@ -121,11 +144,15 @@ PreparedText prepareText(const QImage& canvas, const QFont& font, const QString&
         penX += advance;
     }
     if (prepared.runs.empty() || ink.isNull()) return prepared;
+    const QRectF cell(x, y, penX - x, metrics.height());
+    if (style != StampStyle::Plain)
+        prepared.layer = makeStyleLayer(style, textOutlines(prepared.runs, font.stretch()), cell,
+                                        em, canvas.rect());
     // Outline boxes leave out what the rasteriser adds: anti-aliasing and hinting (a pixel or
     // two), a made-up bold (about an em/24) and a made-up italic's slant (a fifth of the height
     // above or below the baseline). A third of an em holds all of them with room to spare.
     const double slack = em / 3 + 4;
-    const QRectF grown = ink.adjusted(-slack, -slack, slack, slack);
+    const QRectF grown = styleExtent(style, ink, cell, em).adjusted(-slack, -slack, slack, slack);
     const QRectF bounded = grown & QRectF(0, 0, width, height);
     if (bounded.isEmpty()) return prepared;
     prepared.inkRect =
@@ -149,11 +176,11 @@ PreparedOverlay prepareOverlay(const QImage& canvas, const OverlayInput& input)
     if (drawDate)
         overlay.date = prepareText(
             canvas, overlayFont(s.addFont, layout.fontPixels, s.addFontBold, s.addFontItalic),
-            input.captureDateText, layout.dateTwips);
+            input.captureDateText, layout.dateTwips, input.dateStyle);
     if (drawTitle)
         overlay.title = prepareText(
             canvas, overlayFont(s.addFont2, layout.fontPixels, s.addFontBold, s.addFontItalic),
-            title, layout.titleTwips);
+            title, layout.titleTwips, input.titleStyle);
     return overlay;
 }
 
@@ -161,7 +188,7 @@ bool sameDrawing(const PreparedText& a, QColor colorA, const PreparedText& b, QC
 {
     if (a.runs.empty() && b.runs.empty()) return true;
     return a.runs.size() == b.runs.size() && colorA == colorB && a.text == b.text &&
-           a.font == b.font && a.topLeftTwips.x() == b.topLeftTwips.x() &&
+           a.font == b.font && a.style == b.style && a.topLeftTwips.x() == b.topLeftTwips.x() &&
            a.topLeftTwips.y() == b.topLeftTwips.y();
 }
 
@@ -175,6 +202,7 @@ void paintOverlay(QImage& canvas, const PreparedOverlay& overlay, const QRegion&
     for (const PreparedText* text : {&overlay.date, &overlay.title}) {
         // An item whose ink lies outside the clip would change nothing.
         if (!clip.isNull() && !clip.intersects(text->inkRect)) continue;
+        paintStyleLayer(painter, text->layer);
         for (const PreparedText::Run& run : text->runs)
             drawStampGlyphRun(painter, run.glyphs, run.origin, text->font.stretch());
     }

@@ -21,11 +21,13 @@ struct PreparedText {
         QPointF origin;
     };
     std::vector<Run> runs;  // in drawing order
-    QRect inkRect;          // within the canvas; empty when nothing can show
+    QRect inkRect;          // within the canvas, the style included; empty when nothing can show
     // What its pixels follow from, besides the colour and the canvas size.
     QString text;
     QFont font;
     QPointF topLeftTwips;
+    StampStyle style = StampStyle::Plain;
+    StyleLayer layer;  // what the style paints under the text
 };
 
 // The enabled items of input on a canvas: the date, then the title, in the shared colour.
@@ -37,12 +39,13 @@ struct PreparedOverlay {
 };
 
 // True when the item leaves the same pixels in both overlays (both prepared on canvases of one
-// size): nothing drawn in either, or the same text, font, place and colour.
+// size): nothing drawn in either, or the same text, font, place, style and colour.
 bool sameDrawing(const PreparedText& a, QColor colorA, const PreparedText& b, QColor colorB);
 
-// One line of text with the top-left corner of its text cell at topLeftTwips, on canvas.
+// One line of text with the top-left corner of its text cell at topLeftTwips, on canvas, in
+// style.
 PreparedText prepareText(const QImage& canvas, const QFont& font, const QString& text,
-                         QPointF topLeftTwips);
+                         QPointF topLeftTwips, StampStyle style = StampStyle::Plain);
 PreparedOverlay prepareOverlay(const QImage& canvas, const OverlayInput& input);
 
 // Paints the items onto canvas, the date first so that the title lies on top. With a clip, only

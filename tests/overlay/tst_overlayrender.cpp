@@ -15,6 +15,8 @@
 
 using namespace orvello;
 
+Q_DECLARE_METATYPE(orvello::StampStyle)
+
 namespace {
 
 const QRgb kDarkGrey = qRgb(64, 64, 64);
@@ -444,6 +446,48 @@ private slots:
             draw(photo(1601, 700), makeOverlayInput(s, kDate, QStringLiteral("夜景 Tokyo"), false));
             QVERIFY(samePixels(draw(bg, big), first));
         }
+    }
+
+    // Each style on a white and on a dark photo, with text drawn from outlines and from glyph
+    // images: all it paints lies inside the item's ink rectangle (what a lossless copy encodes
+    // again and a redraw restores), and on white the outline rings the text in dark pixels.
+    void stylesStayInsideTheirInk_data()
+    {
+        QTest::addColumn<StampStyle>("style");
+        QTest::addColumn<QRgb>("colour");
+        QTest::addColumn<float>("size");
+        for (StampStyle style :
+             {StampStyle::Plain, StampStyle::Outline, StampStyle::Shadow, StampStyle::Plate}) {
+            const QByteArray name = stampStyleName(style).toLatin1();
+            QTest::newRow(name + " on white") << style << qRgb(255, 255, 255) << 5.0f;
+            QTest::newRow(name + " on dark") << style << qRgb(10, 10, 30) << 1.5f;
+        }
+    }
+    void stylesStayInsideTheirInk()
+    {
+        QFETCH(StampStyle, style);
+        QFETCH(QRgb, colour);
+        QFETCH(float, size);
+        const QImage bg = photo(1600, 900, colour);
+        AppSettings s;
+        s.addTXB = true;
+        s.addFontSize = size;
+        OverlayInput in = makeOverlayInput(s, kDate, kTitle, false);
+        const QImage plain = draw(bg, in);
+        in.dateStyle = in.titleStyle = style;
+        const QImage canvas = draw(bg, in);
+        QCOMPARE(samePixels(canvas, plain), style == StampStyle::Plain);
+        const PreparedOverlay o = prepareOverlay(canvas, in);
+        QImage clipped = bg;
+        paintOverlay(clipped, o, QRegion(o.date.inkRect) + o.title.inkRect);
+        QVERIFY(samePixels(clipped, canvas));
+        int dark = 0;
+        const int text = countColour(canvas, qRgb(255, 255, 128));
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x) dark += qGray(canvas.pixel(x, y)) < 60;
+        if (colour == qRgb(255, 255, 255))
+            QVERIFY2((dark > text / 3) == (style == StampStyle::Outline),
+                     qPrintable(QString::number(dark)));
     }
 
     void badInputStaysInsideAndEnds()

@@ -1,0 +1,192 @@
+#include "overlay/stampstyle.h"
+
+#include <QPainter>
+#include <QPainterPathStroker>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace orvello {
+
+namespace {
+
+// Measures in ems, chosen to read on any photo without hiding it.
+constexpr double kHaloEm = 0.045;
+constexpr double kShadowOffsetEm = 0.07;
+constexpr double kShadowBlurEm = 0.05;
+constexpr double kPlatePadXEm = 0.3;
+constexpr double kPlatePadYEm = 0.08;
+constexpr double kPlateRadiusEm = 0.25;
+const QColor kHaloColor(0, 0, 0, 210);
+const QColor kShadowColor(0, 0, 0, 190);
+const QColor kPlateColor(0, 0, 0, 140);
+// Three box blurs come close to a Gaussian; their reach is three radii.
+constexpr int kBlurPasses = 3;
+
+double halo(double em)
+{
+    return std::max(1.0, em * kHaloEm);
+}
+double shadowOffset(double em)
+{
+    return std::max(1.0, std::round(em * kShadowOffsetEm));
+}
+int blurRadius(double em)
+{
+    return std::max(1, int(std::lround(em * kShadowBlurEm)));
+}
+
+// One box blur of radius r along rows (step 1) or columns (step = width), in place.
+void boxBlur(std::vector<int>& a, int width, int height, int r, bool rows)
+{
+    const int lines = rows ? height : width, length = rows ? width : height;
+    const int step = rows ? 1 : width, next = rows ? width : 1;
+    std::vector<int> line(size_t(length) + 1);
+    for (int l = 0; l < lines; ++l) {
+        int* p = a.data() + size_t(l) * size_t(next);
+        // Running sums: each value is the mean of the 2r + 1 around it, zero beyond the ends.
+        line[0] = 0;
+        for (int i = 0; i < length; ++i) line[size_t(i) + 1] = line[size_t(i)] + p[i * step];
+        for (int i = 0; i < length; ++i) {
+            const int lo = std::max(0, i - r), hi = std::min(length, i + r + 1);
+            p[i * step] = (line[size_t(hi)] - line[size_t(lo)]) / (2 * r + 1);
+        }
+    }
+}
+
+// The text's shape filled, blurred, in the shadow colour, with its top-left at *at; made only as
+// far as it can reach into canvas.
+QImage blurredShadow(const QPainterPath& textPath, double em, const QRect& canvas, QPoint* at)
+{
+    const int r = blurRadius(em);
+    const int margin = kBlurPasses * r + 1;
+    const int offset = int(shadowOffset(em));
+    const QRect reached = canvas.adjusted(-margin - offset, -margin - offset, margin, margin);
+    const QRect box =
+        textPath.boundingRect().toAlignedRect().adjusted(-margin, -margin, margin, margin) &
+        reached;
+    if (box.isEmpty()) return {};
+    QImage mask(box.size(), QImage::Format_ARGB32_Premultiplied);
+    if (mask.isNull()) return {};
+    mask.fill(Qt::transparent);
+    {
+        QPainter p(&mask);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.translate(-box.topLeft());
+        p.fillPath(textPath, Qt::black);
+    }
+    const int w = box.width(), h = box.height();
+    std::vector<int> alpha(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        for (int x = 0; x < w; ++x) alpha[size_t(y) * size_t(w) + size_t(x)] = qAlpha(row[x]);
+    }
+    for (int pass = 0; pass < kBlurPasses; ++pass) {
+        boxBlur(alpha, w, h, r, true);
+        boxBlur(alpha, w, h, r, false);
+    }
+    const QRgb c = kShadowColor.rgba();
+    for (int y = 0; y < h; ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(mask.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int a = alpha[size_t(y) * size_t(w) + size_t(x)] * qAlpha(c) / 255;
+            row[x] = qRgba(qRed(c) * a / 255, qGreen(c) * a / 255, qBlue(c) * a / 255, a);
+        }
+    }
+    *at = box.topLeft() + QPoint(offset, offset);
+    return mask;
+}
+
+QRectF plateRect(const QRectF& cell, double em)
+{
+    const double padX = em * kPlatePadXEm, padY = em * kPlatePadYEm;
+    return cell.adjusted(-padX, -padY, padX, padY);
+}
+
+}  // namespace
+
+QString stampStyleName(StampStyle style)
+{
+    switch (style) {
+    case StampStyle::Plain: break;
+    case StampStyle::Outline: return QStringLiteral("outline");
+    case StampStyle::Shadow: return QStringLiteral("shadow");
+    case StampStyle::Plate: return QStringLiteral("plate");
+    }
+    return QStringLiteral("plain");
+}
+
+std::optional<StampStyle> parseStampStyle(const QString& name)
+{
+    for (StampStyle style :
+         {StampStyle::Plain, StampStyle::Outline, StampStyle::Shadow, StampStyle::Plate})
+        if (name.trimmed().compare(stampStyleName(style), Qt::CaseInsensitive) == 0) return style;
+    return std::nullopt;
+}
+
+double styleReach(StampStyle style, double em)
+{
+    switch (style) {
+    case StampStyle::Plain: return 0;
+    case StampStyle::Outline: return std::ceil(halo(em)) + 1;  // and its anti-aliased rim
+    case StampStyle::Shadow: return shadowOffset(em) + kBlurPasses * blurRadius(em) + 1;
+    case StampStyle::Plate: return std::ceil(em * kPlatePadXEm) + 1;
+    }
+    return 0;
+}
+
+QRectF styleExtent(StampStyle style, const QRectF& ink, const QRectF& cell, double em)
+{
+    const QRectF base = style == StampStyle::Plate ? ink | cell : ink;
+    const double reach = styleReach(style, em);
+    return base.adjusted(-reach, -reach, reach, reach);
+}
+
+StyleLayer makeStyleLayer(StampStyle style, const QPainterPath& textPath, const QRectF& cell,
+                          double em, const QRect& canvas)
+{
+    StyleLayer layer;
+    layer.style = style;
+    switch (style) {
+    case StampStyle::Plain: break;
+    case StampStyle::Outline: {
+        QPainterPathStroker stroker;
+        stroker.setWidth(2 * halo(em));
+        stroker.setJoinStyle(Qt::RoundJoin);
+        stroker.setCapStyle(Qt::RoundCap);
+        // The ring and the glyphs as one shape, so that no pixel is darkened twice.
+        layer.shape = stroker.createStroke(textPath);
+        layer.shape.addPath(textPath);
+        layer.shape.setFillRule(Qt::WindingFill);
+        break;
+    }
+    case StampStyle::Shadow:
+        layer.shadow = blurredShadow(textPath, em, canvas, &layer.shadowAt);
+        break;
+    case StampStyle::Plate: {
+        // Beyond the canvas the plate would not show; cut there, its coordinates stay small.
+        const double radius = em * kPlateRadiusEm;
+        const QRectF bounds =
+            QRectF(canvas).adjusted(-2 * radius, -2 * radius, 2 * radius, 2 * radius);
+        layer.shape.addRoundedRect(plateRect(cell, em) & bounds, radius, radius);
+        break;
+    }
+    }
+    return layer;
+}
+
+void paintStyleLayer(QPainter& painter, const StyleLayer& layer)
+{
+    if (layer.style == StampStyle::Plain) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    if (layer.style == StampStyle::Shadow) {
+        if (!layer.shadow.isNull()) painter.drawImage(layer.shadowAt, layer.shadow);
+    } else {
+        painter.fillPath(layer.shape,
+                         layer.style == StampStyle::Outline ? kHaloColor : kPlateColor);
+    }
+    painter.restore();
+}
+
+}  // namespace orvello
