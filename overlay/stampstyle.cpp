@@ -105,25 +105,6 @@ QRectF plateRect(const QRectF& cell, double em)
 
 }  // namespace
 
-QString stampStyleName(StampStyle style)
-{
-    switch (style) {
-    case StampStyle::Plain: break;
-    case StampStyle::Outline: return QStringLiteral("outline");
-    case StampStyle::Shadow: return QStringLiteral("shadow");
-    case StampStyle::Plate: return QStringLiteral("plate");
-    }
-    return QStringLiteral("plain");
-}
-
-std::optional<StampStyle> parseStampStyle(const QString& name)
-{
-    for (StampStyle style :
-         {StampStyle::Plain, StampStyle::Outline, StampStyle::Shadow, StampStyle::Plate})
-        if (name.trimmed().compare(stampStyleName(style), Qt::CaseInsensitive) == 0) return style;
-    return std::nullopt;
-}
-
 double styleReach(StampStyle style, double em)
 {
     switch (style) {

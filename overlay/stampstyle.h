@@ -3,6 +3,8 @@
 // offset shadow, or a rounded semi-transparent dark plate behind the text. Every measure follows
 // the text size, so a style looks the same on a phone photo and on a 50-megapixel one, and every
 // pixel follows from the text's outlines alone, so a copy has the same bytes every time.
+#include "app/settings.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPainterPath>
@@ -16,11 +18,8 @@ class QPainter;
 
 namespace orvello {
 
-enum class StampStyle { Plain, Outline, Shadow, Plate };
-
-// The names the settings and the command line use: "plain", "outline", "shadow", "plate".
-QString stampStyleName(StampStyle style);
-std::optional<StampStyle> parseStampStyle(const QString& name);
+// StampStyle, its names and their parsing live with the settings (encodeStampStyle,
+// decodeStampStyle), which store it.
 
 // The orange of the date that film cameras' date backs print, as a colour value
 // (red + 256 × green + 65536 × blue).

@@ -458,7 +458,7 @@ private slots:
         QTest::addColumn<float>("size");
         for (StampStyle style :
              {StampStyle::Plain, StampStyle::Outline, StampStyle::Shadow, StampStyle::Plate}) {
-            const QByteArray name = stampStyleName(style).toLatin1();
+            const QByteArray name = encodeStampStyle(style).toLatin1();
             QTest::newRow(name + " on white") << style << qRgb(255, 255, 255) << 5.0f;
             QTest::newRow(name + " on dark") << style << qRgb(10, 10, 30) << 1.5f;
         }
