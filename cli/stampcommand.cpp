@@ -259,7 +259,7 @@ int stampCommand(const QList<QByteArray>& args)
                                   .arg(skipped.load())
                                   .arg(failed.load()));
     };
-    const StopReport onStop(summarise);
+    std::optional<StopReport> onStop(std::in_place, summarise);
     progress.update(0);
     const StampDone onDone = [&](int index, const StampOutcome& outcome) {
         using Status = StampOutcome::Status;
@@ -285,6 +285,7 @@ int stampCommand(const QList<QByteArray>& args)
         progress.update(++finished);
     };
     runStampBatch(items, recipe, jobs, onDone);
+    onStop.reset();  // said once, here
     summarise();
     return failed > 0 ? 2 : 0;
 }

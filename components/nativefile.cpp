@@ -140,6 +140,15 @@ int openFolder(int dir, const QByteArray& path, int extraFlags)
     return fd >= 0 || errno != EACCES ? fd : ::openat(dir, path.constData(), O_PATH | flags);
 }
 
+// A new folder lasts a power loss only once the folder holding it is flushed.
+void flushEntries(int dir, const QByteArray& path)
+{
+    const int fd = ::openat(dir, path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 // An unnamed file is given its name through /proc; without /proc it cannot be. The variable
 // ORVELLO_NAMED_TEMPORARY_FILES=1 takes the way of file systems without unnamed files (a memory
 // card's), so that it can be tried on any disk.
@@ -157,7 +166,10 @@ std::shared_ptr<NativeFolder> NativeFolder::open(const QByteArray& path, bool cr
     const QByteArray folder = path.isEmpty() ? QByteArray(".") : path;
     int made = 0;
     const auto make = [&made](const QByteArray& part) {
-        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST) made = errno;
+        if (::mkdir(part.constData(), 0777) == 0)
+            flushEntries(AT_FDCWD, part + "/..");
+        else if (errno != EEXIST)
+            made = errno;
     };
     if (create) {
         for (qsizetype at = folder.indexOf('/', 1); at > 0; at = folder.indexOf('/', at + 1))
@@ -178,8 +190,9 @@ std::shared_ptr<NativeFolder> NativeFolder::below(const QByteArray& relative, in
         if (part.isEmpty() || part == ".") continue;
         int next = part == ".." ? (errno = EXDEV, -1) : openFolder(dir, part, O_NOFOLLOW);
         if (next < 0 && errno == ENOENT) {
-            if (::mkdirat(dir, part.constData(), 0777) == 0 || errno == EEXIST)
-                next = openFolder(dir, part, O_NOFOLLOW);
+            const bool made = ::mkdirat(dir, part.constData(), 0777) == 0;
+            if (made) ::fsync(dir);
+            if (made || errno == EEXIST) next = openFolder(dir, part, O_NOFOLLOW);
         }
         if (next < 0) {
             const int error = errno;
