@@ -10,6 +10,7 @@
 #include "imaging/rotation.h"
 #include "overlay/overlay.h"
 #include "photo/folderlist.h"
+#include "ui/accessibility.h"
 #include "ui/frame/windowframe.h"
 #include "ui/label.h"
 #include "ui/mcmndlg.h"
@@ -55,6 +56,7 @@ frmMain::frmMain(FrmMainEnvironment environment, QWidget* parent)
     buildFromDesign();
     // The frame runs the resize procedure, the drag surfaces and the caption images.
     new WindowFrame(*this, settings_, [this] { closeCommand(); });
+    nameForScreenReaders(*this);
     clearCanvas(canvas_, doc_.photo);
     wireCommands();
     syncCanvasBox();

@@ -1,6 +1,8 @@
 // The control itself: its construction, its host and the changes the widget reports.
 #include "xpbutton/xpbutton.h"
 
+#include "xpbutton/access/accessiblebutton.h"
+
 #include <QEvent>
 
 namespace orvello {
@@ -11,6 +13,7 @@ XPButton::XPButton(QWidget* parent, XPButtonHost* host)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);  // moves without a button held start the hover tracking
+    installXPButtonAccessibility();
 }
 
 XPButton::~XPButton()

@@ -5,6 +5,8 @@
 #include "xpbutton/input/dragdata.h"
 #include "xpbutton/input/modxbtimer.h"
 
+#include <QAccessible>
+
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
@@ -179,6 +181,34 @@ private slots:
             space(QEvent::KeyRelease, t + 50);
         }
         QCOMPARE(clicks(), 4);
+    }
+
+    // What a screen reader is told: role by mode, the caption without its access-key mark, the
+    // pressed, checked and disabled states, and a press that clicks once the caller has returned.
+    void screenReaderSeesRoleStateAndPress()
+    {
+        PixelButton p(100, 30);
+        EventLog log(p.b);
+        p.b->setCaption(QStringLiteral("打开&O"));
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(p.b);
+        QVERIFY(a);
+        QCOMPARE(a->role(), QAccessible::Button);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("打开O"));
+        QTest::keyPress(p.b, Qt::Key_Space);
+        QVERIFY(a->state().pressed);
+        QTest::keyRelease(p.b, Qt::Key_Space);
+        QVERIFY(!a->state().pressed);
+        log.events.clear();
+        a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(log.events.isEmpty());
+        QTRY_COMPARE(log.events, QStringList{QStringLiteral("Click")});
+        p.b->setMode(1);
+        a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QTRY_VERIFY(a->state().checked);
+        QCOMPARE(a->role(), QAccessible::CheckBox);
+        p.b->setEnabled(false);
+        QVERIFY(a->state().disabled);
+        QVERIFY(a->actionInterface()->actionNames().isEmpty());
     }
 
     void arrowsReachTheContainerAsItsOwnKeys()
