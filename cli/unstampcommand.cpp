@@ -40,8 +40,11 @@ QString unstampOne(const QByteArray& copy, const QByteArray& outDir, bool overwr
     if (restored.status != RestoreResult::Status::Done) return restored.reason;
     *target = restoredPath(copy, outDir);
     if (*target == copy) return QStringLiteral("恢复的照片会与副本同名：请用 --out 指定别的文件夹");
+    StampItem item;
+    item.source = copy;
+    item.target = *target;
     bool existed = false;
-    const QString failed = writeStampedBytes(restored.jpeg, *target, overwrite, &existed, {});
+    const QString failed = writeStampedBytes(restored.jpeg, item, overwrite, &existed, {});
     return failed.isEmpty() ? QString() : failed;
 }
 
