@@ -64,7 +64,7 @@ stamp 的选项：
                         {FileName} {Date} {Date:格式}；照片没有的字段留空，{{ 和 }} 写出花括号
   --date-format 格式    日期的格式，用 Qt 的日期时间写法（yyyy yy MM M dd d HH hh mm ss AP，
                         原样的文字放在单引号里），默认 yyyy-MM-dd HH:mm:ss；
-                        例如 yyyy-MM-dd、"'yy MM dd"、dd.MM.yyyy、MM/dd/yyyy、yyyy年M月d日
+                        例如 yyyy-MM-dd、"''yy MM dd"（两个单引号写出一个）、dd.MM.yyyy、MM/dd/yyyy、yyyy年M月d日
   --date-shift 偏移     相机时钟不准时把拍摄时间移动 [+|-][天 ]时:分[:秒]，例如 +1:30、
                         "-1 2:00"（减一天两小时）；跨月、跨年照常计算
   --date-fallback none|file
