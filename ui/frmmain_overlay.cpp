@@ -174,7 +174,7 @@ void frmMain::showListing()
     const StampTexts texts = stampTexts(doc_.stamp, settings_, QString());
     if (texts.source && *texts.source != DateSource::ExifOriginal)
         text +=
-            QStringLiteral("\n拍摄日期：%1　%2").arg(texts.date, dateSourceLabel(*texts.source));
+            QStringLiteral("\n拍摄日期：%1\n%2").arg(texts.date, dateSourceLabel(*texts.source));
     control<QPlainTextEdit>(QStringLiteral("Text0"))->setPlainText(text);
 }
 
