@@ -36,13 +36,18 @@ Files:
 
 const char* stampHelpText()
 {
-    return R"(用法：orvello-stamp exif 照片...
+    return R"(用法：orvello-stamp exif [exif 的选项] 照片...
       orvello-stamp stamp [选项] 照片|文件夹...
       orvello-stamp stamp [选项] --files-from 列表文件|- [--null]
       orvello-stamp --help | --version
 
 命令：
-  exif 照片...     列出每张照片的全部 EXIF 信息及其拍摄时间
+  exif 照片...     列出每张照片的全部 EXIF 信息及其拍摄时间（captureDate:），最后一行
+                   “dateText: 文字”是日期戳所画的文字（没有日期时为空）；给了 --title
+                   时再加一行“titleText: 文字”，是填好字段的标题
+
+exif 的选项：--settings、--title、--date-format、--date-shift、--date-fallback，
+  含义与 stamp 的相同；照片名以“--”开头时，在它前面写 --
   stamp 照片...    像窗口那样给每张照片加上拍摄时间和标题，另存为“PM_”加照片名
                    （JPEG，质量 100，带有照片的色彩配置文件和分辨率；TIFF 或 HEIC 照片的
                    副本以 .jpg 结尾）。侧放或镜像存储的照片先按方向标记转正。原照片不会改动。
@@ -53,7 +58,23 @@ const char* stampHelpText()
 
 stamp 的选项：
   --title 文字          加上这个标题，不论窗口是否开启了标题
-                        （不给时：按窗口保存的开关，用默认标题“标题文字”）
+                        （不给时：按窗口保存的开关，用默认标题“标题文字”）。
+                        标题中可以有按每张照片填写的字段：{Make} {Model} {LensModel}
+                        {FNumber}（f/2.8）{ExposureTime}（1/250）{ISO} {FocalLength}（35mm）
+                        {FileName} {Date} {Date:格式}；照片没有的字段留空，{{ 和 }} 写出花括号
+  --date-format 格式    日期的格式，用 Qt 的日期时间写法（yyyy yy MM M dd d HH hh mm ss AP，
+                        原样的文字放在单引号里），默认 yyyy-MM-dd HH:mm:ss；
+                        例如 yyyy-MM-dd、"''yy MM dd"（两个单引号写出一个）、dd.MM.yyyy、MM/dd/yyyy、yyyy年M月d日
+  --date-shift 偏移     相机时钟不准时把拍摄时间移动 [+|-][天 ]时:分[:秒]，例如 +1:30、
+                        "-1 2:00"（减一天两小时）；跨月、跨年照常计算
+  --date-fallback none|file
+                        照片没有拍摄时间（EXIF DateTimeOriginal，其次 XMP 的
+                        exif:DateTimeOriginal、photoshop:DateCreated，再次 EXIF CreateDate）
+                        时，file 用文件的修改时间；默认 none：不加日期
+  --date-style 样式     日期的样式：plain（默认）、outline、shadow 或 plate
+  --title-style 样式    标题的样式，取值同上
+                        以上的值有错时，处理任何照片之前退出（状态 1）并说明原因；
+                        它们覆盖设置（组 [Stamp]）中的相应值
   --rotate left|right   先把照片向左或向右转四分之一圈；可以重复
   --out 文件夹          写到这个文件夹（不存在时创建），而不是照片所在的文件夹
   --overwrite           替换已有的 PM_ 文件（链接本身被替换，不会写到它指向的文件）；

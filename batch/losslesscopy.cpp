@@ -68,7 +68,8 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
         return std::nullopt;
     }
     const CopyOptions& copy = recipe.copy;
-    const ExifInfo exif = readExifInfoFromData(file.bytes);
+    ExifInfo exif = readExifInfoFromData(file.bytes);
+    setStampFile(exif.stamp, item.source);
     const SourceTraits traits = readSourceTraits(readJpegHeaderFacts(file.bytes), exif.image.get());
     const std::optional<PictureTurn> turn =
         copyTurn(copy.autoOrient ? traits.orientation : 1, recipe.turns);
@@ -84,8 +85,8 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
         *notice = fallbackNotice(item, QStringLiteral("内存不足"));
         return std::nullopt;
     }
-    const OverlayInput input = makeOverlayInput(recipe.settings, exif.captureDateText, recipe.text1,
-                                                isPortraitCanvas(canvas.size()));
+    const OverlayInput input = stampOverlayInput(exif.stamp, recipe.settings, recipe.text1,
+                                                 isPortraitCanvas(canvas.size()));
     const PreparedOverlay overlay = prepareOverlay(canvas, input);
 
     // The header as the full re-encode writes it; the density is the stored picture's.

@@ -64,11 +64,11 @@ StampOutcome writtenOutcome(const StampItem& item, const QString& failed, bool c
     return {Status::Written, {}, warning, notice};
 }
 
-QImage stampCanvas(QImage photo, const QString& captureDateText, const StampRecipe& recipe)
+QImage stampCanvas(QImage photo, const StampSource& source, const StampRecipe& recipe)
 {
     for (const QuarterTurn turn : recipe.turns) photo = turn(photo);
-    const OverlayInput input = makeOverlayInput(recipe.settings, captureDateText, recipe.text1,
-                                                isPortraitCanvas(photo.size()));
+    const OverlayInput input =
+        stampOverlayInput(source, recipe.settings, recipe.text1, isPortraitCanvas(photo.size()));
     // The photo is not needed afterwards: draw into it rather than into a copy.
     drawOverlayItems(photo, input);
     return photo;
@@ -92,7 +92,7 @@ StampOutcome StampWorker::run(const StampItem& item)
     if (loaded.photo.isNull())
         return {Status::Failed, cannotOpenMessage(shown, loaded.error), {}, {}};
     if (loaded.incomplete) return {Status::Failed, incompleteMessage(shown), {}, {}};
-    QImage canvas = stampCanvas(std::move(loaded.photo), loaded.exif.captureDateText, recipe_);
+    QImage canvas = stampCanvas(std::move(loaded.photo), loaded.exif.stamp, recipe_);
     QString warning;
     const JpegOptions jpeg =
         copyJpegOptions(loaded.traits, recipe_.turns.size() % 2 == 1, copy.quality,

@@ -4,6 +4,7 @@
 // own capture date, and written as the window's save writes it.
 #include "app/settings.h"
 #include "batch/stampoutput.h"
+#include "photo/photostamp.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -54,7 +55,7 @@ StampOutcome writtenOutcome(const StampItem& item, const QString& failed, bool c
 
 // The stamped canvas of a loaded photo, drawn into the photo's own pixels: the result the window
 // shows on its canvas for the same photo and settings.
-QImage stampCanvas(QImage photo, const QString& captureDateText, const StampRecipe& recipe);
+QImage stampCanvas(QImage photo, const StampSource& source, const StampRecipe& recipe);
 
 // One worker: stamps photo after photo, decoding each into the buffer of the one before when
 // their sizes agree, so that a batch does not allocate (and fault in) a new picture per photo.

@@ -1,12 +1,10 @@
 // orvello-stamp: the EXIF listing and the stamping of the window, without the window.
 #include "app/appinfo.h"
 #include "app/commandline.h"
+#include "cli/exifcommand.h"
 #include "cli/stampcommand.h"
-#include "cli/terminaltext.h"
 #include "cli/unstampcommand.h"
 #include "components/gdiplusruntime.h"
-#include "photo/exiflisting.h"
-#include "photo/exifstep.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,36 +16,20 @@ namespace {
 
 int usage()
 {
-    QTextStream(stderr) << "用法：orvello-stamp exif 照片...\n"
-                           "      orvello-stamp stamp [--title 文字] [--rotate left|right]... "
-                           "[--out 文件夹] [--overwrite|--skip-existing] [--settings 文件] "
-                           "[--recursive] [--jobs N] [--quiet]\n"
-                           "             [--quality N] [--keep-metadata] [--lossless] "
-                           "[--no-auto-orient] 照片|文件夹...\n"
-                           "      orvello-stamp stamp [选项] --files-from 列表文件|- [--null]\n"
-                           "      orvello-stamp unstamp [--out 文件夹] [--overwrite] 无损副本...\n"
-                           "      orvello-stamp --help\n";
+    QTextStream(stderr)
+        << "用法：orvello-stamp exif [--title 文字] [--settings 文件] [--date-format 格式] "
+           "[--date-shift 偏移] [--date-fallback none|file] 照片...\n"
+           "      orvello-stamp stamp [--title 文字] [--rotate left|right]... "
+           "[--out 文件夹] [--overwrite|--skip-existing] [--settings 文件] "
+           "[--recursive] [--jobs N] [--quiet]\n"
+           "             [--date-format 格式] [--date-shift 偏移] "
+           "[--date-fallback none|file] [--date-style 样式] [--title-style 样式]\n"
+           "             [--quality N] [--keep-metadata] [--lossless] "
+           "[--no-auto-orient] 照片|文件夹...\n"
+           "      orvello-stamp stamp [选项] --files-from 列表文件|- [--null]\n"
+           "      orvello-stamp unstamp [--out 文件夹] [--overwrite] 无损副本...\n"
+           "      orvello-stamp --help\n";
     return 1;
-}
-
-// The paths as given, byte for byte: a name need not be UTF-8.
-int exifCommand(const QList<QByteArray>& photos)
-{
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    int status = 0;
-    for (const QByteArray& path : photos) {
-        const ExifInfo info = readExifInfo(path);
-        out << terminalListing(info.text, info.itemStarts, stdout)
-            << "\ncaptureDate: " << terminalSafe(info.captureDateText, stdout) << "\n\n";
-        out.flush();
-        if (info.errorDescription) {
-            err << terminalSafe(listingErrorMessage(*info.errorDescription), stderr) << '\n';
-            err.flush();
-            status = 2;
-        }
-    }
-    return status;
 }
 
 }  // namespace
@@ -76,9 +58,10 @@ int main(int argc, char** argv)
         return 3;
     }
     int status = 1;
-    if (command == QLatin1String("exif") && !args.isEmpty())
+    if (command == QLatin1String("exif")) {
         status = orvello::exifCommand(QList<QByteArray>(argv + 2, argv + argc));
-    else if (command == QLatin1String("stamp")) {
+        if (status < 0) status = orvello::usage();
+    } else if (command == QLatin1String("stamp")) {
         status = orvello::stampCommand(QList<QByteArray>(argv + 2, argv + argc));
         if (status < 0) status = orvello::usage();
     } else if (command == QLatin1String("unstamp")) {

@@ -1,13 +1,13 @@
 #include "cli/stampcommand.h"
 
 #include "app/settings.h"
-#include "app/settingsfile.h"
 #include "app/startup.h"
 #include "batch/stampbatch.h"
 #include "batch/stampjobs.h"
 #include "cli/photoargs.h"
 #include "cli/stopsignals.h"
 #include "cli/terminaltext.h"
+#include "cli/textoptions.h"
 #include "imaging/rotation.h"
 
 #include <QElapsedTimer>
@@ -26,13 +26,12 @@ namespace {
 
 struct StampOptions {
     StampRecipe recipe;
+    TextOptions text;
     QByteArray outDir;  // empty: each photo's own folder
     QList<QByteArray> photos;
-    bool titleGiven = false;  // a title given turns the title on for the run
     bool overwrite = false;
     bool quiet = false;
-    int jobs = 0;             // 0: one per core
-    QByteArray settingsFile;  // empty: the window's own settings
+    int jobs = 0;  // 0: one per core
     bool skipExisting = false;
     QByteArray filesFrom;  // a list of photos, "-" for standard input
     bool nulSeparated = false;
@@ -40,16 +39,18 @@ struct StampOptions {
     bool noAutoOrient = false;  // else the setting "AutoOrient" decides
 };
 
-std::optional<StampOptions> parseStamp(const QList<QByteArray>& args)
+// Nothing: the arguments are no command (the usage is shown). *error set: an option's value cannot
+// be used, and why.
+std::optional<StampOptions> parseStamp(const QList<QByteArray>& args, QString* error)
 {
     StampOptions o;
     o.recipe.text1 = QStringLiteral("标题文字");
     for (int i = 0; i < args.size(); ++i) {
         const QByteArray& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == "--title" && hasValue) {
-            o.recipe.text1 = QString::fromLocal8Bit(args[++i]);
-            o.titleGiven = true;
+        if (const OptionTaken taken = takeTextOption(args, i, o.text, error);
+            taken != OptionTaken::No) {
+            if (taken == OptionTaken::Bad) return std::nullopt;
         } else if (a == "--rotate" && hasValue) {
             const QByteArray way = args[++i];
             if (way == "left")
@@ -81,8 +82,6 @@ std::optional<StampOptions> parseStamp(const QList<QByteArray>& args)
             o.overwrite = true;
         } else if (a == "--quiet") {
             o.quiet = true;
-        } else if (a == "--settings" && hasValue) {
-            o.settingsFile = args[++i];
         } else if (a == "--skip-existing") {
             o.skipExisting = true;
         } else if (a == "--files-from" && hasValue) {
@@ -97,6 +96,7 @@ std::optional<StampOptions> parseStamp(const QList<QByteArray>& args)
             o.photos << a;
         }
     }
+    if (o.text.title) o.recipe.text1 = *o.text.title;
     if ((o.photos.isEmpty() && o.filesFrom.isEmpty()) || (o.overwrite && o.skipExisting) ||
         (o.nulSeparated && o.filesFrom.isEmpty()))
         return std::nullopt;
@@ -157,18 +157,15 @@ private:
 bool readRecipe(StampOptions& options)
 {
     StampRecipe& recipe = options.recipe;
-    SettingsStore store;
-    if (!options.settingsFile.isEmpty()) {
-        const QString path = QFile::decodeName(options.settingsFile);
-        if (const QString problem = settingsFileProblem(path); !problem.isEmpty()) {
-            writeText(stderr, problem);
-            return false;
-        }
-        store = SettingsStore(path);
+    QString error;
+    bool autoOrient = true;
+    const std::optional<AppSettings> settings = runSettings(options.text, &error, &autoOrient);
+    if (!settings) {
+        writeText(stderr, error);
+        return false;
     }
-    store.readAll(recipe.settings);
-    if (options.titleGiven) recipe.settings.addTXB = true;
-    recipe.copy.autoOrient = !options.noAutoOrient && store.readAutoOrient();
+    recipe.settings = *settings;
+    recipe.copy.autoOrient = !options.noAutoOrient && autoOrient;
     return true;
 }
 
@@ -213,12 +210,13 @@ int chooseJobs(const StampOptions& options, const QList<StampItem>& items)
 
 int stampCommand(const QList<QByteArray>& args)
 {
-    auto options = parseStamp(args);
-    if (!options) return -1;
-    if (options->recipe.text1.size() > kMaxTitleLength) {
-        writeText(stderr, titleTooLongMessage(options->recipe.text1.size()));
+    QString error;
+    auto options = parseStamp(args, &error);
+    if (!error.isEmpty()) {
+        writeText(stderr, error);
         return 1;
     }
+    if (!options) return -1;
     // Before anything is written: a stop from now on leaves no temporary file behind.
     removeTemporariesOnStop();
     if (!readRecipe(*options)) return 1;

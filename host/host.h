@@ -70,6 +70,13 @@ struct SaveAllOptions {
     bool operator==(const SaveAllOptions&) const = default;
 };
 
+// A one-line text input: its window title, the question, and the text it opens with.
+struct TextInputRequest {
+    QString title;
+    QString label;
+    QString text;
+};
+
 class ProgressView {
 public:
     virtual ~ProgressView() = default;
@@ -93,6 +100,8 @@ public:
     // The options dialog of "全部保存…", opened on initial: the choices, or nothing when
     // cancelled.
     virtual std::optional<SaveAllOptions> chooseSaveAllOptions(const SaveAllOptions& initial) = 0;
+    // The text input dialog: the text confirmed, or nothing when cancelled.
+    virtual std::optional<QString> inputText(const TextInputRequest& request) = 0;
     // Shows a progress window that does not block the caller.
     virtual std::unique_ptr<ProgressView> showProgress(const ProgressRequest& request) = 0;
 };

@@ -3,15 +3,18 @@
 #include "photo/capturedate.h"
 #include "photo/exiflisting.h"
 
+#include <QFile>
+
 namespace orvello {
 
 namespace {
 
-ExifInfo fromListing(ExifListing listing)
+ExifInfo fromListing(ExifListing listing, QByteArray xmp)
 {
     ExifInfo info;
     // A listing stopped part-way is searched all the same.
     info.captureDateText = captureDateFromListing(listing.text, listing.itemStarts);
+    info.stamp = stampSourceOf(info.captureDateText, listing.image.get(), std::move(xmp));
     info.text = std::move(listing.text);
     info.itemStarts = std::move(listing.itemStarts);
     info.image = std::move(listing.image);
@@ -34,19 +37,30 @@ QString exifHeading()
 
 ExifInfo readExifInfo(const QString& path)
 {
-    return fromListing(listExifFile(exifHeading(), path));
+    return readExifInfo(QFile::encodeName(path));
 }
 
 ExifInfo readExifInfo(const QByteArray& nativePath)
 {
-    return fromListing(
-        listExif(exifHeading(), std::make_unique<ImageFile>(),
-                 [&nativePath](ImageFile& image) { image.LoadFromNativeFile(nativePath); }));
+    // The listing reads and checks the file as always; once it could, the XMP packet is read too.
+    QByteArray xmp;
+    ExifListing listing =
+        listExif(exifHeading(), std::make_unique<ImageFile>(), [&](ImageFile& image) {
+            image.LoadFromNativeFile(nativePath);
+            QFile file(QFile::decodeName(nativePath));
+            if (file.open(QIODevice::ReadOnly) && file.size() <= ImageFile::maxFileSize)
+                xmp = stampXmpOf(file.readAll());
+        });
+    ExifInfo info = fromListing(std::move(listing), std::move(xmp));
+    setStampFile(info.stamp, nativePath);
+    return info;
 }
 
 ExifInfo readExifInfoFromData(QByteArray bytes)
 {
-    return fromListing(listExifData(exifHeading(), std::move(bytes)));
+    // The packet is taken before the bytes go to the listing, which may change them in place.
+    QByteArray xmp = stampXmpOf(bytes);
+    return fromListing(listExifData(exifHeading(), std::move(bytes)), std::move(xmp));
 }
 
 ExifInfo runExifStep(Host& host, const QString& path)

@@ -2,6 +2,7 @@
 // The EXIF step of opening a photo: the heading, the listing, and the capture date from it.
 #include "components/imagefile.h"
 #include "host/host.h"
+#include "photo/photostamp.h"
 
 #include <QByteArray>
 #include <QList>
@@ -19,11 +20,12 @@ struct ExifInfo {
     QString captureDateText;                  // empty without a usable capture date
     std::unique_ptr<ImageFile> image;         // null when the listing failed
     std::optional<QString> errorDescription;  // set when the listing failed
+    StampSource stamp;  // what the stamps draw from; its file part only when the path is known
 };
 
 ExifInfo readExifInfo(const QString& path);
 ExifInfo readExifInfo(const QByteArray& nativePath);  // the path's bytes as stored
-ExifInfo readExifInfoFromData(QByteArray bytes);
+ExifInfo readExifInfoFromData(QByteArray bytes);      // the stamp's file part left to the caller
 
 // As above, and a failed listing is shown through the host.
 ExifInfo runExifStep(Host& host, const QString& path);

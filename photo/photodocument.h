@@ -1,6 +1,7 @@
 #pragma once
 // PhotoDocument: the current photo of the window.
 #include "components/imagefile.h"
+#include "photo/photostamp.h"
 #include "photo/sourcetraits.h"
 
 #include <QImage>
@@ -16,6 +17,7 @@ struct PhotoDocument {
     QByteArray photoNativeName;  // photoName as the file system stores it
     bool isPortrait = false;
     QString captureDateText;
+    StampSource stamp;                     // what the stamps draw from
     std::unique_ptr<ImageFile> exifImage;  // the current photo's metadata, from its listing
     QImage photo;  // the decoded photo, the canvas's background picture; null while none is shown
     // What a saved copy takes from the file; the density follows the photo's quarter turns.

@@ -41,6 +41,7 @@ LoadedPhoto loadDecoded(const QByteArray& nativePath, const LoadOptions& options
         if (options.keepMetadata) out.metadata = KeptMetadata::read(file.bytes);
         // Handed over: the listing may rename entries in place without copying the file.
         out.exif = readExifInfoFromData(std::move(file.bytes));
+        setStampFile(out.exif.stamp, nativePath);
         out.traits = readSourceTraits(header, out.exif.image.get());
         // A decoder that turned the picture itself (its container says how) leaves it as it is.
         if (options.autoOrient && !decoded.orientationApplied && out.traits.orientation != 1) {

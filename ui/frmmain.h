@@ -89,6 +89,14 @@ private:
     void fontButton(PickerTarget target);
     void syncFontList(bool opening);
     OverlayInput overlayInput() const;
+    // The preview's context menu: the date's pattern, clock shift and file-time fallback.
+    void wireStampMenu();
+    void dateShiftCommand();
+    void stampTextsChanged();
+    // The listing box: the listing, and under it where the date came from when that is not EXIF
+    // DateTimeOriginal.
+    void showListing();
+    QString listingText_;
     OverlayRedraw overlayRedraw_;  // keeps the canvas and preview work down to what changed
 
     // The photo commands (frmmain_photo.cpp).
@@ -135,7 +143,7 @@ private:
     std::unique_ptr<QPrinter> printer_;  // the current printer, kept for the run
     bool shown_ = false;                 // a start-up that ends early writes nothing
     bool unloaded_ = false;
-    QStringList handedPhotos_;  // waiting for the window's dialogs to close
+    QStringList handedPhotos_;       // waiting for the window's dialogs to close
     bool firstLookReduced_ = false;  // the next selection may show a reduced first look
     QByteArray pendingFull_;         // the photo shown reduced, whose full picture is to come
     int pendingRow_ = -1;

@@ -8,10 +8,16 @@
 #include "ui/picturebox.h"
 #include "xpbutton/xpbutton.h"
 
+#include "app/messages.h"
+#include "photo/photostamp.h"
+
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QToolTip>
 
 namespace orvello {
@@ -25,7 +31,7 @@ constexpr int kFontStyleItalic = 4;
 OverlayInput frmMain::overlayInput() const
 {
     const QString title = control<QLineEdit>(QStringLiteral("Text1"))->text();
-    return makeOverlayInput(settings_, doc_.captureDateText, title, doc_.isPortrait);
+    return stampOverlayInput(doc_.stamp, settings_, title, doc_.isPortrait);
 }
 
 // DrawOverlay then ShowPreview, redrawing only what the change touched where that gives the same
@@ -101,6 +107,7 @@ void frmMain::wireOverlay()
     const auto topTwips = [this](const char* name) {
         return control(QString::fromLatin1(name))->y() * kTwipsPerPixel;
     };
+    wireStampMenu();
     auto* list = control<QListWidget>(QStringLiteral("List2"));
     picker_ = std::make_unique<FontPicker>(topTwips("XPButton13"), topTwips("XPButton14"),
                                            list->y() * kTwipsPerPixel);
@@ -155,6 +162,96 @@ void frmMain::syncFontList(bool opening)
     list->show();
     list->raise();
     if (list->currentItem()) list->scrollToItem(list->currentItem());
+}
+
+}  // namespace orvello
+
+namespace orvello {
+
+void frmMain::showListing()
+{
+    QString text = listingText_;
+    const StampTexts texts = stampTexts(doc_.stamp, settings_, QString());
+    if (texts.source && *texts.source != DateSource::ExifOriginal)
+        text +=
+            QStringLiteral("\n拍摄日期：%1\n%2").arg(texts.date, dateSourceLabel(*texts.source));
+    control<QPlainTextEdit>(QStringLiteral("Text0"))->setPlainText(text);
+}
+
+void frmMain::stampTextsChanged()
+{
+    if (!photoLoaded()) return;
+    showListing();
+    redraw();
+}
+
+void frmMain::wireStampMenu()
+{
+    auto* preview = control<PictureBox>(QStringLiteral("Picture1"));
+    auto* menu = new QMenu(preview);
+    menu->setObjectName(QStringLiteral("Picture1Menu"));
+
+    QMenu* formats = menu->addMenu(QStringLiteral("日期格式"));
+    formats->setObjectName(QStringLiteral("dateFormatMenu"));
+    auto* group = new QActionGroup(formats);
+    for (const DatePreset& preset : datePresets()) {
+        QAction* action = formats->addAction(preset.name);
+        action->setCheckable(true);
+        action->setData(preset.pattern);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, pattern = preset.pattern] {
+            settings_.dateFormat = pattern;
+            stampTextsChanged();
+        });
+    }
+    QAction* shift = menu->addAction(QStringLiteral("时间偏移…"));
+    shift->setObjectName(QStringLiteral("dateShiftAction"));
+    connect(shift, &QAction::triggered, this, &frmMain::dateShiftCommand);
+    QAction* fallback = menu->addAction(QStringLiteral("无拍摄日期时用文件修改时间"));
+    fallback->setObjectName(QStringLiteral("dateFallbackAction"));
+    fallback->setCheckable(true);
+    connect(fallback, &QAction::triggered, this, [this](bool on) {
+        settings_.dateFallback = on ? DateFallback::File : DateFallback::None;
+        stampTextsChanged();
+    });
+    // The entries show the settings as they are when the menu opens (a settings file, restored
+    // defaults and the menu itself all change them).
+    connect(menu, &QMenu::aboutToShow, this, [this, group, fallback, shift] {
+        for (QAction* action : group->actions())
+            action->setChecked(action->data().toString() == settings_.dateFormat);
+        fallback->setChecked(settings_.dateFallback == DateFallback::File);
+        shift->setText(settings_.dateShift.isEmpty()
+                           ? QStringLiteral("时间偏移…")
+                           : QStringLiteral("时间偏移（%1）…").arg(settings_.dateShift));
+    });
+    preview->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(preview, &QWidget::customContextMenuRequested, menu,
+            [preview, menu](const QPoint& at) { menu->popup(preview->mapToGlobal(at)); });
+}
+
+void frmMain::dateShiftCommand()
+{
+    TextInputRequest request{
+        QStringLiteral("时间偏移"),
+        QStringLiteral("相机时钟不准时，拍摄时间要移动多少：[+|-][天 ]时:分[:秒]\n"
+                       "例如 +1:30 或 -1 2:00（减一天两小时）；留空为不移动。"),
+        settings_.dateShift};
+    // Asked again until the text is a shift or the dialog is cancelled: a typing slip should not
+    // cost the user what they typed.
+    while (const std::optional<QString> answer = host_.inputText(request)) {
+        QString why;
+        if (parseClockShift(*answer, &why) && decodeDateShift(*answer)) {
+            settings_.dateShift = answer->trimmed();
+            stampTextsChanged();
+            return;
+        }
+        showNotice(host_,
+                   why.isEmpty() ? QStringLiteral("“%1”不是时间偏移：写法为 [+|-][天 ]时:分[:秒]")
+                                       .arg(answer->left(40))
+                                 : why,
+                   MsgIcon::Exclamation);
+        request.text = *answer;
+    }
 }
 
 }  // namespace orvello

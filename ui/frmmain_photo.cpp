@@ -90,8 +90,8 @@ void frmMain::selectEntry(int row)
     }
 
     // Opened by the name's own bytes, which need not be UTF-8.
-    LoadedPhoto loaded = std::exchange(firstLookReduced_, false) ? loadFirstLook(row)
-                                                                 : loadForSelection(row);
+    LoadedPhoto loaded =
+        std::exchange(firstLookReduced_, false) ? loadFirstLook(row) : loadForSelection(row);
     if (loaded.photo.isNull()) {
         showNoPhoto();
         showNotice(host_, cannotOpenMessage(doc_.photoPath, loaded.error), MsgIcon::Exclamation);
@@ -122,7 +122,9 @@ void frmMain::showNoPhoto()
     doc_.isPortrait = false;
     doc_.sourceTraits = SourceTraits();
     doc_.captureDateText.clear();
+    doc_.stamp = StampSource();
     doc_.releaseExifImage();
+    listingText_.clear();
     control<QPlainTextEdit>(QStringLiteral("Text0"))->setPlainText(QString());
     clearCanvas(canvas_, doc_.photo);
     syncCanvasBox();
@@ -208,9 +210,10 @@ void frmMain::printCommand()
 std::optional<QString> frmMain::showExif(ExifInfo info)
 {
     // The box shows each CR LF as one line break.
-    control<QPlainTextEdit>(QStringLiteral("Text0"))
-        ->setPlainText(info.text.replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    listingText_ = info.text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     doc_.captureDateText = info.captureDateText;
+    doc_.stamp = std::move(info.stamp);
+    showListing();
     doc_.exifImage = std::move(info.image);
     return std::move(info.errorDescription);
 }

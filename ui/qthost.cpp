@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -221,6 +222,19 @@ std::optional<QString> QtHost::chooseFolder(const QString& title, const QString&
 std::optional<SaveAllOptions> QtHost::chooseSaveAllOptions(const SaveAllOptions& initial)
 {
     return runSaveAllOptionsDialog(owner_, initial);
+}
+
+std::optional<QString> QtHost::inputText(const TextInputRequest& request)
+{
+    HeldDialog<QInputDialog> dialog(owner_);
+    dialog->setWindowTitle(request.title);
+    dialog->setLabelText(request.label);
+    dialog->setInputMode(QInputDialog::TextInput);
+    dialog->setTextValue(request.text);
+    dialog->setOkButtonText(QStringLiteral("确定"));
+    dialog->setCancelButtonText(QStringLiteral("取消"));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog->textValue();
 }
 
 namespace {

@@ -29,6 +29,7 @@ public:
     void openUrl(const QUrl& url) override;
     std::optional<QString> chooseFolder(const QString& title, const QString& initial) override;
     std::optional<SaveAllOptions> chooseSaveAllOptions(const SaveAllOptions& initial) override;
+    std::optional<QString> inputText(const TextInputRequest& request) override;
     std::unique_ptr<ProgressView> showProgress(const ProgressRequest& request) override;
 
 private:

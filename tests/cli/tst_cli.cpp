@@ -63,8 +63,9 @@ private slots:
         QCOMPARE(blocks.size(), 3);
         QVERIFY(blocks[0].startsWith(QStringLiteral("当前文件EXIF信息：\n")));
         QVERIFY(blocks[0].contains(QStringLiteral("\nExifDTOrig 2007:12:10 14:30:00\n")));
-        QVERIFY(blocks[0].endsWith(QStringLiteral("\ncaptureDate: 2007-12-10 14:30:00")));
-        QVERIFY(blocks[1].endsWith(QStringLiteral("\ncaptureDate: ")));
+        QVERIFY(blocks[0].endsWith(
+            QStringLiteral("\ncaptureDate: 2007-12-10 14:30:00\ndateText: 2007-12-10 14:30:00")));
+        QVERIFY(blocks[1].endsWith(QStringLiteral("\ncaptureDate: \ndateText: ")));
         QVERIFY(!r.out.contains(u'\r'));
     }
 
@@ -76,7 +77,8 @@ private slots:
         text.close();
         const Run r = run({QStringLiteral("exif"), text.fileName(), dated});
         QCOMPARE(r.status, 2);
-        QVERIFY(r.out.startsWith(QStringLiteral("当前文件EXIF信息：\ncaptureDate: \n\n")));
+        QVERIFY(
+            r.out.startsWith(QStringLiteral("当前文件EXIF信息：\ncaptureDate: \ndateText: \n\n")));
         QVERIFY(r.out.contains(QStringLiteral("captureDate: 2007-12-10 14:30:00")));
         QVERIFY(r.err.contains(
             QStringLiteral("An error occurred trying to show the information for this file: ")));

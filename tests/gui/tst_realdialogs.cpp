@@ -10,6 +10,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
+#include <QInputDialog>
 #include <QListWidget>
 #include <QPrintDialog>
 #include <QProgressDialog>
@@ -183,6 +184,28 @@ private slots:
         window->click(QStringLiteral("XPButton4"));
         QCOMPARE(window->canvas().size(), QSize(240, 320));
         window->click(QStringLiteral("XPButton3"));
+    }
+
+    // The clock shift from the preview's menu: a slip is named and asked again with what was
+    // typed; the shift given moves the stamped date.
+    void clockShiftThroughTheInputDialog()
+    {
+        const QImage before = window->canvas();
+        const auto type = [](const QString& text) {
+            return [text](QInputDialog* d) {
+                QCOMPARE(d->textValue(), text == u"+1:30" ? QStringLiteral("+1:75") : QString());
+                d->setTextValue(text);
+                d->accept();
+            };
+        };
+        driver->then<QInputDialog>(type(QStringLiteral("+1:75")))
+            .pressButton(QMessageBox::Ok)
+            .then<QInputDialog>(type(QStringLiteral("+1:30")));
+        window->findChild<QAction*>(QStringLiteral("dateShiftAction"))->trigger();
+        expectAllAnswered();
+        QVERIFY(driver->texts.last().contains(QStringLiteral("59")));
+        QCOMPARE(window->settings().dateShift, QStringLiteral("+1:30"));
+        QVERIFY(window->canvas() != before);
     }
 
     // A start that cannot write its lock (a folder stands in its way) says why, and ends.

@@ -45,6 +45,12 @@ std::optional<SaveAllOptions> ScriptedHost::chooseSaveAllOptions(const SaveAllOp
                                           : saveAllOptionAnswers.takeFirst();
 }
 
+std::optional<QString> ScriptedHost::inputText(const TextInputRequest& request)
+{
+    textInputs << request;
+    return textAnswers.isEmpty() ? std::nullopt : textAnswers.takeFirst();
+}
+
 namespace {
 
 class ScriptedProgress : public ProgressView {

@@ -40,6 +40,9 @@ public:
     // confirmed as it opened. What it opened on is recorded.
     QList<std::optional<SaveAllOptions>> saveAllOptionAnswers;
     QList<SaveAllOptions> saveAllOptionDialogs;
+    // Text inputs: answered in order, cancelled when none is left.
+    QList<std::optional<QString>> textAnswers;
+    QList<TextInputRequest> textInputs;
     // Progress windows: every request and every update; with cancelAtProgress >= 0 the window's
     // Cancel is pressed when that many are done.
     QList<ProgressRequest> progressRequests;
@@ -55,6 +58,7 @@ public:
     void openUrl(const QUrl& url) override { openedUrls << url; }
     std::optional<QString> chooseFolder(const QString& title, const QString& initial) override;
     std::optional<SaveAllOptions> chooseSaveAllOptions(const SaveAllOptions& initial) override;
+    std::optional<QString> inputText(const TextInputRequest& request) override;
     std::unique_ptr<ProgressView> showProgress(const ProgressRequest& request) override;
 };
 

@@ -1,0 +1,184 @@
+// The texts orvello-stamp draws, as a script reads them from `exif`, and the options that set them,
+// refused before any photo when they cannot be used.
+#include "tools/fixtures/photowriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace orvello;
+using namespace orvello::fixtures;
+
+class StampTextCliTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    struct Run {
+        int status = -1;
+        QByteArray out, err;
+    };
+    Run tool(const QString& command, const QStringList& args)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(ORVELLO_BIN_DIR "/orvello-stamp"), QStringList{command} + args);
+        if (!p.waitForFinished(120000)) return {};
+        return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    }
+    QString photo(const QString& name) const { return dir.filePath(name); }
+    void write(const QString& name, const ExifContent& exif, const QList<QByteArray>& segments = {})
+    {
+        const QByteArray jpeg = makeJpeg(quadrantImage(160, 120), exif);
+        QVERIFY(writeFile(photo(name), insertAfterSoi(jpeg, segments)));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        ExifContent dated;
+        dated.dateTimeOriginal = QStringLiteral("2007:12:10 14:30:00");
+        write(QStringLiteral("dated.jpg"), dated);
+        ExifContent camera = dated;
+        camera.make = QStringLiteral("Bar Camera");
+        camera.model = QStringLiteral("X1");
+        camera.extra << ExifEntry::rationals(Dir::Exif, 0x829D, {{28, 10}})
+                     << ExifEntry::rationals(Dir::Exif, 0x829A, {{1, 250}});
+        write(QStringLiteral("camera.jpg"), camera);
+        static const char xmp[] =
+            "http://ns.adobe.com/xap/1.0/\0<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+            "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description "
+            "xmlns:exif=\"http://ns.adobe.com/exif/1.0/\" "
+            "exif:DateTimeOriginal=\"2011-05-06T07:08:09+02:00\"/></rdf:RDF></x:xmpmeta>";
+        write(QStringLiteral("xmponly.jpg"), ExifContent(),
+              {jpegSegment(0xE1, QByteArray(xmp, sizeof xmp - 1))});
+        ExifContent digitized;
+        digitized.extra << ExifEntry::ascii(Dir::Exif, 0x9004,
+                                            QStringLiteral("2012:03:04 05:06:07"));
+        write(QStringLiteral("digitized.jpg"), digitized);
+        write(QStringLiteral("undated.jpg"), ExifContent());
+        QFile undated(photo(QStringLiteral("undated.jpg")));
+        QVERIFY(undated.open(QIODevice::ReadWrite));
+        QVERIFY(undated.setFileTime(QDateTime(QDate(2015, 6, 7), QTime(8, 9, 10)),
+                                    QFileDevice::FileModificationTime));
+        QVERIFY(writeFile(photo(QStringLiteral("stamp.ini")),
+                          "[Stamp]\nDateFormat=yyyy/MM/dd\nDateShift=+0:30\n"));
+    }
+
+    void exifTexts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("lines");  // the lines after captureDate
+        const QString ini = photo(QStringLiteral("stamp.ini"));
+        QTest::newRow("default") << "dated.jpg" << QStringList() << "dateText: 2007-12-10 14:30:00";
+        QTest::newRow("day first")
+            << "dated.jpg" << QStringList{"--date-format", "dd.MM.yyyy"} << "dateText: 10.12.2007";
+        QTest::newRow("film back")
+            << "dated.jpg" << QStringList{"--date-format", "yy MM dd"} << "dateText: 07 12 10";
+        QTest::newRow("later") << "dated.jpg" << QStringList{"--date-shift", "+1:30"}
+                               << "dateText: 2007-12-10 16:00:00";
+        QTest::newRow("a day back") << "dated.jpg" << QStringList{"--date-shift", "-1 2:00"}
+                                    << "dateText: 2007-12-09 12:30:00";
+        QTest::newRow("settings file")
+            << "dated.jpg" << QStringList{"--settings", ini} << "dateText: 2007/12/10";
+        QTest::newRow("option over file")
+            << "dated.jpg" << QStringList{"--settings", ini, "--date-shift", "-0:30"}
+            << "dateText: 2007/12/10";
+        QTest::newRow("xmp") << "xmponly.jpg" << QStringList() << "dateText: 2011-05-06 07:08:09";
+        QTest::newRow("digitized") << "digitized.jpg" << QStringList{"--date-shift", "+1 0:00"}
+                                   << "dateText: 2012-03-05 05:06:07";
+        QTest::newRow("no date") << "undated.jpg" << QStringList() << "dateText: ";
+        QTest::newRow("file time") << "undated.jpg" << QStringList{"--date-fallback", "file"}
+                                   << "dateText: 2015-06-07 08:09:10";
+        QTest::newRow("camera title") << "camera.jpg" << QStringList{"--title", "{Make} {Model}"}
+                                      << "dateText: 2007-12-10 14:30:00\ntitleText: Bar Camera X1";
+        QTest::newRow("fields and braces")
+            << "camera.jpg"
+            << QStringList{"--title", " {{{FileName}}} {FNumber} {ExposureTime} {LensModel}"}
+            << "dateText: 2007-12-10 14:30:00\ntitleText: {camera.jpg} f/2.8 1/250";
+    }
+    void exifTexts()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, args);
+        QFETCH(QString, lines);
+        const Run r = tool(QStringLiteral("exif"), args << photo(name));
+        QCOMPARE(r.status, 0);
+        const QString out = QString::fromUtf8(r.out);
+        const qsizetype at = out.indexOf(QLatin1String("\ndateText: "));
+        QVERIFY2(at > 0 && out.lastIndexOf(QLatin1String("\ncaptureDate: "), at) > 0, r.out);
+        QCOMPARE(out.mid(at + 1), lines + QLatin1String("\n\n"));
+    }
+
+    // A bad value stops both commands before any photo: nothing listed, nothing written.
+    void badOptions_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("pattern") << QStringList{"--date-format", "YYYY-MM-DD"} << "--date-format";
+        QTest::newRow("no field") << QStringList{"--date-format", "'today'"} << "--date-format";
+        QTest::newRow("shift") << QStringList{"--date-shift", "+1:75"} << "--date-shift";
+        QTest::newRow("no shift") << QStringList{"--date-shift", "soon"} << "--date-shift";
+        QTest::newRow("fallback") << QStringList{"--date-fallback", "exif"} << "none 或 file";
+        QTest::newRow("style") << QStringList{"--date-style", "neon"} << "plate";
+        QTest::newRow("title style") << QStringList{"--title-style", ""} << "plate";
+        QTest::newRow("field") << QStringList{"--title", "{Lens}"} << "{Lens}";
+        QTest::newRow("brace") << QStringList{"--title", "a } b"} << "花括号";
+    }
+    void badOptions()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        for (const QString& command : {QStringLiteral("exif"), QStringLiteral("stamp")}) {
+            const Run r = tool(command, QStringList(args) << photo(QStringLiteral("dated.jpg")));
+            QCOMPARE(r.status, 1);
+            QVERIFY(r.out.isEmpty());
+            QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err);
+        }
+        QVERIFY(!QFile::exists(photo(QStringLiteral("PM_dated.jpg"))));
+    }
+
+    // The copies draw what exif reports: the file time only when asked, a shift in the lossless
+    // copy too.
+    void copiesDrawTheTexts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("changed");
+        QTest::addColumn<bool>("differ");
+        QTest::newRow("file time")
+            << "undated.jpg" << QStringList{"--date-fallback", "file"} << true;
+        QTest::newRow("default pattern")
+            << "dated.jpg" << QStringList{"--date-format", "yyyy-MM-dd HH:mm:ss"} << false;
+        QTest::newRow("lossless shift")
+            << "dated.jpg" << QStringList{"--lossless", "--date-shift", "+1:00"} << true;
+    }
+    void copiesDrawTheTexts()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, changed);
+        QFETCH(bool, differ);
+        QByteArray copies[2];
+        for (int i = 0; i < 2; ++i) {
+            const QString out =
+                dir.filePath(QStringLiteral("out%1%2").arg(QTest::currentDataTag()).arg(i));
+            QStringList args{"--quiet", "--out", out};
+            if (changed.contains(QLatin1String("--lossless"))) args << "--lossless";
+            const Run r =
+                tool(QStringLiteral("stamp"), args + (i ? changed : QStringList()) << photo(name));
+            QVERIFY2(r.status == 0, r.err);
+            QFile copy(QDir(out).filePath(QStringLiteral("PM_") + name));
+            QVERIFY(copy.open(QIODevice::ReadOnly));
+            copies[i] = copy.readAll();
+        }
+        QCOMPARE(copies[0] != copies[1], differ);
+    }
+};
+
+QTEST_GUILESS_MAIN(StampTextCliTest)
+#include "tst_stamptextcli.moc"
