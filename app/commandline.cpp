@@ -39,6 +39,7 @@ const char* stampHelpText()
     return R"(用法：orvello-stamp exif [exif 的选项] 照片...
       orvello-stamp stamp [选项] 照片|文件夹...
       orvello-stamp stamp [选项] --files-from 列表文件|- [--null]
+      orvello-stamp unstamp [--out 文件夹] [--overwrite] 无损副本...
       orvello-stamp --help | --version
 
 命令：
@@ -49,12 +50,18 @@ const char* stampHelpText()
 exif 的选项：--settings、--title、--date-format、--date-shift、--date-fallback，
   含义与 stamp 的相同；照片名以“--”开头时，在它前面写 --
   stamp 照片...    像窗口那样给每张照片加上拍摄时间和标题，另存为“PM_”加照片名
-                   （JPEG，质量 100，带有照片的色彩配置文件和分辨率；TIFF 或 HEIC 照片的
-                   副本以 .jpg 结尾）。侧放或镜像存储的照片先按方向标记转正。原照片不会改动。
+                   （JPEG，带有照片的色彩配置文件和分辨率）。JPEG 照片默认无损加字：照片的
+                   像素块原样保留，只有文字所在的像素块重新编码（见 --reencode）；TIFF 或
+                   HEIC 照片整张编码为质量 100 的 JPEG，副本以 .jpg 结尾。侧放或镜像存储的
+                   照片先按方向标记转正。原照片不会改动。
                    文件夹代表其中的照片（.jpg .jpeg .tif .tiff .heic .heif，不分大小写），顺序与窗口的照片列表相同；
                    名字以“PM_”开头的文件是本程序写出的副本，不算在内（在命令行上
                    或文件列表中直接给出的文件仍照常处理）。照片在所有处理器核心上同时处理；
                    标准输出上的行按参数的顺序排列。
+  unstamp 副本...  去掉无损副本上的文字：写出的照片解码后与原照片（按副本的方向转正）
+                   逐像素相同，名字为副本名去掉“PM_”，写在副本旁边或 --out 文件夹中，
+                   不替换已有的文件（除非 --overwrite）。不含恢复数据或加字后被改动过的
+                   副本被拒绝
 
 stamp 的选项：
   --title 文字          加上这个标题，不论窗口是否开启了标题
@@ -91,15 +98,18 @@ stamp 的选项：
   --jobs N              同时处理 N 张照片（默认：每个处理器核心一张；不超过核心数，
                         也不超过可用内存所能容纳的数目）
   --quiet               只报告失败：没有进度行、已写的行和最后的统计
-  --quality N           副本的 JPEG 质量，1 到 100（默认 100）
+  --quality N           整张重新编码，JPEG 质量为 N，1 到 100（即 --reencode；与 --lossless
+                        一起时只用于无法无损加字的照片；默认 100）
   --keep-metadata       副本保留照片的 EXIF、XMP 和 IPTC 信息：方向为 1，尺寸为副本的尺寸，
                         不含缩略图；信息无法安全保留的照片照常写出副本，但不含这些信息，
                         并在标准错误上给出一行警告
-  --lossless            JPEG 照片不整张重新压缩：照片的像素块原样保留，转正和 --rotate
+  --lossless            JPEG 照片无损加字（默认）：照片的像素块原样保留，转正和 --rotate
                         也无损地完成；只有文字所在的像素块按照片自己的量化表和采样
-                        重新编码，--quality 对它们不起作用。无法这样处理的照片（转动会
-                        丢掉边缘像素、灰度或 CMYK 照片）按 --quality 整张重新编码，
-                        并在标准错误上给出一行原因
+                        重新编码。无法这样处理的照片（转动会丢掉边缘像素、CMYK 照片）
+                        按 --quality 整张重新编码，并在标准错误上给出一行原因
+  --reencode            JPEG 照片也整张重新编码（质量 100，4:4:4 采样，或按 --quality）
+  --no-restore-data     无损副本不带恢复数据（被文字替换的原像素块），副本略小，
+                        但不能再用 unstamp 去掉文字
   --no-auto-orient      照片按存储的样子处理，不按 EXIF 或 TIFF 的方向标记转正
                         （与设置文件 [SetLog] 中的 AutoOrient=0 相同）
 

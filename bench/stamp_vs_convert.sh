@@ -1,5 +1,5 @@
 #!/bin/sh
-# orvello-stamp stamp on a folder of generated 24-megapixel photos, beside ImageMagick's convert
+# orvello-stamp stamp --reencode on a folder of generated 24-megapixel photos, beside ImageMagick's convert
 # doing the same work (decode, one line of text, quality-100 4:4:4 encode, one process per
 # photo), in one run on the same photos; and the peak memory of the batch, on one worker and on
 # every core.
@@ -18,7 +18,7 @@ stamp() {
   name=$1
   shift
   XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen /usr/bin/time -f '%e %M %U %S' \
-    -o "$work/$name.time" "$build/bin/orvello-stamp" stamp --quiet --out "$work/$name" "$@" \
+    -o "$work/$name.time" "$build/bin/orvello-stamp" stamp --reencode --quiet --out "$work/$name" "$@" \
     "$work/in" >/dev/null
 }
 

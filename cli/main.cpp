@@ -24,8 +24,8 @@ int usage()
            "[--recursive] [--jobs N] [--quiet]\n"
            "             [--date-format 格式] [--date-shift 偏移] "
            "[--date-fallback none|file] [--date-style 样式] [--title-style 样式]\n"
-           "             [--quality N] [--keep-metadata] [--lossless] "
-           "[--no-auto-orient] 照片|文件夹...\n"
+           "             [--quality N] [--keep-metadata] [--lossless|--reencode] "
+           "[--no-restore-data] [--no-auto-orient] 照片|文件夹...\n"
            "      orvello-stamp stamp [选项] --files-from 列表文件|- [--null]\n"
            "      orvello-stamp unstamp [--out 文件夹] [--overwrite] 无损副本...\n"
            "      orvello-stamp --help\n";

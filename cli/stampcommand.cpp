@@ -37,6 +37,9 @@ struct StampOptions {
     bool nulSeparated = false;
     bool recursive = false;
     bool noAutoOrient = false;  // else the setting "AutoOrient" decides
+    // JPEG photos are stamped losslessly unless --reencode, or --quality without --lossless,
+    // asks for the full encode.
+    bool losslessGiven = false, reencodeGiven = false, qualityGiven = false;
 };
 
 // Nothing: the arguments are no command (the usage is shown). *error set: an option's value cannot
@@ -70,10 +73,13 @@ std::optional<StampOptions> parseStamp(const QList<QByteArray>& args, QString* e
             o.recipe.copy.quality = args[++i].toInt(&ok);
             if (!ok || o.recipe.copy.quality < 1 || o.recipe.copy.quality > 100)
                 return std::nullopt;
+            o.qualityGiven = true;
         } else if (a == "--keep-metadata") {
             o.recipe.copy.keepMetadata = true;
         } else if (a == "--lossless") {
-            o.recipe.copy.lossless = true;
+            o.losslessGiven = true;
+        } else if (a == "--reencode") {
+            o.reencodeGiven = true;
         } else if (a == "--no-restore-data") {
             o.recipe.copy.restoreData = false;
         } else if (a == "--no-auto-orient") {
@@ -98,8 +104,9 @@ std::optional<StampOptions> parseStamp(const QList<QByteArray>& args, QString* e
     }
     if (o.text.title) o.recipe.text1 = *o.text.title;
     if ((o.photos.isEmpty() && o.filesFrom.isEmpty()) || (o.overwrite && o.skipExisting) ||
-        (o.nulSeparated && o.filesFrom.isEmpty()))
+        (o.nulSeparated && o.filesFrom.isEmpty()) || (o.losslessGiven && o.reencodeGiven))
         return std::nullopt;
+    o.recipe.copy.lossless = o.losslessGiven || !(o.reencodeGiven || o.qualityGiven);
     return o;
 }
 

@@ -66,7 +66,7 @@ struct ProgressRequest {
 struct SaveAllOptions {
     bool keepMetadata = false;  // the photo's EXIF, XMP and IPTC carried into its copy
     int quality = 100;          // JPEG quality, 1 to 100
-    bool lossless = false;      // JPEG photos stamped without re-compressing the whole picture
+    bool lossless = true;       // JPEG photos stamped without re-compressing the whole picture
     bool operator==(const SaveAllOptions&) const = default;
 };
 

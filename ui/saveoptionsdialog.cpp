@@ -29,7 +29,8 @@ std::optional<SaveAllOptions> runSaveAllOptionsDialog(QWidget* owner, const Save
     quality->setValue(initial.quality);
     auto* lossless = new QCheckBox(QStringLiteral("无损"), &dialog);
     lossless->setObjectName(QStringLiteral("lossless"));
-    lossless->setToolTip(QStringLiteral("JPEG照片只重新编码文字所在的部分，其余部分保持原样"));
+    lossless->setToolTip(QStringLiteral(
+        "JPEG照片只重新编码文字所在的部分，其余部分保持原样；TIFF和HEIC照片按所设质量完整编码"));
     lossless->setChecked(initial.lossless);
 
     auto* form = new QFormLayout;

@@ -193,7 +193,10 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<bool>("autoOrient");
         QTest::addColumn<SaveAllOptions>("saveAll");
-        QTest::newRow("none") << QByteArray() << true << SaveAllOptions{};
+        // A new user stamps losslessly; one who chose otherwise keeps that choice.
+        QTest::newRow("none") << QByteArray() << true << SaveAllOptions{false, 100, true};
+        QTest::newRow("lossless turned off")
+            << QByteArray("[SaveAll]\nLossless=0\n") << true << SaveAllOptions{false, 100, false};
         QTest::newRow("set") << QByteArray(
                                     "[SetLog]\nAutoOrient=0\n[SaveAll]\nKeepExif=True\n"
                                     "Quality=55\nLossless=1\n")

@@ -94,6 +94,7 @@ private slots:
                 .status,
             1);
         QCOMPARE(run({QStringLiteral("frobnicate"), dated}).status, 1);
+        QCOMPARE(run({"stamp", "--lossless", "--reencode", dated}).status, 1);
     }
 
     void stampWritesTurnedStampedCopies()

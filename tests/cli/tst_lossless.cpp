@@ -1,6 +1,6 @@
-// orvello-stamp --lossless: the copy is the photo's own blocks but for those under the stamps,
-// turned and made upright without loss; a photo that cannot be copied so is encoded in full with
-// a line saying why, and a damaged photo fails as it always has.
+// orvello-stamp's lossless copies, the default for JPEG photos: the copy is the photo's own blocks
+// but for those under the stamps, turned and made upright without loss; a photo that cannot be
+// copied so is encoded in full with a line saying why, and a damaged photo fails as it always has.
 #include "app/startup.h"
 #include "overlay/overlay.h"
 #include "overlay/overlaytext.h"
@@ -159,10 +159,9 @@ private slots:
         QFETCH(PictureTurn, turn);
         const QString source = photo(QStringLiteral("p.jpg"), size, orientation);
         QByteArray err;
-        QCOMPARE(run(QStringList{"--lossless", "--no-restore-data", "--quiet"} + turns +
-                         QStringList{source},
-                     &err),
-                 0);
+        QCOMPARE(
+            run(QStringList{"--no-restore-data", "--quiet"} + turns + QStringList{source}, &err),
+            0);
         QCOMPARE(err, QByteArray());
         const QByteArray copy = readAll(copyOf(QStringLiteral("p.jpg")));
         const QByteArray photoBytes = readAll(source);
@@ -181,7 +180,7 @@ private slots:
         QVERIFY(meanDifference(stamped, plain, pieces[0]) > 5);
 
         // ...and close to the date the full re-encode draws on the same upright picture.
-        QCOMPARE(run(turns + QStringList{source}), 0);
+        QCOMPARE(run(QStringList{"--reencode"} + turns + QStringList{source}), 0);
         const QImage full = decode(readAll(copyOf(QStringLiteral("p.jpg"))));
         if (orientation == 1) {
             const double apart = meanDifference(decode(copy), full, pieces[0]);
@@ -225,7 +224,7 @@ private slots:
         QByteArray err;
         QCOMPARE(run({"--lossless", path}, &err), 0);
         const QByteArray copy = readAll(copyOf(QStringLiteral("c.jpg")));
-        QCOMPARE(run({path}), 0);
+        QCOMPARE(run({"--reencode", path}), 0);
         const QByteArray full = readAll(copyOf(QStringLiteral("c.jpg")));
         const QString line = QString::fromUtf8(err);
         if (fallback.isEmpty()) {
@@ -272,7 +271,7 @@ private slots:
             photoBytes = through(QStringLiteral("jpegtran"), recoding, photoBytes);
             QVERIFY(fixtures::writeFile(source, photoBytes));
         }
-        QCOMPARE(run({"--lossless", source}), 0);
+        QCOMPARE(run({source}), 0);
         const QString copy = copyOf(QStringLiteral("u.jpg"));
         QVERIFY(readAll(copy).size() < photoBytes.size() * 105 / 100);
         const auto unstamp = [&](const QStringList& args, QByteArray* err = nullptr) {
@@ -309,14 +308,14 @@ private slots:
     }
 
     // A turn that would lose edge pixels is not done losslessly: the photo gets the full
-    // re-encode, exactly as without --lossless, and a line says so.
+    // re-encode, exactly as with --reencode, and a line says so.
     void fallsBackWhereATurnWouldCrop()
     {
         const QString source = photo(QStringLiteral("r.jpg"), {1605, 1203});
-        QCOMPARE(run({"--rotate", "left", source}), 0);
+        QCOMPARE(run({"--reencode", "--rotate", "left", source}), 0);
         const QByteArray full = readAll(copyOf(QStringLiteral("r.jpg")));
         QByteArray err;
-        QCOMPARE(run({"--lossless", "--rotate", "left", source}, &err), 0);
+        QCOMPARE(run({"--rotate", "left", source}, &err), 0);
         QCOMPARE(readAll(copyOf(QStringLiteral("r.jpg"))), full);
         const QString line = QString::fromUtf8(err);
         QVERIFY2(line.contains(QStringLiteral("r.jpg")) &&
@@ -333,14 +332,14 @@ private slots:
         fixtures::writeFile(whole, bytes.left(bytes.size() / 2));
         QFile::remove(copyOf(QStringLiteral("t.jpg")));
         QByteArray plainErr, losslessErr;
-        QCOMPARE(run({whole}, &plainErr), 2);
-        QCOMPARE(run({"--lossless", "--rotate", "left", whole}, &losslessErr), 2);
+        QCOMPARE(run({"--reencode", whole}, &plainErr), 2);
+        QCOMPARE(run({"--rotate", "left", whole}, &losslessErr), 2);
         QCOMPARE(losslessErr, plainErr);
         QVERIFY(!plainErr.isEmpty());
         QVERIFY(!QFile::exists(copyOf(QStringLiteral("t.jpg"))));
     }
 
-    // Every damaged and hostile photo fails with the message it has without --lossless and
+    // Every damaged and hostile photo fails with the message it has with --reencode and
     // leaves nothing behind; what is written either way is written here too, the only extra
     // lines saying that a photo was encoded in full.
     void hostilePhotosFailAsBefore()
@@ -354,10 +353,9 @@ private slots:
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("plain")));
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("lossless")));
         QByteArray plainErr, losslessErr;
-        const int plain = run(paths, &plainErr, QStringLiteral("plain"), corpusDir);
-        QCOMPARE(run(QStringList{"--lossless"} + paths, &losslessErr, QStringLiteral("lossless"),
-                     corpusDir),
-                 plain);
+        const int plain =
+            run(QStringList{"--reencode"} + paths, &plainErr, QStringLiteral("plain"), corpusDir);
+        QCOMPARE(run(paths, &losslessErr, QStringLiteral("lossless"), corpusDir), plain);
         const QStringList before = QString::fromUtf8(plainErr).split('\n', Qt::SkipEmptyParts);
         QStringList after = QString::fromUtf8(losslessErr).split('\n', Qt::SkipEmptyParts);
         after.removeIf([](const QString& line) { return line.contains("已完整重新编码"); });

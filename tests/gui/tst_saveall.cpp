@@ -98,7 +98,8 @@ private slots:
     }
 
     // One question about the existing copy; the damaged photo fails alone and is named in the
-    // summary; a.jpg's copy is byte for byte the window's own save of the photo it shows.
+    // summary; with 无损 unchecked, a.jpg's copy is byte for byte the window's own save of the
+    // photo it shows.
     void existingCopiesAskedOnce_data()
     {
         QTest::addColumn<MsgAnswer>("answer");
@@ -115,6 +116,7 @@ private slots:
         QFETCH(MsgAnswer, answer);
         QFETCH(QStringList, files);
         QFETCH(QByteArray, earlierCopy);
+        host.saveAllOptionAnswers << std::optional(SaveAllOptions{false, 100, false});
         host.folderAnswers << dir->filePath(QStringLiteral("out"));
         host.messageAnswers << answer;
         if (answer == MsgAnswer::Cancel) {
