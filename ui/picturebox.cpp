@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace orvello {
 
@@ -13,7 +14,15 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 void PictureBox::setImage(const QImage& image)
 {
     image_ = image;
+    deviceImage_ = QImage();
     if (autoSize_) resize(image_.size());
+    update();
+}
+
+void PictureBox::setDeviceSource(std::function<QImage(QSize)> source)
+{
+    deviceSource_ = std::move(source);
+    deviceImage_ = QImage();
     update();
 }
 
@@ -21,7 +30,20 @@ void PictureBox::paintEvent(QPaintEvent*)
 {
     if (image_.isNull()) return;
     QPainter p(this);
-    p.drawImage(0, 0, image_);
+    const qreal scale = devicePixelRatioF();
+    if (scale == 1 || !deviceSource_) {
+        p.drawImage(0, 0, image_);
+        return;
+    }
+    const QSize pixels(int(std::lround(image_.width() * scale)),
+                       int(std::lround(image_.height() * scale)));
+    if (deviceImage_.size() != pixels) deviceImage_ = deviceSource_(pixels);
+    if (deviceImage_.size() != pixels) {
+        p.drawImage(0, 0, image_);
+        return;
+    }
+    // One image pixel to one device pixel.
+    p.drawImage(QRectF(QPointF(0, 0), QSizeF(image_.size())), deviceImage_);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
