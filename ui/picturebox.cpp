@@ -1,5 +1,7 @@
 #include "ui/picturebox.h"
 
+#include "xpbutton/raster/devicelayer.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -31,8 +33,16 @@ void PictureBox::paintEvent(QPaintEvent*)
     if (image_.isNull()) return;
     QPainter p(this);
     const qreal scale = devicePixelRatioF();
-    if (scale == 1 || !deviceSource_) {
+    if (scale == 1) {
         p.drawImage(0, 0, image_);
+        return;
+    }
+    if (!deviceSource_) {
+        // A picture drawn at twice the pixels stands in for it where there is one.
+        const QImage larger = raster::deviceVariant(image_);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, !larger.isNull());
+        p.drawImage(QRectF(QPointF(0, 0), QSizeF(image_.size())),
+                    larger.isNull() ? image_ : larger);
         return;
     }
     const QSize pixels(int(std::lround(image_.width() * scale)),
