@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFile>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <algorithm>
@@ -49,7 +50,7 @@ QFont designFont(const QString& name, double points)
     ensureOverlayFaces();
     QFont font(name);
     font.setPixelSize(std::max(1, int(std::lround(points * 96.0 / 72.0))));
-    return raster::withDefaultQuality(font);
+    return raster::withDefaultQuality(font, qGuiApp ? qGuiApp->devicePixelRatio() : 1.0);
 }
 
 int twipsToPixels(double twips)

@@ -36,7 +36,8 @@ FormDesign loadDesign(const QString& path);
 
 // A font of the design data: the face name ("宋体" resolves to an installed Song face) at its
 // size in points taken at 96 dots per inch, in whole pixels, drawn as a font of default quality
-// (xpbutton/raster/fontquality.h): from the face's bitmap strike where it has one for the size.
+// (xpbutton/raster/fontquality.h): from the face's bitmap strike where it has one for the size
+// in device pixels (the screen's scale factor times the size), else smoothed.
 QFont designFont(const QString& name, double points);
 
 // Twips to pixels at 15 twips per pixel, rounded to the nearest pixel.

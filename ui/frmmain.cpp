@@ -58,6 +58,10 @@ frmMain::frmMain(FrmMainEnvironment environment, QWidget* parent)
     new WindowFrame(*this, settings_, [this] { closeCommand(); });
     nameForScreenReaders(*this);
     clearCanvas(canvas_, doc_.photo);
+    // At a scale factor above 1 the preview is made at device pixels from the canvas itself.
+    control<PictureBox>(QStringLiteral("Picture1"))->setDeviceSource([this](QSize pixels) {
+        return orvello::ShowPreview(canvas_, doc_.isPortrait, pixels);
+    });
     wireCommands();
     syncCanvasBox();
     // The session ending or a termination request quits the application without closing the
@@ -113,7 +117,11 @@ QWidget* frmMain::createControl(const ControlDesign& item)
         return label;
     }
     if (item.kind == QLatin1String("image")) return createImageControl(item, this);
-    if (item.kind == QLatin1String("list")) return new QListWidget(this);
+    if (item.kind == QLatin1String("list")) {
+        auto* list = new QListWidget(this);
+        list->setItemDelegate(new RowsWithDescenders(list));
+        return list;
+    }
     if (item.kind == QLatin1String("textbox")) {
         if (x.value(QLatin1String("multiLine")).toBool()) {
             auto* edit = new QPlainTextEdit(this);

@@ -1,6 +1,7 @@
 #pragma once
 // A label that tells when it is pressed and clicked (drag surfaces, the owner notice).
 #include <QLabel>
+#include <QStyledItemDelegate>
 
 namespace orvello {
 
@@ -21,6 +22,18 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The height a line of text in font needs on a screen of deviceScale device pixels per pixel so
+// that underscores and descenders stay whole: the font's line height where its bitmap strike
+// draws them inside that height (scale 1), down to the lowest of their outlines elsewhere.
+int lineHeightWithDescenders(const QFont& font, qreal deviceScale);
+
+// A list's rows as tall as lineHeightWithDescenders asks, so that "_" in a file name shows.
+class RowsWithDescenders : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
 }  // namespace orvello

@@ -1,5 +1,7 @@
 #include "ui/xpbuttondesign.h"
 
+#include "ui/frame/artwork.h"
+
 #include "overlay/overlayfonts.h"
 #include "xpbutton/xpbutton.h"
 
@@ -22,6 +24,7 @@ QJsonValue withResourcePicture(const QJsonValue& value)
     QJsonObject picture = outer.value(kPicture).toObject();
     if (!picture.contains(kResource)) return value;
     const QString path = QStringLiteral(":/") + picture.take(kResource).toString();
+    artwork::picture(path);  // makes its drawing at twice the pixels known to the buttons
     QFile file(path);
     if (file.open(QIODevice::ReadOnly))
         picture.insert(QLatin1String("png"), QString::fromLatin1(file.readAll().toBase64()));

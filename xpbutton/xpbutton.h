@@ -7,6 +7,7 @@
 // README.md); raster/ is the drawing layer underneath.
 #include "xpbutton/propertystore.h"
 #include "xpbutton/raster/bufferdc.h"
+#include "xpbutton/raster/devicelayer.h"
 #include "xpbutton/raster/region.h"
 #include "xpbutton/xbcolor.h"
 #include "xpbutton/xbhost.h"
@@ -347,6 +348,8 @@ private:
     bool savedBitmap_ = false;                  // a buffer bitmap of the current size is selected
     bool savedFont_ = false;                    // a caption font has been selected into BufferDC
     QImage surface_;  // the control's own surface: the last copy out of the buffer
+    QList<raster::DeviceItem> surfaceItems_;  // its text and icons on a scaled screen
+    qreal surfaceScale_ = 1;                  // the scale surface_ was composed for
     raster::Region windowRegion_;
     std::optional<raster::Region> clipRegion_;
     bool isHot_ = false;

@@ -19,11 +19,12 @@ const QColor kOrange(0xf0, 0x8a, 0x10);
 
 using Drawing = std::function<void(QPainter&)>;
 
-QImage draw(const Drawing& paint, int size = 16)
+QImage draw(const Drawing& paint, int size = 16, int scale = 1)
 {
-    QImage img(size, size, QImage::Format_ARGB32);
+    QImage img(size * scale, size * scale, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     paint(p);
@@ -328,16 +329,16 @@ QImage drawCursor()
 
 }  // namespace
 
-QList<std::pair<QString, QImage>> buttonPictures()
+QList<std::pair<QString, QImage>> buttonPictures(int scale)
 {
     QList<std::pair<QString, QImage>> pictures;
     for (const Icon& icon : icons()) {
         // A picture without its own drawing is the mirror of the one before it.
         const QImage picture =
-            icon.paint ? draw(icon.paint) : pictures.last().second.mirrored(true, false);
+            icon.paint ? draw(icon.paint, 16, scale) : pictures.last().second.mirrored(true, false);
         pictures.append({QLatin1String(icon.file), picture});
     }
-    pictures.append({QStringLiteral("pointer"), drawCursor()});
+    if (scale == 1) pictures.append({QStringLiteral("pointer"), drawCursor()});
     return pictures;
 }
 

@@ -9,7 +9,8 @@
 namespace orvello::artwork {
 
 // File names (without ".png") under resources/buttons/ with their pictures: the 23 icons, then
-// "pointer".
-QList<std::pair<QString, QImage>> buttonPictures();
+// "pointer". At scale 2 the same drawings at twice the pixels, for screens of two device pixels
+// per pixel (the pointer stays as it is: the window system scales pointers itself).
+QList<std::pair<QString, QImage>> buttonPictures(int scale = 1);
 
 }  // namespace orvello::artwork

@@ -1,6 +1,8 @@
 // Draws the window's artwork: the frame skin, the caption-button pictures, the program icon at
-// every size the desktop asks for, and the command buttons' icons and pointer (buttonart.cpp). The
-// PNG files it writes are committed under resources/; run it again after changing a drawing:
+// every size the desktop asks for, and the command buttons' icons and pointer (buttonart.cpp).
+// The skin, caption-button pictures and button icons are drawn a second time at twice the pixels
+// ("name@2x.png"), for screens of two device pixels per pixel. The PNG files it writes are
+// committed under resources/; run it again after changing a drawing:
 //   orvello-make-artwork <source folder>/resources
 #include "buttonart.h"
 #include "ui/frame/frameregion.h"
@@ -60,11 +62,12 @@ void drawCloseGlyph(QPainter& p, QPoint at, const QColor& colour)
 
 // The skin: a small picture of the whole frame. The window stretches its title and bottom band
 // across, its edges down, and copies its corners as they are.
-QImage drawSkin()
+QImage drawSkin(int scale)
 {
-    QImage skin(kSkinWidth, kSkinHeight, QImage::Format_RGB32);
+    QImage skin(kSkinWidth * scale, kSkinHeight * scale, QImage::Format_RGB32);
     skin.fill(Qt::white);
     QPainter p(&skin);
+    p.scale(scale, scale);
     // Title band: a blue gradient with a light line under its top edge and a dark line below.
     p.fillRect(0, 0, kSkinWidth, kTitleRows - 1,
                vertical(0, kTitleRows - 1, kTitleTop, kTitleBottom));
@@ -85,7 +88,8 @@ QImage drawSkin()
     for (const QRect& r : outline.subtracted(inner)) p.fillRect(r, kBorder);
     // Outside the outline the window shows the desktop; paint it like the border so that a
     // stretched edge never carries a stray white pixel.
-    for (const QRect& r : QRegion(skin.rect()).subtracted(outline)) p.fillRect(r, kBorder);
+    for (const QRect& r : QRegion(0, 0, kSkinWidth, kSkinHeight).subtracted(outline))
+        p.fillRect(r, kBorder);
     drawMinimiseGlyph(p, kMinimiseGlyph, Qt::white);
     drawCloseGlyph(p, kCloseGlyph, Qt::white);
     return skin;
@@ -93,11 +97,12 @@ QImage drawSkin()
 
 // A caption-button picture: a rounded plate under the glyph. Its corners stay transparent, so the
 // band shows through them.
-QImage drawButtonPicture(bool close, const QColor& plate)
+QImage drawButtonPicture(bool close, const QColor& plate, int scale)
 {
-    QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
+    QImage img(16 * scale, 16 * scale, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(plate);
@@ -168,18 +173,23 @@ int main(int argc, char** argv)
         QTextStream(stderr) << "cannot create the folders under " << out.path() << '\n';
         return 1;
     }
-    bool ok = save(drawSkin(), out.filePath(QStringLiteral("skin/skin.png")));
-    ok &= save(drawButtonPicture(false, QColor(255, 255, 255, 80)),
-               out.filePath(QStringLiteral("skin/minimise-hover.png")));
-    ok &= save(drawButtonPicture(false, QColor(10, 40, 90, 140)),
-               out.filePath(QStringLiteral("skin/minimise-pressed.png")));
-    ok &= save(drawButtonPicture(true, QColor(0xe0, 0x48, 0x3e)),
-               out.filePath(QStringLiteral("skin/close-hover.png")));
-    ok &= save(drawButtonPicture(true, QColor(0xa8, 0x2a, 0x22)),
-               out.filePath(QStringLiteral("skin/close-pressed.png")));
+    bool ok = true;
+    for (int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png");
+        const auto file = [&](const QString& name) { return out.filePath(name + suffix); };
+        ok &= save(drawSkin(scale), file(QStringLiteral("skin/skin")));
+        ok &= save(drawButtonPicture(false, QColor(255, 255, 255, 80), scale),
+                   file(QStringLiteral("skin/minimise-hover")));
+        ok &= save(drawButtonPicture(false, QColor(10, 40, 90, 140), scale),
+                   file(QStringLiteral("skin/minimise-pressed")));
+        ok &= save(drawButtonPicture(true, QColor(0xe0, 0x48, 0x3e), scale),
+                   file(QStringLiteral("skin/close-hover")));
+        ok &= save(drawButtonPicture(true, QColor(0xa8, 0x2a, 0x22), scale),
+                   file(QStringLiteral("skin/close-pressed")));
+        for (const auto& [name, picture] : orvello::artwork::buttonPictures(scale))
+            ok &= save(picture, file(QStringLiteral("buttons/") + name));
+    }
     for (int size : {16, 32, 48, 128, 256})
         ok &= save(drawIcon(size), out.filePath(QStringLiteral("icons/orvello-%1.png").arg(size)));
-    for (const auto& [name, picture] : orvello::artwork::buttonPictures())
-        ok &= save(picture, out.filePath(QStringLiteral("buttons/%1.png").arg(name)));
     return ok ? 0 : 1;
 }

@@ -27,7 +27,7 @@ QRect pixelRect(int left, int top, int width, int height)
 
 QImage designPicture(const ControlDesign& item, const char* key)
 {
-    return QImage(item.extra.value(QLatin1String(key)).toString());
+    return artwork::picture(item.extra.value(QLatin1String(key)).toString());
 }
 
 }  // namespace
@@ -110,7 +110,14 @@ void WindowFrame::placeFrameControls(int w, int h)
 
 void WindowFrame::paintFrame(int w, int h)
 {
-    QImage painting(window_.size(), QImage::Format_RGB32);
+    // On a scaled screen the frame is painted at device pixels, from the skin drawn at twice the
+    // pixels; each piece is stretched by the nearest pixel, so edges stay sharp.
+    const qreal scale = window_.devicePixelRatioF();
+    if (scale != 1 && skin2x_.isNull()) skin2x_ = artwork::skin2x();
+    const QImage& skin = scale != 1 && !skin2x_.isNull() ? skin2x_ : skin_;
+    const int skinScale = skin_.isNull() ? 1 : std::max(1, skin.width() / skin_.width());
+    QImage painting(window_.size() * scale, QImage::Format_RGB32);
+    painting.setDevicePixelRatio(scale);
     painting.fill(window_.palette().color(QPalette::Window));
     QPainter p(&painting);
     if (!skin_.isNull()) {
@@ -132,11 +139,17 @@ void WindowFrame::paintFrame(int w, int h)
         for (const auto& piece : pieces) {
             const QRect& t = piece.to;
             const QRect& f = piece.from;
-            p.drawImage(pixelRect(t.x(), t.y(), t.width(), t.height()), skin_,
-                        pixelRect(f.x(), f.y(), f.width(), f.height()));
+            const QRect from = pixelRect(f.x(), f.y(), f.width(), f.height());
+            p.drawImage(pixelRect(t.x(), t.y(), t.width(), t.height()), skin,
+                        QRect(from.topLeft() * skinScale, from.size() * skinScale));
         }
     }
-    if (!icon_.isNull()) p.drawImage(pixelRect(100, 80, 240, 240), icon_, icon_.rect());
+    if (!icon_.isNull()) {
+        // The icon drawn at 32 pixels for a scaled screen, rather than the 16-pixel one enlarged.
+        const QImage icon = scale != 1 ? artwork::programIcon(32) : icon_;
+        p.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1);
+        p.drawImage(pixelRect(100, 80, 240, 240), icon, icon.rect());
+    }
     p.setPen(Qt::white);
     p.setFont(window_.font());
     const QPoint at(twipsToPixels(420), twipsToPixels(100));
@@ -200,7 +213,10 @@ bool WindowFrame::eventFilter(QObject* watched, QEvent* event)
         case QEvent::Paint:
             if (!painting_.isNull()) {
                 const QRect r = static_cast<QPaintEvent*>(event)->rect();
-                QPainter(&window_).drawImage(r, painting_, r);
+                const qreal d = painting_.devicePixelRatio();
+                QPainter(&window_).drawImage(
+                    QRectF(r), painting_,
+                    QRectF(r.x() * d, r.y() * d, r.width() * d, r.height() * d));
             }
             break;
         default: break;

@@ -54,6 +54,7 @@ private:
     SystemWindowMover systemMover_;
     WindowMover* mover_ = &systemMover_;
     QImage skin_;
+    QImage skin2x_;  // loaded on the first paint on a scaled screen
     QImage icon_;
     QImage painting_;
     bool procedureRan_ = false;

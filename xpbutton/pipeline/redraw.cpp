@@ -3,6 +3,7 @@
 #include "xpbutton/xpbutton.h"
 
 #include "xpbutton/raster/blit.h"
+#include "xpbutton/raster/devicelayer.h"
 
 #include <QPainter>
 
@@ -38,7 +39,14 @@ void XPButton::RedrawButton()
     if (bufferDC_ && !bufferDC_->bitmap().isNull()) {
         BorderColors colors;
         colors.fill(-1);
+        // Text and icons are kept aside and drawn at device resolution on a scaled screen.
+        QList<raster::DeviceItem> deviceItems;
+        bufferDC_->deviceScale = devicePixelRatioF();
+        bufferDC_->deviceItems = &deviceItems;
         if (buttonStyle_ >= 0 && buttonStyle_ <= 7) paintLook(ringPoints(), colors);
+        bufferDC_->deviceItems = nullptr;
+        surfaceItems_ = std::move(deviceItems);
+        surfaceScale_ = bufferDC_->deviceScale;
         // One copy out of the buffer onto the surface.
         raster::BufferDC surface;
         surface.selectBitmap(surface_.size() == bufferDC_->bitmap().size()
@@ -190,7 +198,22 @@ void XPButton::paintEvent(QPaintEvent*)
         RedrawButton();
         inPaint_ = false;
     }
-    QPainter(this).drawImage(0, 0, surface_);
+    QPainter painter(this);
+    const qreal scale = devicePixelRatioF();
+    if (scale != surfaceScale_ && bufferDC_) {
+        // Moved to a screen of another scale: compose again for it.
+        inPaint_ = true;
+        RedrawButton();
+        inPaint_ = false;
+    }
+    if (scale == 1) {
+        painter.drawImage(0, 0, surface_);
+        return;
+    }
+    // Each pixel as a block of device pixels (lines and rings stay sharp), then the text and
+    // icons at the device's resolution.
+    painter.drawImage(QRect(0, 0, surface_.width(), surface_.height()), surface_);
+    raster::paintDeviceItems(painter, surfaceItems_, scale);
 }
 
 void XPButton::resizeEvent(QResizeEvent* event)

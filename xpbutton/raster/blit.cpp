@@ -1,5 +1,7 @@
 #include "xpbutton/raster/blit.h"
 
+#include "xpbutton/raster/devicelayer.h"
+
 #include <algorithm>
 
 namespace orvello::raster {
@@ -77,6 +79,13 @@ QImage CopyImage(const QImage& image, int type, int w, int h)
 void DrawIconEx(BufferDC& dst, int x, int y, const QImage& icon, int w, int h, int flags)
 {
     if (icon.isNull() || !(flags & DI_NORMAL)) return;
+    if (dst.deferToDevice()) {
+        DeviceItem item;
+        item.icon = icon;
+        item.clip = QRect(x, y, w > 0 ? w : icon.width(), h > 0 ? h : icon.height());
+        dst.deviceItems->append(item);
+        return;
+    }
     QImage pixels = (w > 0 && h > 0) ? CopyImage(icon, IMAGE_ICON, w, h)
                                      : icon.convertToFormat(QImage::Format_ARGB32);
     if (pixels.isNull()) return;

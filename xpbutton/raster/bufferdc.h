@@ -15,6 +15,8 @@
 
 namespace orvello::raster {
 
+struct DeviceItem;
+
 using ColorRef = quint32;
 
 enum PenStyle { PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_NULL = 5 };
@@ -65,6 +67,11 @@ public:
     ColorRef textColor = 0;
     ColorRef bkColor = 0xFFFFFF;
     int bkMode = OPAQUE;
+    // Device pixels per pixel of the screen this context is shown on. Above 1, text and icons
+    // go to deviceItems instead of the bitmap (devicelayer.h).
+    qreal deviceScale = 1;
+    QList<DeviceItem>* deviceItems = nullptr;
+    bool deferToDevice() const { return deviceScale != 1 && deviceItems && !mono_; }
 
     // SelectClipRgn: drawing reaches only the region's pixels; none clears the clip.
     void selectClipRgn(const std::optional<Region>& clip);

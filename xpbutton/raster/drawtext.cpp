@@ -1,5 +1,7 @@
 #include "xpbutton/raster/drawtext.h"
 
+#include "xpbutton/raster/devicelayer.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextBoundaryFinder>
@@ -114,6 +116,24 @@ void drawLine(BufferDC& dc, const Line& line, const QFontMetrics& fm, qint64 x, 
     if (dc.bkMode == OPAQUE)
         for (int py = visible.top(); py <= visible.bottom(); ++py)
             for (int px = visible.left(); px <= visible.right(); ++px) dc.plot(px, py, dc.bkColor);
+    if (dc.deferToDevice()) {
+        DeviceItem item;
+        item.text = line.text;
+        item.font = dc.font;
+        item.color = dc.textColor;
+        item.baseline = QPointF(box.x(), box.y() + fm.ascent());
+        item.clip = visible;
+        if (line.underline >= 0) {
+            const int ux = fm.horizontalAdvance(line.text.left(line.underline));
+            const int uw = fm.horizontalAdvance(line.text.mid(line.underline, 1));
+            const int thick = std::max(fm.lineWidth(), 1);
+            const int uy =
+                std::min(fm.ascent() + std::max(fm.underlinePos(), 1), fm.height() - thick);
+            item.underline = QRect(box.x() + ux, box.y() + uy, uw, thick);
+        }
+        dc.deviceItems->append(item);
+        return;
+    }
     QImage mask(visible.size(), QImage::Format_ARGB32);
     mask.fill(0);
     {

@@ -42,10 +42,10 @@ bool hasBitmapStrike(const QFont& font, int pixelSize)
     return it->contains(pixelSize);
 }
 
-QFont withDefaultQuality(QFont font)
+QFont withDefaultQuality(QFont font, qreal deviceScale)
 {
-    const int pixels =
-        font.pixelSize() > 0 ? font.pixelSize() : int(std::lround(font.pointSizeF() * 96.0 / 72.0));
+    const qreal logical = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
+    const int pixels = int(std::lround(logical * (deviceScale > 0 ? deviceScale : 1)));
     const bool strike = hasBitmapStrike(font, pixels);
     font.setStyleStrategy(
         strike ? QFont::NoAntialias

@@ -13,7 +13,9 @@ bool hasBitmapStrike(const QFont& font, int pixelSize);
 
 // The font with the style strategy of default quality for its pixel size (a font given in points
 // is taken at 96 dots per inch): no smoothing where the face has a strike for that size, else
-// grey-level smoothing.
-QFont withDefaultQuality(QFont font);
+// grey-level smoothing. On a screen of deviceScale device pixels per pixel the glyphs are drawn
+// at the size times that scale, and the strike must exist at that device size (a 12-pixel font on
+// a screen at scale 2 is drawn 24 pixels high: no strike of 12 pixels doubled, but outlines).
+QFont withDefaultQuality(QFont font, qreal deviceScale = 1);
 
 }  // namespace orvello::raster
