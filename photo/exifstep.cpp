@@ -3,6 +3,8 @@
 #include "photo/capturedate.h"
 #include "photo/exiflisting.h"
 
+#include <QCoreApplication>
+
 namespace orvello {
 
 namespace {
@@ -29,7 +31,7 @@ ExifInfo shown(Host& host, ExifInfo info)
 
 QString exifHeading()
 {
-    return QStringLiteral("当前文件EXIF信息：");
+    return QCoreApplication::translate("photo", "当前文件EXIF信息：");
 }
 
 ExifInfo readExifInfo(const QString& path)
