@@ -1,5 +1,7 @@
 #include "app/appinfo.h"
 
+#include <QCoreApplication>
+
 namespace orvello::appinfo {
 
 namespace {
@@ -36,19 +38,20 @@ QString ownerNotice()
 }
 QString ownerNoticeTip()
 {
-    return QStringLiteral("查看版权所有者信息");
+    return QCoreApplication::translate("app", "查看版权所有者信息");
 }
 
 QString aboutTitle()
 {
-    return QStringLiteral("关于 ") + applicationTitle();
+    return QCoreApplication::translate("app", "关于 %1").arg(applicationTitle());
 }
 
 QString aboutText()
 {
-    return QStringLiteral(
-               "本软件可提取数码照片的EXIF信息并在照片上添加拍摄日期、自定义标题文字等。") +
-           QStringLiteral("\r\n\r\n") + QStringLiteral("欢迎访问我们的网站了解更多信息：") +
+    return QCoreApplication::translate(
+               "app", "本软件可提取数码照片的EXIF信息并在照片上添加拍摄日期、自定义标题文字等。") +
+           QStringLiteral("\r\n\r\n") +
+           QCoreApplication::translate("app", "欢迎访问我们的网站了解更多信息：") +
            ownerSiteAddress() + QLatin1Char(' ');
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -170,16 +171,19 @@ std::optional<Problem> keyProblem(LineFinder& lines)
         if (!k.converts(*stored)) {
             const bool tooLong = stored->typeId() == QMetaType::QString &&
                                  stored->toString().size() > kMaxSettingText;
-            note(line, tooLong ? QStringLiteral("的值过长（最多 %1 个字符）").arg(kMaxSettingText)
-                               : QStringLiteral("的值无法识别"));
+            note(line, tooLong ? QCoreApplication::translate("app", "的值过长（最多 %1 个字符）")
+                                     .arg(kMaxSettingText)
+                               : QCoreApplication::translate("app", "的值无法识别"));
         }
         if (line == 0) continue;
         const QByteArray text = lines.line(line).trimmed();
         if (text.left(text.indexOf('=')).trimmed() != k.key)
-            note(line, QStringLiteral("的键名与读出的“%1”写法不同").arg(QLatin1String(k.key)));
+            note(line, QCoreApplication::translate("app", "的键名与读出的“%1”写法不同")
+                           .arg(QLatin1String(k.key)));
         const int group = groupLineAbove(lines, line);
         if (group > 0 && lines.line(group).trimmed() != '[' + QByteArray(k.group) + ']')
-            note(group, QStringLiteral("的组名与读出的“%1”写法不同").arg(QLatin1String(k.group)));
+            note(group, QCoreApplication::translate("app", "的组名与读出的“%1”写法不同")
+                            .arg(QLatin1String(k.group)));
     }
     return first;
 }
@@ -191,27 +195,33 @@ QString settingsFileProblem(const QString& path)
     const QFileInfo info(path);
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return QStringLiteral("无法读取设置文件：%1（%2）")
-            .arg(path,
-                 info.exists() && !info.isFile() ? QStringLiteral("不是文件") : file.errorString());
+        return QCoreApplication::translate("app", "无法读取设置文件：%1（%2）")
+            .arg(path, info.exists() && !info.isFile()
+                           ? QCoreApplication::translate("app", "不是文件")
+                           : file.errorString());
     if (file.size() > kMaxFileBytes)
-        return QStringLiteral("设置文件过大：%1（%2 字节，最多 %3 字节）")
+        return QCoreApplication::translate("app", "设置文件过大：%1（%2 字节，最多 %3 字节）")
             .arg(path)
             .arg(file.size())
             .arg(kMaxFileBytes);
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
     if (bytes.size() > kMaxFileBytes)  // grew while it was looked at
-        return QStringLiteral("设置文件过大：%1").arg(path);
+        return QCoreApplication::translate("app", "设置文件过大：%1").arg(path);
     LineFinder lines(bytes, path);
     const auto at = [&](int line, const QString& why, const QString& text) {
-        return QStringLiteral("设置文件 %1 第 %2 行%3：%4").arg(path).arg(line).arg(why, text);
+        return QCoreApplication::translate("app", "设置文件 %1 第 %2 行%3：%4")
+            .arg(path)
+            .arg(line)
+            .arg(why, text);
     };
 
     // QSettings reads UTF-8 (after a byte-order mark); other bytes would become other characters.
     for (int n = 1; n <= lines.lineCount(); ++n) {
         const QByteArray line = lines.line(n);
         if (QString::fromUtf8(line).toUtf8() != line)
-            return QStringLiteral("设置文件不是 UTF-8 文本：%1（第 %2 行）").arg(path).arg(n);
+            return QCoreApplication::translate("app", "设置文件不是 UTF-8 文本：%1（第 %2 行）")
+                .arg(path)
+                .arg(n);
     }
 
     std::optional<Problem> problem = keyProblem(lines);
@@ -220,9 +230,9 @@ QString settingsFileProblem(const QString& path)
             problem = Problem{line, why, quoted(lines.line(line))};
     };
     if (const int line = lines.formatErrorLine())
-        consider(line, QStringLiteral("无法解析"));
+        consider(line, QCoreApplication::translate("app", "无法解析"));
     else if (!problem && lines.whole().formatError)  // no copy to find the line in
-        return QStringLiteral("设置文件 %1 有无法解析的行").arg(path);
+        return QCoreApplication::translate("app", "设置文件 %1 有无法解析的行").arg(path);
     // A line QSettings passes over (no "=") says something the run would not do. Lines that go on
     // a value ending in "\" are part of it. Each line asked about costs two readings of the file,
     // so a file of such lines is judged by its first hundred.
@@ -235,11 +245,11 @@ QString settingsFileProblem(const QString& path)
             (n > 1 && lines.line(n - 1).trimmed().endsWith('\\')))
             continue;
         ++asked;
-        if (lines.ignores(n)) consider(n, QStringLiteral("不是“键=值”"));
+        if (lines.ignores(n)) consider(n, QCoreApplication::translate("app", "不是“键=值”"));
     }
     if (!problem) return {};
     if (problem->line == 0)
-        return QStringLiteral("设置文件 %1 中键 %2 %3")
+        return QCoreApplication::translate("app", "设置文件 %1 中键 %2 %3")
             .arg(path, problem->quotedText, problem->why);
     return at(problem->line, problem->why, problem->quotedText);
 }

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QCoreApplication>
 
 namespace orvello {
 
@@ -46,7 +47,7 @@ QList<QByteArray> subFolders(const QByteArray& folder)
 
 QString tooLong(const QByteArray& path)
 {
-    return QStringLiteral("路径太长（超过 %1 字节），无法读取：%2")
+    return QCoreApplication::translate("cli", "路径太长（超过 %1 字节），无法读取：%2")
         .arg(PATH_MAX - 1)
         .arg(shownPath(path));
 }
@@ -70,7 +71,7 @@ void expandFolder(const QByteArray& folder, const QByteArray& subFolder, bool re
         for (const QByteArray& sub : subFolders(folder))
             expandFolder(folder + sub + '/', subFolder + sub + '/', true, photos, report);
     if (photos.size() == before && !recursive)
-        report(QStringLiteral("文件夹中没有照片（%1）：%2")
+        report(QCoreApplication::translate("cli", "文件夹中没有照片（%1）：%2")
                    .arg(photoExtensionsText(), shownPath(folder)));
 }
 
@@ -92,7 +93,8 @@ QList<PhotoSource> expandPhotoArgs(const QList<QByteArray>& args, bool recursive
         const qsizetype before = photos.size();
         expandFolder(arg.endsWith('/') ? arg : arg + '/', {}, recursive, photos, report);
         if (recursive && photos.size() == before)
-            report(QStringLiteral("文件夹及其子文件夹中没有照片：%1").arg(shownPath(arg)));
+            report(QCoreApplication::translate("cli", "文件夹及其子文件夹中没有照片：%1")
+                       .arg(shownPath(arg)));
     }
     return photos;
 }
@@ -107,8 +109,9 @@ std::optional<QList<QByteArray>> readPhotoList(const QByteArray& file, bool nul,
     if (opened) bytes = in.readAll();
     if (!opened || in.error() != QFileDevice::NoError) {
         *error =
-            QStringLiteral("无法读取文件列表：%1（%2）")
-                .arg(file == "-" ? QStringLiteral("标准输入") : shownPath(file), in.errorString());
+            QCoreApplication::translate("cli", "无法读取文件列表：%1（%2）")
+                .arg(file == "-" ? QCoreApplication::translate("cli", "标准输入") : shownPath(file),
+                     in.errorString());
         return std::nullopt;
     }
     QList<QByteArray> names;

@@ -2,6 +2,7 @@
 
 #include "components/hevcsps.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 
@@ -93,7 +94,8 @@ struct Item {
 
 QString unreadable(const QByteArray& box)
 {
-    return QStringLiteral("%1 盒子无法读取").arg(QString::fromLatin1(box));
+    return QCoreApplication::translate("components", "%1 盒子无法读取")
+        .arg(QString::fromLatin1(box));
 }
 
 // The item structure of the file's meta box.
@@ -122,7 +124,8 @@ public:
             }
             break;
         }
-        if (error.isEmpty() && !hasPrimary) error = QStringLiteral("找不到主图像");
+        if (error.isEmpty() && !hasPrimary)
+            error = QCoreApplication::translate("components", "找不到主图像");
     }
 
     QString error;
@@ -325,7 +328,9 @@ HeifPictures heifPictures(QByteArrayView file)
         if (item.type == "hvc1") {
             QList<QByteArrayView> nals;
             if (!collectNals(meta.property(item, "hvcC"), data, nals)) {
-                out.error = QStringLiteral("图像 %1 的 HEVC 配置无法读取").arg(id);
+                out.error =
+                    QCoreApplication::translate("components", "图像 %1 的 HEVC 配置无法读取")
+                        .arg(id);
                 return out;
             }
             bool any = false;
@@ -333,7 +338,9 @@ HeifPictures heifPictures(QByteArrayView file)
                 if (!isHevcSps(nal)) continue;
                 const std::optional<HevcPictureFormat> sps = readHevcSps(nal);
                 if (!sps) {
-                    out.error = QStringLiteral("图像 %1 的 HEVC 参数集无法读取").arg(id);
+                    out.error =
+                        QCoreApplication::translate("components", "图像 %1 的 HEVC 参数集无法读取")
+                            .arg(id);
                     return out;
                 }
                 p.width = sps->width, p.height = sps->height, p.bitDepth = sps->bitDepth;
@@ -341,7 +348,8 @@ HeifPictures heifPictures(QByteArrayView file)
                 any = true;
             }
             if (!any) {
-                out.error = QStringLiteral("图像 %1 没有 HEVC 参数集").arg(id);
+                out.error =
+                    QCoreApplication::translate("components", "图像 %1 没有 HEVC 参数集").arg(id);
                 return out;
             }
         } else if (item.type == "grid" || item.type == "iovl") {
@@ -354,7 +362,8 @@ HeifPictures heifPictures(QByteArrayView file)
             p.width = qint64(r.get(size));
             p.height = qint64(r.get(size));
             if (r.failed) {
-                out.error = QStringLiteral("图像 %1 的拼接数据无法读取").arg(id);
+                out.error =
+                    QCoreApplication::translate("components", "图像 %1 的拼接数据无法读取").arg(id);
                 return out;
             }
             out.pictures.append(p);

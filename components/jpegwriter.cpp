@@ -8,6 +8,7 @@
 
 // After jpeglib.h, which it needs.
 #include <jerror.h>
+#include <QCoreApplication>
 
 namespace orvello {
 
@@ -110,12 +111,13 @@ QImage asRgb32(const QImage& image)
 
 QString encoderFailure(const char* message)
 {
-    return QStringLiteral("JPEG 编码失败（%1）").arg(QString::fromLocal8Bit(message));
+    return QCoreApplication::translate("components", "JPEG 编码失败（%1）")
+        .arg(QString::fromLocal8Bit(message));
 }
 
 QString noImage()
 {
-    return QStringLiteral("没有可保存的图像");
+    return QCoreApplication::translate("components", "没有可保存的图像");
 }
 
 // The two kinds of file a save goes through, seen alike: a Qt save file for a path Qt can
@@ -201,7 +203,7 @@ bool JpegWriter::saveTo(const QImage& image, File& file)
         if (!file.write(data, size))
             writeFailure = file.writeError();
         else if (hook_ && !hook_(QByteArray::fromRawData(data, size)))
-            writeFailure = QStringLiteral("写入失败");
+            writeFailure = QCoreApplication::translate("components", "写入失败");
         return writeFailure.isEmpty();
     };
     char message[JMSG_LENGTH_MAX] = {};
@@ -209,7 +211,7 @@ bool JpegWriter::saveTo(const QImage& image, File& file)
     case Outcome::Done: return file.commit(&error_);
     case Outcome::Cancelled:
         cancelled_ = true;
-        error_ = QStringLiteral("已取消");
+        error_ = QCoreApplication::translate("components", "已取消");
         break;
     case Outcome::Failed:
         error_ = !writeFailure.isEmpty() ? writeFailure : encoderFailure(message);

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QCoreApplication>
 
 namespace orvello {
 
@@ -220,7 +221,7 @@ NativeFolder::~NativeFolder()
 
 QString diskFullText()
 {
-    return QStringLiteral("磁盘已满");
+    return QCoreApplication::translate("components", "磁盘已满");
 }
 
 QString nativeErrorText(int error)

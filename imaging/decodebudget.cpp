@@ -1,5 +1,6 @@
 #include "imaging/decodebudget.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace orvello::decode {
@@ -11,7 +12,9 @@ DecodedPhoto refused(const QString& reason)
 
 QString outOfMemory(qint64 width, qint64 height)
 {
-    return QStringLiteral("内存不足，无法打开 %1 × %2 像素的图像").arg(width).arg(height);
+    return QCoreApplication::translate("imaging", "内存不足，无法打开 %1 × %2 像素的图像")
+        .arg(width)
+        .arg(height);
 }
 
 qint64 expansionLimit(Coding coding)
@@ -36,7 +39,8 @@ qint64 minimumCodedBytes(qint64 decodedBytes, Coding coding)
 
 QString tooSmall(qint64 codedBytes, qint64 width, qint64 height, qint64 neededBytes)
 {
-    return QStringLiteral("图像数据只有 %1 字节，容纳不下它声称的 %2 × %3 像素（至少需要 %4 字节）")
+    return QCoreApplication::translate(
+               "imaging", "图像数据只有 %1 字节，容纳不下它声称的 %2 × %3 像素（至少需要 %4 字节）")
         .arg(codedBytes)
         .arg(width)
         .arg(height)
@@ -46,16 +50,20 @@ QString tooSmall(qint64 codedBytes, qint64 width, qint64 height, qint64 neededBy
 QString checkBudget(qint64 width, qint64 height, qint64 workBytes, qint64 fileBytes)
 {
     if (width <= 0 || height <= 0)
-        return QStringLiteral("图像尺寸无效（%1 × %2 像素）").arg(width).arg(height);
+        return QCoreApplication::translate("imaging", "图像尺寸无效（%1 × %2 像素）")
+            .arg(width)
+            .arg(height);
     // Each side first: the product of two sides beyond the budget could overflow.
     if (width > kMaxPhotoPixels || height > kMaxPhotoPixels || width * height > kMaxPhotoPixels)
-        return QStringLiteral("图像过大（%1 × %2 像素），超过本软件可处理的 2 亿像素上限")
+        return QCoreApplication::translate(
+                   "imaging", "图像过大（%1 × %2 像素），超过本软件可处理的 2 亿像素上限")
             .arg(width)
             .arg(height);
     const qint64 pixels = width * height;
     const qint64 total = pixels * 4 + workBytes + fileBytes;
     if (workBytes > pixels * kMaxWorkBytesPerPixel + kWorkSlackBytes || total > kMaxDecodeBytes)
-        return QStringLiteral("解码这幅 %1 × %2 像素的图像约需 %3 MB 内存，超过本软件的上限")
+        return QCoreApplication::translate(
+                   "imaging", "解码这幅 %1 × %2 像素的图像约需 %3 MB 内存，超过本软件的上限")
             .arg(width)
             .arg(height)
             .arg(total >> 20);

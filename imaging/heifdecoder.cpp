@@ -4,6 +4,7 @@
 #include "components/heifcontainer.h"
 
 #include <libheif/heif.h>
+#include <QCoreApplication>
 #include <memory>
 
 namespace orvello {
@@ -38,12 +39,15 @@ bool fitsDeclared(const HeifPicture& p)
 QString checkPictures(const QByteArray& heif)
 {
     const HeifPictures found = heifPictures(heif);
-    if (!found.error.isEmpty()) return QStringLiteral("HEIF 文件已损坏（%1）").arg(found.error);
+    if (!found.error.isEmpty())
+        return QCoreApplication::translate("imaging", "HEIF 文件已损坏（%1）").arg(found.error);
     for (const HeifPicture& p : found.pictures) {
         if (!fitsDeclared(p))
-            return QStringLiteral(
+            return QCoreApplication::translate(
+                       "imaging",
                        "HEIF 文件已损坏：%1声称 %2 × %3 像素，而文件声明的尺寸只有 %4 × %5 像素")
-                .arg(p.type == "hvc1" ? QStringLiteral("图像数据") : QStringLiteral("拼接图像"))
+                .arg(p.type == "hvc1" ? QCoreApplication::translate("imaging", "图像数据")
+                                      : QCoreApplication::translate("imaging", "拼接图像"))
                 .arg(p.width)
                 .arg(p.height)
                 .arg(p.declaredWidth)
@@ -78,8 +82,11 @@ DecodedPhoto decodeHeif(const QByteArray& heif)
     const HeifFile file = openHeif(heif, int(kMaxPhotoSide) + 1);
     if (file.overLimit)
         return decode::refused(
-            QStringLiteral("HEIF 文件中的图像尺寸超过本软件的上限（%1）").arg(file.error));
-    if (!file.ok()) return decode::refused(QStringLiteral("HEIF 文件已损坏（%1）").arg(file.error));
+            QCoreApplication::translate("imaging", "HEIF 文件中的图像尺寸超过本软件的上限（%1）")
+                .arg(file.error));
+    if (!file.ok())
+        return decode::refused(
+            QCoreApplication::translate("imaging", "HEIF 文件已损坏（%1）").arg(file.error));
     const heif_image_handle* handle = file.primary.get();
     // The size after the file's own rotation and crop: the picture as it comes out.
     const qint64 width = heif_image_handle_get_width(handle);
@@ -109,8 +116,10 @@ DecodedPhoto decodeHeif(const QByteArray& heif)
         const QString why = heifErrorText(err.message);
         if (err.code == heif_error_Unsupported_feature ||
             err.code == heif_error_Unsupported_filetype)
-            return decode::refused(QStringLiteral("不支持这种 HEIF 图像（%1）").arg(why));
-        return decode::refused(QStringLiteral("HEIF 图像数据无法解码（%1）").arg(why));
+            return decode::refused(
+                QCoreApplication::translate("imaging", "不支持这种 HEIF 图像（%1）").arg(why));
+        return decode::refused(
+            QCoreApplication::translate("imaging", "HEIF 图像数据无法解码（%1）").arg(why));
     }
     const bool incomplete = heif_image_get_decoding_warnings(image.get(), 0, nullptr, 0) > 0;
 
@@ -119,7 +128,8 @@ DecodedPhoto decodeHeif(const QByteArray& heif)
     int stride = 0;
     uchar* rows = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
     if (!rows || w <= 0 || h <= 0 || qint64(w) * h > width * height || stride < 4 * w)
-        return decode::refused(QStringLiteral("HEIF 图像数据无法解码（解码结果无效）"));
+        return decode::refused(
+            QCoreApplication::translate("imaging", "HEIF 图像数据无法解码（解码结果无效）"));
     if (heif_image_handle_has_alpha_channel(handle) &&
         !heif_image_is_premultiplied_alpha(image.get()))
         premultiply(rows, w, h, stride);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include <jpeglib.h>
+#include <QCoreApplication>
 
 namespace orvello {
 
@@ -274,7 +275,7 @@ bool decodeThroughLibjpeg(const QByteArray& jpeg, QImage& image, bool cmyk, Libj
 
 QString undecodable(const QString& why)
 {
-    return QStringLiteral("JPEG 图像数据无法解码（%1）").arg(why);
+    return QCoreApplication::translate("imaging", "JPEG 图像数据无法解码（%1）").arg(why);
 }
 
 // What the header says, or why the file is refused before anything is allocated for it.
@@ -327,7 +328,8 @@ CheckedJpeg checkJpeg(tjhandle h, const QByteArray& jpeg)
     if (tjDecompressHeader3(h, data, size, &c.width, &c.height, &subsampling, &c.colorspace) != 0) {
         c.viaLibjpeg = readLibjpegHeader(jpeg, c);
         if (!c.viaLibjpeg) {
-            c.refusal = QStringLiteral("JPEG 文件头已损坏（%1）").arg(decoderText(h));
+            c.refusal = QCoreApplication::translate("imaging", "JPEG 文件头已损坏（%1）")
+                            .arg(decoderText(h));
             return c;
         }
     }
@@ -352,7 +354,8 @@ bool isCmyk(int colorspace)
 DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse)
 {
     TjHandle tj;
-    if (!tj.h) return decode::refused(QStringLiteral("JPEG 解码器无法启动"));
+    if (!tj.h)
+        return decode::refused(QCoreApplication::translate("imaging", "JPEG 解码器无法启动"));
     auto* data = reinterpret_cast<const unsigned char*>(jpeg.constData());
     const auto size = static_cast<unsigned long>(jpeg.size());
     const CheckedJpeg checked = checkJpeg(tj.h, jpeg);
@@ -370,9 +373,10 @@ DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse)
     if (layout.arithmetic || checked.viaLibjpeg) {
         LibjpegWatch watch;
         if (!decodeThroughLibjpeg(jpeg, image, cmyk, watch))
-            return decode::refused(undecodable(watch.tooManyScans
-                                                   ? QStringLiteral("超过 %1 次扫描").arg(kMaxScans)
-                                                   : QString::fromLocal8Bit(watch.message)));
+            return decode::refused(undecodable(
+                watch.tooManyScans
+                    ? QCoreApplication::translate("imaging", "超过 %1 次扫描").arg(kMaxScans)
+                    : QString::fromLocal8Bit(watch.message)));
         incomplete = watch.warned || (layout.arithmetic && madeUpRows(image, watch.filledFrom));
     } else {
         // BGRA on a little-endian machine is QImage's 0xAARRGGBB, with the alpha filled in as

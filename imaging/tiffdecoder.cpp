@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include <tiffio.h>
+#include <QCoreApplication>
 
 namespace orvello {
 
@@ -233,8 +234,8 @@ DecodedPhoto decodeTiff(const QByteArray& bytes)
     file.tif = TIFFClientOpenExt("photo", "r", &source, readProc, writeProc, seekProc, closeProc,
                                  sizeProc, mapProc, unmapProc, options.opts);
     if (!file.tif)
-        return decode::refused(
-            QStringLiteral("TIFF 文件头已损坏（%1）").arg(firstOf(messages, "cannot open")));
+        return decode::refused(QCoreApplication::translate("imaging", "TIFF 文件头已损坏（%1）")
+                                   .arg(firstOf(messages, "cannot open")));
 
     uint32_t width = 0, height = 0;
     TIFFGetField(file.tif, TIFFTAG_IMAGEWIDTH, &width);
@@ -253,12 +254,13 @@ DecodedPhoto decodeTiff(const QByteArray& bytes)
     if (!over.isEmpty()) return decode::refused(over);
     if (!TIFFIsCODECConfigured(compression))
         return decode::refused(
-            QStringLiteral("不支持这种 TIFF 图像（压缩方式 %1）").arg(compression));
+            QCoreApplication::translate("imaging", "不支持这种 TIFF 图像（压缩方式 %1）")
+                .arg(compression));
     char why[1024] = {};
     RgbaImage rgba;
     if (!TIFFRGBAImageOK(file.tif, why) || !TIFFRGBAImageBegin(&rgba.img, file.tif, 0, why))
-        return decode::refused(
-            QStringLiteral("不支持这种 TIFF 图像（%1）").arg(QString::fromLocal8Bit(why)));
+        return decode::refused(QCoreApplication::translate("imaging", "不支持这种 TIFF 图像（%1）")
+                                   .arg(QString::fromLocal8Bit(why)));
     rgba.begun = true;
     // Remarks made while reading the directory (unknown private tags and the like) concern
     // metadata; only what goes wrong with the pixels marks the photo incomplete.

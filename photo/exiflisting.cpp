@@ -3,6 +3,8 @@
 #include "app/messages.h"
 #include "components/imageerror.h"
 
+#include <QCoreApplication>
+
 namespace orvello {
 
 namespace {
@@ -98,7 +100,7 @@ ExifListing listExif(QString text, std::unique_ptr<ImageFile> image,
         if (left > 0) {
             text += lineBreak;
             result.itemStarts << text.size();
-            text += QStringLiteral("……（另有 %1 项未列出：信息超过 %2 MB）")
+            text += QCoreApplication::translate("photo", "……（另有 %1 项未列出：信息超过 %2 MB）")
                         .arg(left)
                         .arg(kMaxListingChars >> 20);
         }

@@ -3,6 +3,7 @@
 #include "photo/capturedate.h"
 #include "photo/exiflisting.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace orvello {
@@ -32,7 +33,7 @@ ExifInfo shown(Host& host, ExifInfo info)
 
 QString exifHeading()
 {
-    return QStringLiteral("当前文件EXIF信息：");
+    return QCoreApplication::translate("photo", "当前文件EXIF信息：");
 }
 
 ExifInfo readExifInfo(const QString& path)

@@ -6,6 +6,7 @@
 #include "imaging/photodecoder.h"
 #include "overlay/overlay.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <new>
 
@@ -52,7 +53,7 @@ LoadedPhoto loadDecoded(const QByteArray& nativePath, const LoadOptions& options
         }
     } catch (const std::bad_alloc&) {
         out = LoadedPhoto();
-        out.error = QStringLiteral("内存不足");
+        out.error = QCoreApplication::translate("photo", "内存不足");
     }
     return out;
 }
@@ -81,12 +82,13 @@ LoadedPhoto loadPhoto(const QString& path, const LoadOptions& options)
 
 QString cannotOpenMessage(const QString& path, const QString& reason)
 {
-    return QStringLiteral("无法打开照片文件“%1”：%2。").arg(path, reason);
+    return QCoreApplication::translate("photo", "无法打开照片文件“%1”：%2。").arg(path, reason);
 }
 
 QString incompleteMessage(const QString& path)
 {
-    return QStringLiteral("照片文件“%1”不完整或已损坏，缺失的部分无法显示。").arg(path);
+    return QCoreApplication::translate("photo", "照片文件“%1”不完整或已损坏，缺失的部分无法显示。")
+        .arg(path);
 }
 
 }  // namespace orvello

@@ -4,6 +4,7 @@
 #include "xpbutton/raster/fontquality.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QJsonArray>
@@ -13,6 +14,18 @@
 
 namespace orvello {
 
+namespace {
+
+// The design data holds the texts a user reads in Chinese; they go through the translation as
+// they are read (translations/design_en.ts).
+QString designText(const QJsonValue& value)
+{
+    const QString text = value.toString();
+    return text.isEmpty() ? text : QCoreApplication::translate("design", text.toUtf8().constData());
+}
+
+}  // namespace
+
 FormDesign loadDesign(const QString& path)
 {
     FormDesign form;
@@ -21,7 +34,7 @@ FormDesign loadDesign(const QString& path)
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
     const QJsonObject f = root.value(QLatin1String("form")).toObject();
     form.name = f.value(QLatin1String("name")).toString();
-    form.caption = f.value(QLatin1String("caption")).toString();
+    form.caption = designText(f.value(QLatin1String("caption")));
     form.widthTwips = f.value(QLatin1String("width")).toInt();
     form.heightTwips = f.value(QLatin1String("height")).toInt();
     form.backColor = quint32(f.value(QLatin1String("backColor")).toInteger(0xFFFFFF));
@@ -36,8 +49,13 @@ FormDesign loadDesign(const QString& path)
         c.twips =
             QRect(o.take(QLatin1String("left")).toInt(), o.take(QLatin1String("top")).toInt(),
                   o.take(QLatin1String("width")).toInt(), o.take(QLatin1String("height")).toInt());
-        c.caption = o.take(QLatin1String("caption")).toString();
-        c.toolTip = o.take(QLatin1String("toolTip")).toString();
+        c.caption = designText(o.take(QLatin1String("caption")));
+        c.toolTip = designText(o.take(QLatin1String("toolTip")));
+        if (QJsonObject p = o.value(QLatin1String("properties")).toObject();
+            p.contains(QLatin1String("caption"))) {
+            p.insert(QLatin1String("caption"), designText(p.value(QLatin1String("caption"))));
+            o.insert(QLatin1String("properties"), p);
+        }
         c.tabIndex = o.take(QLatin1String("tabIndex")).toInt(-1);
         c.extra = o;
         form.controls.append(c);

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -197,7 +198,7 @@ int frmMain::load()
 {
     if (!loadDateFonts(env_.appDirectory)) {
         MessageRequest m;
-        m.text = QStringLiteral("未发现所需要的字体文件，请重新安装本软件！");
+        m.text = QCoreApplication::translate("ui", "未发现所需要的字体文件，请重新安装本软件！");
         m.title = appinfo::applicationTitle();
         host_.showMessage(m);
         return kExitFontMissing;
@@ -265,7 +266,8 @@ void frmMain::restoreDefaults()
 
 void frmMain::closeCommand()
 {
-    if (askQuestion(host_, QStringLiteral("你确定要关闭并结束程序吗？"))) close();
+    if (askQuestion(host_, QCoreApplication::translate("ui", "你确定要关闭并结束程序吗？")))
+        close();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -2,6 +2,7 @@
 #include "ui/frmmain.h"
 #include "ui/saveall.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,7 +35,7 @@ void frmMain::wireSaveAll()
         },
         this);
     command->setObjectName(QStringLiteral("saveAll"));
-    auto* action = new QAction(QStringLiteral("全部保存…"), this);
+    auto* action = new QAction(QCoreApplication::translate("ui", "全部保存…"), this);
     action->setObjectName(QStringLiteral("saveAllAction"));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     action->setShortcutContext(Qt::WindowShortcut);

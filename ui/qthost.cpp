@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -245,7 +246,8 @@ namespace {
 class DialogProgress : public ProgressView {
 public:
     DialogProgress(const ProgressRequest& r, QWidget* owner)
-        : dialog_(r.label, QStringLiteral("取消"), 0, std::max(1, r.total), owner),
+        : dialog_(r.label, QCoreApplication::translate("ui", "取消"), 0, std::max(1, r.total),
+                  owner),
           bar_(new QProgressBar)
     {
         bar_->setRange(0, std::max(1, r.total));

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -25,10 +26,12 @@ class CliTest : public QObject {
     QTemporaryDir dir;
     QString dated, plain;
 
-    Run run(const QStringList& args)
+    Run run(const QStringList& args, const QStringList& locale = {})
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString& setting : locale)
+            env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(ORVELLO_BIN_DIR "/orvello-stamp"), args);
@@ -95,6 +98,37 @@ private slots:
             1);
         QCOMPARE(run({QStringLiteral("frobnicate"), dated}).status, 1);
         QCOMPARE(run({"stamp", "--lossless", "--reencode", dated}).status, 1);
+    }
+
+    // The language follows the locale; the texts stay Chinese unless it asks for English.
+    void languageFollowsTheLocale_data()
+    {
+        QTest::addColumn<QStringList>("locale");
+        QTest::addColumn<bool>("english");
+        const auto only = [](const QStringList& set) {
+            return QStringList{"LANGUAGE=", "LC_ALL=", "LC_MESSAGES=", "LANG="} + set;
+        };
+        QTest::newRow("LANG en") << only({"LANG=en_US.UTF-8"}) << true;
+        QTest::newRow("LANG zh") << only({"LANG=zh_CN.UTF-8"}) << false;
+        QTest::newRow("C") << only({"LANG=C.UTF-8"}) << false;
+        QTest::newRow("LC_ALL over LANG")
+            << only({"LANG=en_US.UTF-8", "LC_ALL=zh_CN.UTF-8"}) << false;
+        QTest::newRow("LANGUAGE first") << only({"LANG=zh_CN.UTF-8", "LANGUAGE=en_GB:zh"}) << true;
+    }
+    void languageFollowsTheLocale()
+    {
+        QFETCH(QStringList, locale);
+        QFETCH(bool, english);
+        const Run usage = run({QStringLiteral("frobnicate")}, locale);
+        const Run missing =
+            run({QStringLiteral("exif"), dir.filePath(QStringLiteral("missing.jpg"))}, locale);
+        const QRegularExpression chinese(
+            QStringLiteral("[\\x{3000}-\\x{303f}\\x{4e00}-\\x{9fff}]"));
+        QCOMPARE(usage.err.contains(chinese), !english);
+        QCOMPARE(missing.out.contains(chinese), !english);
+        QVERIFY(usage.err.startsWith(english
+                                         ? QStringLiteral("Usage: orvello-stamp exif PHOTO...\n")
+                                         : QStringLiteral("用法：orvello-stamp exif 照片...\n")));
     }
 
     void stampWritesTurnedStampedCopies()

@@ -1,4 +1,5 @@
 // The window driven in-process under the offscreen platform, with the scripted host.
+#include "app/language.h"
 #include "app/settings.h"
 #include "tests/gui/testwindow.h"
 #include "xpbutton/raster/bufferdc.h"
@@ -11,6 +12,8 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -396,6 +399,32 @@ private slots:
         window->click(QStringLiteral("XPButton20"));
         QCOMPARE(window->settings().addCurrentX, 60.0f);
         QVERIFY(window->control<QWidget>(QStringLiteral("Picture1")) != nullptr);
+    }
+
+    // Every text a user reads in the window, its tool tips, menus and messages, once in English.
+    void englishInterfaceLeavesNoChinese()
+    {
+        QVERIFY(installInterfaceLanguage(InterfaceLanguage::English));
+        const auto restore =
+            qScopeGuard([] { installInterfaceLanguage(InterfaceLanguage::Chinese); });
+        window = makeWindow();
+        QCOMPARE(window->load(), 0);
+        window->click(QStringLiteral("XPButton21"));  // About
+        host.messageAnswers << MsgAnswer::No;
+        window->closeCommand();
+        QStringList texts = {window->windowTitle()};
+        for (const MessageRequest& m : host.messages) texts << m.title << m.text;
+        for (QObject* o : window->findChildren<QObject*>())
+            for (const char* p : {"text", "Caption", "toolTip", "windowTitle", "placeholderText"})
+                texts << o->property(p).toString();
+        const QRegularExpression chinese(
+            QStringLiteral("[\\x{3000}-\\x{303f}\\x{4e00}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+        QStringList left;
+        for (const QString& t : texts)
+            if (t.contains(chinese)) left << t;
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(u'|')));
+        QVERIFY(texts.contains(QStringLiteral("Open photo file")));
+        QVERIFY(texts.contains(QStringLiteral("Are you sure you want to close the program?")));
     }
 };
 
