@@ -147,10 +147,10 @@ QString SingleInstance::defaultLockPath()
     return dir + QStringLiteral("/orvello.lock");
 }
 
-StartDecision decideStart(SingleInstance& instance, const QString& photo, Host& host,
-                          const QString& socketPath, int waitMs)
+StartDecision decideStart(const SingleInstance& instance, SingleInstance::Outcome outcome,
+                          const QString& photo, Host& host, const QString& socketPath, int waitMs)
 {
-    switch (instance.acquire()) {
+    switch (outcome) {
     case SingleInstance::Outcome::Acquired: return {};
     case SingleInstance::Outcome::Failed:
         showNotice(

@@ -67,10 +67,10 @@ struct StartDecision {
     int exitStatus = 0;
 };
 
-// Takes the single-instance lock. When another instance holds it, photo (if any) is handed over
-// to it; a start without photo then simply ends. When the lock cannot be written, the reason is
-// shown through host and the start ends with kExitNoLock.
-StartDecision decideStart(SingleInstance& instance, const QString& photo, Host& host,
-                          const QString& socketPath, int waitMs);
+// Goes on from instance's outcome of acquire(). When another instance holds the lock, photo (if
+// any) is handed over to it; a start without photo then simply ends. When the lock cannot be
+// written, the reason is shown through host and the start ends with kExitNoLock.
+StartDecision decideStart(const SingleInstance& instance, SingleInstance::Outcome outcome,
+                          const QString& photo, Host& host, const QString& socketPath, int waitMs);
 
 }  // namespace orvello

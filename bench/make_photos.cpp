@@ -1,5 +1,6 @@
 // Writes N generated camera-like photos into a folder, for the stamping benchmarks:
-// bench-make-photos DIR N [WIDTH HEIGHT [PREFIX]], 24 megapixels and "IMG_" by default.
+// bench-make-photos DIR N [WIDTH HEIGHT [PREFIX [QUALITY]]], 24 megapixels, "IMG_" and JPEG
+// quality 92 by default.
 #include "bench/photos.h"
 #include "tools/fixtures/photowriter.h"
 
@@ -18,12 +19,13 @@ int main(int argc, char** argv)
     const int width = args.size() > 4 ? args[3].toInt() : 6000;
     const int height = args.size() > 4 ? args[4].toInt() : 4000;
     const QString prefix = args.size() > 5 ? args[5] : QStringLiteral("IMG_");
+    const int quality = args.size() > 6 ? args[6].toInt() : 92;
     for (int i = 0; i < count; ++i) {
         const QString path =
             dir.filePath(prefix + QStringLiteral("%1.jpg").arg(i + 1, 4, 10, QLatin1Char('0')));
         if (!orvello::fixtures::writeFile(
                 path, orvello::bench::cameraJpeg(
-                          orvello::bench::noisyPhoto(width, height, quint32(i + 1)))))
+                          orvello::bench::noisyPhoto(width, height, quint32(i + 1)), quality)))
             return 1;
     }
     return 0;

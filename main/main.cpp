@@ -80,6 +80,17 @@ int main(int argc, char** argv)
     if (const auto done =
             orvello::answerInfoOption(argc, argv, "orvello", orvello::orvelloHelpText()))
         return *done;
+    // What holds up the first frame most is decoding the photo: once this start is known to be
+    // the one instance, that begins on another thread, before the window (and Qt) is set up.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const QString photo = orvello::photoArgument(arguments);
+    orvello::SingleInstance instance;
+    const orvello::SingleInstance::Outcome lock = instance.acquire();
+    orvello::FrmMainEnvironment env;
+    if (lock == orvello::SingleInstance::Outcome::Acquired && !photo.isEmpty())
+        env.firstLook = orvello::startFirstLook(photo);
+
     QApplication app(argc, argv);
     std::unique_ptr<FirstPaintExit> benchmarkExit;
     if (const QByteArray what = qgetenv("ORVELLO_EXIT_AT_FIRST_PAINT"); !what.isEmpty())
@@ -95,16 +106,12 @@ int main(int argc, char** argv)
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
     orvello::QtHost host;
-
-    const QString photo = orvello::photoArgument(QCoreApplication::arguments());
-    orvello::SingleInstance instance;
-    const orvello::StartDecision start =
-        orvello::decideStart(instance, photo, host, orvello::PhotoHandover::defaultSocketPath(),
-                             orvello::PhotoHandover::kDefaultTimeoutMs);
+    const orvello::StartDecision start = orvello::decideStart(
+        instance, lock, photo, host, orvello::PhotoHandover::defaultSocketPath(),
+        orvello::PhotoHandover::kDefaultTimeoutMs);
     if (start.mode == orvello::StartDecision::End) return start.exitStatus;
     quitOnTerminationSignals();
 
-    orvello::FrmMainEnvironment env;
     env.host = &host;
     env.appDirectory = orvello::appDirectory();
     env.initialPhoto = photo;

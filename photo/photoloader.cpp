@@ -19,21 +19,15 @@ LoadedPhoto loadPhoto(const QByteArray& nativePath, const LoadOptions& options)
 
 namespace {
 
-template <typename Decode>
-LoadedPhoto loadDecoded(const QByteArray& nativePath, const LoadOptions& options, Decode decode)
+// What follows the decode: the listing from the same bytes, and the picture turned upright.
+LoadedPhoto finishDecoded(FileBytes file, DecodedPhoto decoded, const LoadOptions& options)
 {
     LoadedPhoto out;
+    if (!file.ok() || decoded.image.isNull()) {
+        out.error = file.ok() ? decoded.error : file.error;
+        return out;
+    }
     try {
-        FileBytes file = readPhotoFile(nativePath);
-        if (!file.ok()) {
-            out.error = file.error;
-            return out;
-        }
-        DecodedPhoto decoded = decode(file.bytes);
-        if (decoded.image.isNull()) {
-            out.error = decoded.error;
-            return out;
-        }
         out.photo = canvasPhoto(decoded.image);
         out.incomplete = decoded.incomplete;
         decoded.image = QImage();
@@ -58,6 +52,27 @@ LoadedPhoto loadDecoded(const QByteArray& nativePath, const LoadOptions& options
     return out;
 }
 
+template <typename Decode>
+ReducedPicture readAndDecode(const QByteArray& nativePath, Decode decode)
+{
+    ReducedPicture read;
+    try {
+        read.file = readPhotoFile(nativePath);
+        if (read.file.ok()) read.decoded = decode(read.file.bytes);
+    } catch (const std::bad_alloc&) {
+        read = ReducedPicture();
+        read.file.error = QStringLiteral("内存不足");
+    }
+    return read;
+}
+
+template <typename Decode>
+LoadedPhoto loadDecoded(const QByteArray& nativePath, const LoadOptions& options, Decode decode)
+{
+    ReducedPicture read = readAndDecode(nativePath, decode);
+    return finishDecoded(std::move(read.file), std::move(read.decoded), options);
+}
+
 }  // namespace
 
 LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse, const LoadOptions& options)
@@ -67,12 +82,22 @@ LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse, const LoadOpti
     });
 }
 
+ReducedPicture decodeReducedPicture(const QByteArray& nativePath, int longSideAtLeast)
+{
+    return readAndDecode(nativePath, [longSideAtLeast](const QByteArray& bytes) {
+        return looksLikeJpeg(bytes) ? decodeJpegReduced(bytes, longSideAtLeast) : DecodedPhoto();
+    });
+}
+
+LoadedPhoto finishReducedPicture(ReducedPicture picture, const LoadOptions& options)
+{
+    return finishDecoded(std::move(picture.file), std::move(picture.decoded), options);
+}
+
 LoadedPhoto loadReducedPhoto(const QByteArray& nativePath, int longSideAtLeast,
                              const LoadOptions& options)
 {
-    return loadDecoded(nativePath, options, [longSideAtLeast](const QByteArray& bytes) {
-        return looksLikeJpeg(bytes) ? decodeJpegReduced(bytes, longSideAtLeast) : DecodedPhoto();
-    });
+    return finishReducedPicture(decodeReducedPicture(nativePath, longSideAtLeast), options);
 }
 
 LoadedPhoto loadPhoto(const QString& path, const LoadOptions& options)

@@ -2,6 +2,8 @@
 // Opening a photo the way the window and the command-line tool both do: the file is read once,
 // decoded for the canvas, and its EXIF items listed from the same bytes.
 #include "components/keptmetadata.h"
+#include "imaging/decodebudget.h"
+#include "imaging/photodecoder.h"
 #include "photo/exifstep.h"
 #include "photo/sourcetraits.h"
 
@@ -38,6 +40,14 @@ LoadedPhoto loadPhoto(const QByteArray& nativePath, QImage reuse, const LoadOpti
 // picture is decoded. A null photo with no error when there is no such quicker way: load it whole.
 LoadedPhoto loadReducedPhoto(const QByteArray& nativePath, int longSideAtLeast,
                              const LoadOptions& options = {});
+// The same in two halves: the file read and decoded, which touches no metadata library and so
+// may run on another thread before that library is set up; then listed and turned upright.
+struct ReducedPicture {
+    FileBytes file;
+    DecodedPhoto decoded;
+};
+ReducedPicture decodeReducedPicture(const QByteArray& nativePath, int longSideAtLeast);
+LoadedPhoto finishReducedPicture(ReducedPicture picture, const LoadOptions& options);
 
 // The messages about a photo, in the interface's language.
 QString cannotOpenMessage(const QString& path, const QString& reason);

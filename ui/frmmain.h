@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QWidget>
 #include <functional>
+#include <future>
 #include <memory>
 
 class QCheckBox;
@@ -22,13 +23,24 @@ namespace orvello {
 
 class Host;
 
+// The reduced first look at the photo named at start, decoding on another thread while the
+// window is built (see startFirstLook).
+struct FirstLook {
+    QByteArray nativePath;
+    std::shared_ptr<std::future<ReducedPicture>> picture;  // none started
+};
+
 struct FrmMainEnvironment {
     Host* host = nullptr;
     QString appDirectory;  // where the fonts folder lies
     QString initialPhoto;  // shown at load instead of asking with the open dialog; may be empty
     SettingsStore store;   // where the settings live
     QByteArrayList requiredImageFormats = GdiPlusRuntime::requiredFormats();
+    FirstLook firstLook;  // of initialPhoto, when started early
 };
+
+// Starts decoding photo's first look on another thread.
+FirstLook startFirstLook(const QString& photo);
 
 // Exit statuses of a start-up that cannot go on.
 inline constexpr int kExitFontMissing = 2;

@@ -7,6 +7,7 @@
 #include "photo/photoloader.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -16,6 +17,17 @@ namespace {
 // How long a first look may stand when no frame is painted, in milliseconds.
 constexpr int kFirstLookLongest = 300;
 }  // namespace
+
+FirstLook startFirstLook(const QString& photo)
+{
+    FirstLook look;
+    look.nativePath = QFile::encodeName(photo);
+    look.picture = std::make_shared<std::future<ReducedPicture>>(
+        std::async(std::launch::async, [path = look.nativePath] {
+            return decodeReducedPicture(path, previewPixelSize().width());
+        }));
+    return look;
+}
 
 // The named photo takes the place of the open dialog's answer; when it cannot be shown, the
 // reason is reported as for any photo and the open dialog follows, as at a start without it.
@@ -31,7 +43,12 @@ void frmMain::openInitialPhoto()
 LoadedPhoto frmMain::loadFirstLook(int row)
 {
     const QByteArray path = nativePathOfRow(row);
-    LoadedPhoto reduced = loadReducedPhoto(path, previewPixelSize().width(), loadOptions_);
+    // Taken from the decode started before the window was built, when it is of this photo; it
+    // is listed here, once the metadata library is set up.
+    FirstLook early = std::exchange(env_.firstLook, {});
+    LoadedPhoto reduced = early.picture && early.nativePath == path
+                              ? finishReducedPicture(early.picture->get(), loadOptions_)
+                              : loadReducedPhoto(path, previewPixelSize().width(), loadOptions_);
     if (reduced.photo.isNull()) return loadForSelection(row);  // no quicker way, or a fault
     pendingFull_ = path;
     pendingRow_ = row;

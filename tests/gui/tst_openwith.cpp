@@ -34,11 +34,13 @@ class OpenWithTest : public QObject {
     QTemporaryDir settingsDir;
     QTemporaryDir photos;
 
-    std::unique_ptr<frmMain> startWith(OrderHost& host, const QString& photo)
+    // early: the first look decodes before the window is built, as the program starts it.
+    std::unique_ptr<frmMain> startWith(OrderHost& host, const QString& photo, bool early = false)
     {
         FrmMainEnvironment env =
             test::testEnvironment(host, settingsDir.filePath(QStringLiteral("o.ini")));
         env.initialPhoto = photo;
+        if (early) env.firstLook = startFirstLook(photo);
         auto window = std::make_unique<frmMain>(std::move(env));
         window->load();
         return window;
@@ -113,7 +115,7 @@ private slots:
             return w.control<PictureBox>(QStringLiteral("Picture1"))->image();
         };
         OrderHost withArg;
-        const auto given = startWith(withArg, big);
+        const auto given = startWith(withArg, big, true);
         QVERIFY(!given->photoLoaded());
         QCOMPARE(given->canvas().size(), QSize(600, 400));  // a quarter: the preview is 482 wide
         QVERIFY(preview(*given).pixel(240, 240) != qRgb(0xE0, 0xE0, 0xE0));

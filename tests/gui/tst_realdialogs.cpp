@@ -213,7 +213,8 @@ private slots:
     {
         SingleInstance instance(path(QStringLiteral("in")));
         driver->pressButton(QMessageBox::Ok);
-        const StartDecision start = decideStart(instance, {}, host, path(QStringLiteral("s")), 0);
+        const StartDecision start =
+            decideStart(instance, instance.acquire(), {}, host, path(QStringLiteral("s")), 0);
         expectAllAnswered();
         QCOMPARE(start.exitStatus, kExitNoLock);
         QVERIFY(driver->texts.last().contains(path(QStringLiteral("in"))));
