@@ -1,5 +1,6 @@
 #include "photo/photostamp.h"
 
+#include "components/imageerror.h"
 #include "components/imagefile.h"
 #include "components/imageformat.h"
 #include "photo/titlefields.h"
@@ -24,9 +25,13 @@ StampSource stampSourceOf(const QString& listedDate, const ImageFile* image, QBy
 {
     StampSource source;
     source.listedDate = listedDate;
-    const int count = image && image->isLoaded() ? image->PropertyCount() : 0;
-    source.dates.items.reserve(count);
-    for (int i = 1; i <= count; ++i) source.dates.items << image->Item(i);
+    try {
+        const int count = image && image->isLoaded() ? image->PropertyCount() : 0;
+        source.dates.items.reserve(count);
+        for (int i = 1; i <= count; ++i) source.dates.items << image->Item(i);
+    } catch (const ImageError&) {
+        // The items read so far still count, as they do in the listing.
+    }
     source.dates.xmp = std::move(xmp);
     // A TIFF keeps its packet among the items just listed.
     if (source.dates.xmp.isEmpty())

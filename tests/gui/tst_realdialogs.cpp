@@ -191,19 +191,16 @@ private slots:
     void clockShiftThroughTheInputDialog()
     {
         const QImage before = window->canvas();
-        const auto type = [](const QString& text) {
-            return [text](QInputDialog* d) {
-                QCOMPARE(d->textValue(), text == u"+1:30" ? QStringLiteral("+1:75") : QString());
-                d->setTextValue(text);
-                d->accept();
-            };
-        };
-        driver->then<QInputDialog>(type(QStringLiteral("+1:75")))
+        QString reopened;
+        driver->then<QInputDialog>([](QInputDialog* d) { d->setTextValue("+1:75"), d->accept(); })
             .pressButton(QMessageBox::Ok)
-            .then<QInputDialog>(type(QStringLiteral("+1:30")));
+            .then<QInputDialog>([&](QInputDialog* d) {
+                reopened = d->textValue();
+                d->setTextValue("+1:30"), d->accept();
+            });
         window->findChild<QAction*>(QStringLiteral("dateShiftAction"))->trigger();
         expectAllAnswered();
-        QVERIFY(driver->texts.last().contains(QStringLiteral("59")));
+        QCOMPARE(reopened, QStringLiteral("+1:75"));
         QCOMPARE(window->settings().dateShift, QStringLiteral("+1:30"));
         QVERIFY(window->canvas() != before);
     }
