@@ -14,8 +14,9 @@ OverlayInput makeOverlayInput(const AppSettings& settings, const QString& captur
                               const QString& text1, bool isPortrait)
 {
     // The default date format: the capture date exactly as the listing gives it.
-    return OverlayInput{settings, stampDateText(captureDateText, DateFormat()), trimTitle(text1),
-                        isPortrait};
+    return OverlayInput{settings,           stampDateText(captureDateText, DateFormat()),
+                        trimTitle(text1),   isPortrait,
+                        settings.dateStyle, settings.titleStyle};
 }
 
 QString trimTitle(const QString& text1)

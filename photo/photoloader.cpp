@@ -20,7 +20,8 @@ LoadedPhoto loadPhoto(const QByteArray& nativePath, const LoadOptions& options)
 namespace {
 
 // What follows the decode: the listing from the same bytes, and the picture turned upright.
-LoadedPhoto finishDecoded(FileBytes file, DecodedPhoto decoded, const LoadOptions& options)
+LoadedPhoto finishDecoded(const QByteArray& nativePath, FileBytes file, DecodedPhoto decoded,
+                          const LoadOptions& options)
 {
     LoadedPhoto out;
     if (!file.ok() || decoded.image.isNull()) {
@@ -56,11 +57,13 @@ template <typename Decode>
 ReducedPicture readAndDecode(const QByteArray& nativePath, Decode decode)
 {
     ReducedPicture read;
+    read.nativePath = nativePath;
     try {
         read.file = readPhotoFile(nativePath);
         if (read.file.ok()) read.decoded = decode(read.file.bytes);
     } catch (const std::bad_alloc&) {
         read = ReducedPicture();
+        read.nativePath = nativePath;
         read.file.error = QStringLiteral("内存不足");
     }
     return read;
@@ -70,7 +73,7 @@ template <typename Decode>
 LoadedPhoto loadDecoded(const QByteArray& nativePath, const LoadOptions& options, Decode decode)
 {
     ReducedPicture read = readAndDecode(nativePath, decode);
-    return finishDecoded(std::move(read.file), std::move(read.decoded), options);
+    return finishDecoded(read.nativePath, std::move(read.file), std::move(read.decoded), options);
 }
 
 }  // namespace
@@ -91,7 +94,8 @@ ReducedPicture decodeReducedPicture(const QByteArray& nativePath, int longSideAt
 
 LoadedPhoto finishReducedPicture(ReducedPicture picture, const LoadOptions& options)
 {
-    return finishDecoded(std::move(picture.file), std::move(picture.decoded), options);
+    return finishDecoded(picture.nativePath, std::move(picture.file), std::move(picture.decoded),
+                         options);
 }
 
 LoadedPhoto loadReducedPhoto(const QByteArray& nativePath, int longSideAtLeast,

@@ -43,6 +43,7 @@ LoadedPhoto loadReducedPhoto(const QByteArray& nativePath, int longSideAtLeast,
 // The same in two halves: the file read and decoded, which touches no metadata library and so
 // may run on another thread before that library is set up; then listed and turned upright.
 struct ReducedPicture {
+    QByteArray nativePath;  // the file read, for what the stamp takes from its name and time
     FileBytes file;
     DecodedPhoto decoded;
 };

@@ -16,7 +16,9 @@
 #include <future>
 #include <memory>
 
+class QActionGroup;
 class QCheckBox;
+class QMenu;
 class QPrinter;
 
 namespace orvello {
@@ -103,6 +105,7 @@ private:
     OverlayInput overlayInput() const;
     // The preview's context menu: the date's pattern, clock shift and file-time fallback.
     void wireStampMenu();
+    QActionGroup* addStyleMenu(QMenu* menu, const QString& title, StampStyle AppSettings::*field);
     void dateShiftCommand();
     void stampTextsChanged();
     // The listing box: the listing, and under it where the date came from when that is not EXIF

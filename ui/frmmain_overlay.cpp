@@ -2,6 +2,8 @@
 // picker.
 #include "ui/frmmain.h"
 
+#include "overlay/stampstyle.h"
+
 #include "overlay/fontpicker.h"
 #include "overlay/overlay.h"
 #include "overlay/overlaycommands.h"
@@ -185,6 +187,29 @@ void frmMain::stampTextsChanged()
     redraw();
 }
 
+QActionGroup* frmMain::addStyleMenu(QMenu* menu, const QString& title,
+                                    StampStyle AppSettings::*field)
+{
+    static const std::pair<StampStyle, const char*> kStyles[] = {{StampStyle::Plain, "普通"},
+                                                                 {StampStyle::Outline, "描边"},
+                                                                 {StampStyle::Shadow, "阴影"},
+                                                                 {StampStyle::Plate, "衬底"}};
+    QMenu* styles = menu->addMenu(title);
+    auto* group = new QActionGroup(styles);
+    for (const auto& [style, name] : kStyles) {
+        QAction* action = styles->addAction(QString::fromUtf8(name));
+        action->setCheckable(true);
+        action->setData(int(style));
+        action->setObjectName(encodeStampStyle(style));
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, field, style = style] {
+            settings_.*field = style;
+            redraw();
+        });
+    }
+    return group;
+}
+
 void frmMain::wireStampMenu()
 {
     auto* preview = control<PictureBox>(QStringLiteral("Picture1"));
@@ -214,8 +239,24 @@ void frmMain::wireStampMenu()
         settings_.dateFallback = on ? DateFallback::File : DateFallback::None;
         stampTextsChanged();
     });
+    QActionGroup* dateStyles =
+        addStyleMenu(menu, QStringLiteral("日期样式"), &AppSettings::dateStyle);
+    QActionGroup* titleStyles =
+        addStyleMenu(menu, QStringLiteral("标题样式"), &AppSettings::titleStyle);
+    QAction* filmColour = menu->addAction(QStringLiteral("胶片相机的橙色"));
+    filmColour->setObjectName(QStringLiteral("filmColourAction"));
+    connect(filmColour, &QAction::triggered, this, [this] {
+        settings_.addForeColor = kFilmDateBackColor;
+        redraw();
+    });
     // The entries show the settings as they are when the menu opens (a settings file, restored
     // defaults and the menu itself all change them).
+    connect(menu, &QMenu::aboutToShow, this, [this, dateStyles, titleStyles] {
+        for (QAction* action : dateStyles->actions())
+            action->setChecked(action->data().toInt() == int(settings_.dateStyle));
+        for (QAction* action : titleStyles->actions())
+            action->setChecked(action->data().toInt() == int(settings_.titleStyle));
+    });
     connect(menu, &QMenu::aboutToShow, this, [this, group, fallback, shift] {
         for (QAction* action : group->actions())
             action->setChecked(action->data().toString() == settings_.dateFormat);
