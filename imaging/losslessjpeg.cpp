@@ -291,7 +291,8 @@ void replaceBlocks(short* row, int component, int blockRow, int blocks,
         short* at = row + size_t(p.blockX) * kBlockCoefficients;
         const size_t from = size_t(y) * size_t(p.blocksWide) * kBlockCoefficients;
         const size_t bytes = size_t(count) * kBlockCoefficients * sizeof(short);
-        if (displaced) std::memcpy((*displaced)[i][size_t(component)].coefficients.data() + from, at, bytes);
+        if (displaced)
+            std::memcpy((*displaced)[i][size_t(component)].coefficients.data() + from, at, bytes);
         std::memcpy(at, p.coefficients.data() + from, bytes);
     }
 }
@@ -309,12 +310,36 @@ QByteArray blocksDigest(const std::vector<std::vector<PlaneBlocks>>& pieces)
     return hash.result();
 }
 
+// The compressor reads each row where the transform keeps it instead of from a copy: a second
+// set of coefficient arrays cost a third of the time of a 24-megapixel photo, most of it in
+// faulting in fresh memory. Its array handles are the addresses of `planes`, which its memory
+// manager's access method, replaced here, answers with the rows handed over.
 struct CoefficientWriter::State {
     Writer w;
     Reader tables;
+    std::vector<JBLOCKROW> planes[MAX_COMPONENTS];  // each row, as handed over; null until then
     jvirt_barray_ptr arrays[MAX_COMPONENTS] = {};
     QSize blocks[MAX_COMPONENTS];
-    int rows[MAX_COMPONENTS] = {};  // rows of each array, whole MCU rows
+    int rows[MAX_COMPONENTS] = {};  // rows of each plane, whole MCU rows
+    long missing = 0;               // rows not handed over yet
+    JBLOCKARRAY(*libraryAccess)
+    (j_common_ptr, jvirt_barray_ptr, JDIMENSION, JDIMENSION, boolean) = nullptr;
+
+    jvirt_barray_ptr handle(int c) { return reinterpret_cast<jvirt_barray_ptr>(&planes[c]); }
+    static JBLOCKARRAY access(j_common_ptr cinfo, jvirt_barray_ptr array, JDIMENSION start,
+                              JDIMENSION count, boolean writable)
+    {
+        auto* s = static_cast<State*>(cinfo->client_data);
+        for (int c = 0; c < MAX_COMPONENTS; ++c) {
+            if (array != s->handle(c)) continue;
+            const std::vector<JBLOCKROW>& rows = s->planes[c];
+            if (size_t(start) + count > rows.size()) ERREXIT(cinfo, JERR_BAD_VIRTUAL_ACCESS);
+            for (JDIMENSION r = start; r < start + count; ++r)
+                if (!rows[r]) ERREXIT(cinfo, JERR_BAD_VIRTUAL_ACCESS);
+            return const_cast<JBLOCKARRAY>(rows.data() + start);
+        }
+        return s->libraryAccess(cinfo, array, start, count, writable);
+    }
 };
 
 CoefficientWriter::CoefficientWriter() : state_(std::make_unique<State>()) {}
@@ -322,7 +347,7 @@ CoefficientWriter::~CoefficientWriter() = default;
 
 namespace {
 
-bool openCopy(Writer& w, Reader& tables, jvirt_barray_ptr* arrays, QSize* blocks, int* rows,
+bool openCopy(Writer& w, Reader& tables, const jvirt_barray_ptr* arrays, QSize* blocks, int* rows,
               QSize size, const SourceFacts& f, const JpegOptions& markers)
 {
     if (setjmp(w.err.jump)) return false;
@@ -345,22 +370,9 @@ bool openCopy(Writer& w, Reader& tables, jvirt_barray_ptr* arrays, QSize* blocks
         const long high = roundUp(long(size.height()) * comp.v_samp_factor, 8L * vmax);
         blocks[c] = QSize(int(wide), int(high));
         rows[c] = int(roundUp(high, comp.v_samp_factor) * comp.v_samp_factor);
-        arrays[c] = (*w.info.mem->request_virt_barray)(
-            reinterpret_cast<j_common_ptr>(&w.info), JPOOL_IMAGE, FALSE,
-            JDIMENSION(roundUp(wide, comp.h_samp_factor) * comp.h_samp_factor), JDIMENSION(rows[c]),
-            JDIMENSION(comp.v_samp_factor));
     }
-    jpeg_write_coefficients(&w.info, arrays);
+    jpeg_write_coefficients(&w.info, const_cast<jvirt_barray_ptr*>(arrays));
     writeJpegMarkers(&w.info, markers);
-    return true;
-}
-
-bool putCopyRow(Writer& w, jvirt_barray_ptr array, int row, const short* coefficients, int wide)
-{
-    if (setjmp(w.err.jump)) return false;
-    JBLOCKARRAY to = (*w.info.mem->access_virt_barray)(reinterpret_cast<j_common_ptr>(&w.info),
-                                                       array, JDIMENSION(row), 1, TRUE);
-    std::memcpy(to[0], coefficients, size_t(wide) * sizeof(JBLOCK));
     return true;
 }
 
@@ -381,10 +393,19 @@ bool CoefficientWriter::open(const QByteArray& tablesFrom, QSize size, const Sou
         error_ = detail(s.tables.err);
         return false;
     }
+    // The compressor keeps the list itself, not a copy of it.
+    for (int c = 0; c < MAX_COMPONENTS; ++c) s.arrays[c] = s.handle(c);
     if (s.tables.info.num_components > MAX_COMPONENTS ||
         !openCopy(s.w, s.tables, s.arrays, s.blocks, s.rows, size, source, markers)) {
         error_ = detail(s.w.err);
         return false;
+    }
+    s.w.info.client_data = &s;
+    s.libraryAccess = s.w.info.mem->access_virt_barray;
+    s.w.info.mem->access_virt_barray = State::access;
+    for (int c = 0; c < s.w.info.num_components; ++c) {
+        s.planes[c].assign(size_t(s.rows[c]), nullptr);
+        s.missing += s.rows[c];
     }
     return true;
 }
@@ -404,10 +425,15 @@ bool CoefficientWriter::putRow(int component, int blockRow, const short* coeffic
         error_ = QStringLiteral("系数行超出范围");
         return false;
     }
-    if (putCopyRow(state_->w, state_->arrays[component], blockRow, coefficients, plane.width()))
-        return true;
-    error_ = detail(state_->w.err);
-    return false;
+    JBLOCKROW& row = state_->planes[component][size_t(blockRow)];
+    if (!row) --state_->missing;
+    row = reinterpret_cast<JBLOCKROW>(const_cast<short*>(coefficients));
+    return true;
+}
+
+bool CoefficientWriter::complete() const
+{
+    return state_->missing == 0;
 }
 
 bool CoefficientWriter::finish(QByteArray* jpeg)

@@ -72,8 +72,11 @@ public:
               const JpegOptions& markers);
     // The plane's size in blocks (valid once open).
     QSize planeBlocks(int component) const;
-    // Row blockRow of component's plane, planeBlocks().width() blocks of 64 coefficients.
+    // Row blockRow of component's plane, planeBlocks().width() blocks of 64 coefficients. The
+    // row is read where it lies, by finish: it must stay there until then.
     bool putRow(int component, int blockRow, const short* coefficients);
+    // Whether every row of every plane has been handed over.
+    bool complete() const;
     bool finish(QByteArray* jpeg);
     const QString& error() const { return error_; }
 

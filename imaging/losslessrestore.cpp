@@ -127,6 +127,7 @@ struct Restore {
     JpegOptions markers;
     Pieces pieces, displaced;
     lossless::CoefficientWriter writer;
+    QByteArray jpeg;  // written once the last row came through, while the rows are still there
     bool opened = false;
     QString error;
 };
@@ -154,7 +155,8 @@ int restoreRow(short* coefficients, tjregion arrayRegion, tjregion planeRegion, 
             short* at = coefficients + size_t(row) * size_t(blocks) * lossless::kBlockCoefficients;
             lossless::replaceBlocks(at, component, arrayRegion.y / 8 + row, blocks, r->pieces,
                                     &r->displaced);
-            if (!r->writer.putRow(component, arrayRegion.y / 8 + row, at)) {
+            if (!r->writer.putRow(component, arrayRegion.y / 8 + row, at) ||
+                (r->writer.complete() && !r->writer.finish(&r->jpeg))) {
                 r->error = r->writer.error();
                 return -1;
             }
@@ -301,12 +303,11 @@ RestoreResult restoreStamp(const QByteArray& copy)
             QStringLiteral("JPEG 图像数据无法读取（%1）")
                 .arg(!r.error.isEmpty() ? r.error
                                         : QString::fromLocal8Bit(tjGetErrorStr2(transformer.h))));
-    if (!r.opened) return failed(Status::Failed, QStringLiteral("没有读到图像系数"));
+    if (!r.opened || !r.writer.complete())
+        return failed(Status::Failed, QStringLiteral("没有读到图像系数"));
     if (lossless::blocksDigest(r.displaced) != data->digest)
         return failed(Status::Changed, QStringLiteral("加字处的像素块已被改动，无法恢复"));
-    RestoreResult result{Status::Done, {}, {}};
-    if (!r.writer.finish(&result.jpeg)) return failed(Status::Failed, r.writer.error());
-    return result;
+    return RestoreResult{Status::Done, std::move(r.jpeg), {}};
 }
 
 }  // namespace orvello

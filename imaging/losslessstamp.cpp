@@ -98,6 +98,7 @@ struct Pass {
     unsigned char** outputs = nullptr;  // the crops' JPEGs, 0 being the frame's sample
     unsigned long* outputSizes = nullptr;
     lossless::CoefficientWriter writer;
+    QByteArray copy;  // written once the last row came through, while the rows are still there
     std::vector<std::vector<PlaneBlocks>> blocks;  // per piece, per component
     bool ready = false;
     bool cancelled = false;
@@ -163,7 +164,9 @@ bool Pass::filterRow(short* coefficients, int component, int blockRow, int block
         return false;
     }
     lossless::replaceBlocks(coefficients, component, blockRow, blocks, this->blocks);
-    if (writer.putRow(component, blockRow, coefficients)) return true;
+    if (writer.putRow(component, blockRow, coefficients) &&
+        (!writer.complete() || writer.finish(&copy)))
+        return true;
     error = writer.error();
     return false;
 }
@@ -297,9 +300,9 @@ LosslessStampResult stampLosslessly(const LosslessStampJob& job)
     for (unsigned char* out : outputs) tjFree(out);
     if (pass.cancelled) return {Status::Cancelled, {}, {}, {}};
     if (rc != 0) return {Status::Failed, {}, failure, {}};
-    if (!pass.ready) return {Status::Failed, {}, QStringLiteral("没有读到图像系数"), {}};
-    LosslessStampResult result{Status::Done, {}, {}, pass.pieces};
-    if (!pass.writer.finish(&result.jpeg)) return {Status::Failed, {}, pass.writer.error(), {}};
+    if (!pass.ready || !pass.writer.complete())
+        return {Status::Failed, {}, QStringLiteral("没有读到图像系数"), {}};
+    LosslessStampResult result{Status::Done, std::move(pass.copy), {}, pass.pieces};
     if (!restore.isEmpty())
         result.jpeg = withSegments(
             result.jpeg, restoreSegments(pass.size, restore, lossless::blocksDigest(pass.blocks)));
