@@ -113,7 +113,7 @@
     </message>
     <message>
         <source>标题</source>
-        <translation>Title</translation>
+        <translation>Text</translation>
     </message>
     <message>
         <source>向右移动标题</source>
@@ -173,7 +173,7 @@
     </message>
     <message>
         <source>添加拍照日期</source>
-        <translation>Add capture date</translation>
+        <translation>Add date</translation>
     </message>
     <message>
         <source>添加标题:</source>

@@ -319,7 +319,7 @@
     </message>
     <message>
         <source>当前文件EXIF信息：</source>
-        <translation>EXIF information of the current file:</translation>
+        <translation>EXIF of the current file:</translation>
     </message>
     <message>
         <source>内存不足</source>

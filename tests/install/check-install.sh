@@ -56,6 +56,13 @@ for size in 16 32 48 128 256; do
     fail "icon $icon is not a ${size}x${size} PNG"
 done
 
+# The window's page in Chinese: clean roff once preconv has read its UTF-8, with its sections.
+zh_text=$(gzip -dc "$prefix/share/man/zh_CN/man1/orvello.1.gz" | groff -k -man -Tutf8 -ww -P -cbou 2>"$work/zh.warn")
+[[ ! -s "$work/zh.warn" ]] || fail "zh_CN orvello.1: $(cat "$work/zh.warn")"
+for section in 用法 选项 退出状态 文件; do
+  grep -q "^$section" <<<"$zh_text" || fail "zh_CN orvello.1 has no $section section"
+done
+
 # Man pages: clean roff, and every option the help lists is described.
 for page in orvello orvello-stamp; do
   man=$prefix/share/man/man1/$page.1.gz
