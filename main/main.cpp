@@ -1,6 +1,7 @@
 // Entry routine of Orvello: one instance, one window.
 #include "app/appinfo.h"
 #include "app/commandline.h"
+#include "app/language.h"
 #include "app/photohandover.h"
 #include "app/startup.h"
 #include "ui/frame/artwork.h"
@@ -10,10 +11,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <QTranslator>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -101,10 +100,7 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(orvello::artwork::applicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvello.Orvello"));
 
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    orvello::installInterfaceLanguage(orvello::interfaceLanguageFromEnvironment());
     orvello::QtHost host;
     const orvello::StartDecision start = orvello::decideStart(
         instance, lock, photo, host, orvello::PhotoHandover::defaultSocketPath(),

@@ -16,6 +16,7 @@
 #include "ui/mcmndlg.h"
 #include "xpbutton/xpbutton.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -81,7 +82,7 @@ void frmMain::selectEntry(int row)
     doc_.photoNativeName = list->item(row)->data(Qt::UserRole).toByteArray();
     doc_.photoPath = doc_.photoFolder + doc_.photoName;
     control<Label>(QStringLiteral("Label1"))
-        ->setPathText(QStringLiteral("当前文件："), doc_.photoPath);
+        ->setPathText(QCoreApplication::translate("design", "当前文件："), doc_.photoPath);
     // A click makes the entry current before it selects it: highlight it now, so that a message
     // shown below stands beside the entry it is about.
     {
