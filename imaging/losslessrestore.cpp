@@ -1,5 +1,6 @@
 #include "imaging/losslessrestore.h"
 
+#include "components/keptmetadata.h"
 #include "imaging/decodebudget.h"
 #include "imaging/jpegdecoder.h"
 #include "imaging/losslessjpeg.h"
@@ -36,23 +37,10 @@ QByteArray sha256(const QByteArray& bytes)
 // The header segments before the first scan (APPn and comments), in file order.
 QList<JpegSegment> headerSegments(const QByteArray& jpeg)
 {
-    QList<JpegSegment> segments;
-    const auto* b = reinterpret_cast<const uchar*>(jpeg.constData());
-    const qsizetype n = jpeg.size();
-    qsizetype pos = 2;
-    while (pos + 4 <= n && b[pos] == 0xFF) {
-        const uchar marker = b[pos + 1];
-        if (marker == 0xFF) {
-            ++pos;
-            continue;
-        }
-        if (marker == 0xDA || marker == 0xD9) break;
-        const qsizetype length = (b[pos + 2] << 8) | b[pos + 3];
-        if (length < 2 || pos + 2 + length > n) break;
-        if ((marker >= 0xE0 && marker <= 0xEF) || marker == 0xFE)
-            segments.append({marker, jpeg.mid(pos + 4, length - 2)});
-        pos += 2 + length;
-    }
+    QList<JpegSegment> segments = segmentsBeforeScan(jpeg);
+    segments.removeIf([](const JpegSegment& s) {
+        return !((s.marker >= 0xE0 && s.marker <= 0xEF) || s.marker == 0xFE);
+    });
     return segments;
 }
 
