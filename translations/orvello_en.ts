@@ -79,22 +79,6 @@
 <context>
     <name>cli</name>
     <message>
-        <source>用法：orvello-stamp exif 照片...
-      orvello-stamp stamp [--title 文字] [--rotate left|right]... [--out 文件夹] [--overwrite|--skip-existing] [--settings 文件] [--recursive] [--jobs N] [--quiet]
-             [--quality N] [--keep-metadata] [--lossless] [--no-auto-orient] 照片|文件夹...
-      orvello-stamp stamp [选项] --files-from 列表文件|- [--null]
-      orvello-stamp unstamp [--out 文件夹] [--overwrite] 无损副本...
-      orvello-stamp --help
-</source>
-        <translation>Usage: orvello-stamp exif PHOTO...
-       orvello-stamp stamp [--title TEXT] [--rotate left|right]... [--out FOLDER] [--overwrite|--skip-existing] [--settings FILE] [--recursive] [--jobs N] [--quiet]
-              [--quality N] [--keep-metadata] [--lossless] [--no-auto-orient] PHOTO|FOLDER...
-       orvello-stamp stamp [OPTIONS] --files-from LISTFILE|- [--null]
-       orvello-stamp unstamp [--out FOLDER] [--overwrite] LOSSLESS-COPY...
-       orvello-stamp --help
-</translation>
-    </message>
-    <message>
         <source>路径太长（超过 %1 字节），无法读取：%2</source>
         <translation>Path too long (over %1 bytes), cannot read: %2</translation>
     </message>
@@ -113,6 +97,24 @@
     <message>
         <source>标准输入</source>
         <translation>standard input</translation>
+    </message>
+    <message>
+        <source>用法：orvello-stamp exif [--title 文字] [--settings 文件] [--date-format 格式] [--date-shift 偏移] [--date-fallback none|file] 照片...
+      orvello-stamp stamp [--title 文字] [--rotate left|right]... [--out 文件夹] [--overwrite|--skip-existing] [--settings 文件] [--recursive] [--jobs N] [--quiet]
+             [--date-format 格式] [--date-shift 偏移] [--date-fallback none|file] [--date-style 样式] [--title-style 样式]
+             [--quality N] [--keep-metadata] [--lossless|--reencode] [--no-restore-data] [--no-auto-orient] 照片|文件夹...
+      orvello-stamp stamp [选项] --files-from 列表文件|- [--null]
+      orvello-stamp unstamp [--out 文件夹] [--overwrite] 无损副本...
+      orvello-stamp --help
+</source>
+        <translation>Usage: orvello-stamp exif [--title TEXT] [--settings FILE] [--date-format FORMAT] [--date-shift SHIFT] [--date-fallback none|file] PHOTO...
+       orvello-stamp stamp [--title TEXT] [--rotate left|right]... [--out FOLDER] [--overwrite|--skip-existing] [--settings FILE] [--recursive] [--jobs N] [--quiet]
+              [--date-format FORMAT] [--date-shift SHIFT] [--date-fallback none|file] [--date-style STYLE] [--title-style STYLE]
+              [--quality N] [--keep-metadata] [--lossless|--reencode] [--no-restore-data] [--no-auto-orient] PHOTO|FOLDER...
+       orvello-stamp stamp [OPTIONS] --files-from LISTFILE|- [--null]
+       orvello-stamp unstamp [--out FOLDER] [--overwrite] LOSSLESS-COPY...
+       orvello-stamp --help
+</translation>
     </message>
 </context>
 <context>
@@ -312,6 +314,85 @@
     </message>
 </context>
 <context>
+    <name>overlay</name>
+    <message>
+        <source>标题中的“%1”没有配对的花括号：花括号本身请写作 {{ 或 }}</source>
+        <translation>The “%1” in the title has no matching brace: write a brace itself as {{ or }}</translation>
+    </message>
+    <message>
+        <source>日期和时间（默认）</source>
+        <translation>Date and time (default)</translation>
+    </message>
+    <message>
+        <source>仅日期</source>
+        <translation>Date only</translation>
+    </message>
+    <message>
+        <source>仅时间</source>
+        <translation>Time only</translation>
+    </message>
+    <message>
+        <source>胶片相机（&apos;yy MM dd）</source>
+        <translation>Film camera (&apos;yy MM dd)</translation>
+    </message>
+    <message>
+        <source>日.月.年</source>
+        <translation>Day.Month.Year</translation>
+    </message>
+    <message>
+        <source>月/日/年</source>
+        <translation>Month/Day/Year</translation>
+    </message>
+    <message>
+        <source>中文日期</source>
+        <translation>Chinese date</translation>
+    </message>
+    <message>
+        <source>日期和 12 小时制时间</source>
+        <translation>Date and 12-hour time</translation>
+    </message>
+    <message>
+        <source>日期格式不能为空</source>
+        <translation>The date format cannot be empty</translation>
+    </message>
+    <message>
+        <source>日期格式过长（最多 %1 个字符）</source>
+        <translation>The date format is too long (at most %1 characters)</translation>
+    </message>
+    <message>
+        <source>日期格式中的引号没有配对：文字请写在一对单引号中，单引号本身写作 &apos;&apos;</source>
+        <translation>A quote in the date format has no match: put text between a pair of single quotes, and write a single quote itself as &apos;&apos;</translation>
+    </message>
+    <message>
+        <source>日期格式不能含时区（t）：照片记录的拍摄时间不带时区</source>
+        <translation>The date format cannot contain a time zone (t): the capture time a photo records has no time zone</translation>
+    </message>
+    <message>
+        <source>日期格式中的“%1”不是日期或时间字段：文字请写在单引号中，如 &apos;T&apos;</source>
+        <translation>“%1” in the date format is not a date or time field: put text in single quotes, such as &apos;T&apos;</translation>
+    </message>
+    <message>
+        <source>日期格式中没有日期或时间字段</source>
+        <translation>The date format has no date or time field</translation>
+    </message>
+    <message>
+        <source>时间偏移“%1”的格式不对：应为 [+|-][天 ]时:分[:秒]，例如 +1:30 或 -1 2:00</source>
+        <translation>The time shift “%1” is not written correctly: it should be [+|-][days ]hours:minutes[:seconds], for example +1:30 or -1 2:00</translation>
+    </message>
+    <message>
+        <source>时间偏移的小时须在 0 到 23 之间：整天请写在前面，如 +1 12:00</source>
+        <translation>The time shift&apos;s hours must be between 0 and 23: write whole days in front, such as +1 12:00</translation>
+    </message>
+    <message>
+        <source>时间偏移的分和秒须在 0 到 59 之间</source>
+        <translation>The time shift&apos;s minutes and seconds must be between 0 and 59</translation>
+    </message>
+    <message>
+        <source>标题中没有“{%1}”这个字段：可用的字段有 {Make} {Model} {LensModel} {FNumber} {ExposureTime} {ISO} {FocalLength} {FileName} {Date} {Date:格式}</source>
+        <translation>The title has no field “{%1}”: the fields are {Make} {Model} {LensModel} {FNumber} {ExposureTime} {ISO} {FocalLength} {FileName} {Date} {Date:format}</translation>
+    </message>
+</context>
+<context>
     <name>photo</name>
     <message>
         <source>……（另有 %1 项未列出：信息超过 %2 MB）</source>
@@ -351,6 +432,76 @@
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>标题最多 %1 个字符，多出的未收入</source>
+        <translation>A title holds at most %1 characters; the rest was left out</translation>
+    </message>
+    <message>
+        <source>
+拍摄日期：%1
+%2</source>
+        <translation>
+Capture date: %1
+%2</translation>
+    </message>
+    <message>
+        <source>普通</source>
+        <translation>Plain</translation>
+    </message>
+    <message>
+        <source>描边</source>
+        <translation>Outline</translation>
+    </message>
+    <message>
+        <source>阴影</source>
+        <translation>Shadow</translation>
+    </message>
+    <message>
+        <source>衬底</source>
+        <translation>Backing</translation>
+    </message>
+    <message>
+        <source>日期格式</source>
+        <translation>Date format</translation>
+    </message>
+    <message>
+        <source>时间偏移…</source>
+        <translation>Time shift…</translation>
+    </message>
+    <message>
+        <source>无拍摄日期时用文件修改时间</source>
+        <translation>Use the file&apos;s modified time when there is no capture date</translation>
+    </message>
+    <message>
+        <source>日期样式</source>
+        <translation>Date style</translation>
+    </message>
+    <message>
+        <source>标题样式</source>
+        <translation>Title style</translation>
+    </message>
+    <message>
+        <source>胶片相机的橙色</source>
+        <translation>Film camera orange</translation>
+    </message>
+    <message>
+        <source>时间偏移（%1）…</source>
+        <translation>Time shift (%1)…</translation>
+    </message>
+    <message>
+        <source>时间偏移</source>
+        <translation>Time shift</translation>
+    </message>
+    <message>
+        <source>相机时钟不准时，拍摄时间要移动多少：[+|-][天 ]时:分[:秒]
+例如 +1:30 或 -1 2:00（减一天两小时）；留空为不移动。</source>
+        <translation>If the camera&apos;s clock was wrong, how far to move the capture time: [+|-][days ]hours:minutes[:seconds]
+For example +1:30 or -1 2:00 (one day and two hours back); leave empty for no shift.</translation>
+    </message>
+    <message>
+        <source>“%1”不是时间偏移：写法为 [+|-][天 ]时:分[:秒]</source>
+        <translation>“%1” is not a time shift: write it as [+|-][days ]hours:minutes[:seconds]</translation>
     </message>
 </context>
 </TS>
