@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -121,7 +122,7 @@ int main(int argc, char** argv)
     orvello::PhotoHandover handover(
         [&window](const QString& handed) { window.openHandedPhoto(handed); });
     if (start.mode == orvello::StartDecision::MainWindow && !handover.listen())
-        std::fputs(QStringLiteral("orvello：无法接收以后启动时交来的照片：%1\n")
+        std::fputs(QCoreApplication::translate("app", "orvello：无法接收以后启动时交来的照片：%1\n")
                        .arg(handover.errorString())
                        .toLocal8Bit()
                        .constData(),
