@@ -1096,5 +1096,77 @@ Cancelled; %1 photos were not saved.</translation>
         <source>确定</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>向左旋转</source>
+        <translation>Rotate left</translation>
+    </message>
+    <message>
+        <source>向右旋转</source>
+        <translation>Rotate right</translation>
+    </message>
+    <message>
+        <source>向上移动标题</source>
+        <translation>Move title up</translation>
+    </message>
+    <message>
+        <source>向下移动标题</source>
+        <translation>Move title down</translation>
+    </message>
+    <message>
+        <source>向左移动标题</source>
+        <translation>Move title left</translation>
+    </message>
+    <message>
+        <source>向右移动标题</source>
+        <translation>Move title right</translation>
+    </message>
+    <message>
+        <source>向上移动日期</source>
+        <translation>Move date up</translation>
+    </message>
+    <message>
+        <source>向下移动日期</source>
+        <translation>Move date down</translation>
+    </message>
+    <message>
+        <source>向左移动日期</source>
+        <translation>Move date left</translation>
+    </message>
+    <message>
+        <source>向右移动日期</source>
+        <translation>Move date right</translation>
+    </message>
+    <message>
+        <source>缩小文字</source>
+        <translation>Smaller text</translation>
+    </message>
+    <message>
+        <source>增大文字</source>
+        <translation>Larger text</translation>
+    </message>
+    <message>
+        <source>照片目录</source>
+        <translation>Photo list</translation>
+    </message>
+    <message>
+        <source>照片文件EXIF信息</source>
+        <translation>Photo file EXIF information</translation>
+    </message>
+    <message>
+        <source>标题文字</source>
+        <translation>Title text</translation>
+    </message>
+    <message>
+        <source>照片预览</source>
+        <translation>Photo preview</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimize</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
 </context>
 </TS>
