@@ -1,6 +1,7 @@
 // Entry routine of Orvello: one instance, one window.
 #include "app/appinfo.h"
 #include "app/commandline.h"
+#include "app/language.h"
 #include "app/photohandover.h"
 #include "app/startup.h"
 #include "ui/frame/artwork.h"
@@ -11,10 +12,8 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLibraryInfo>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <QTranslator>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -102,10 +101,9 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(orvello::artwork::applicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvello.Orvello"));
 
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    // The locale chooses the interface's language (Qt's own dialogs follow it), before any text
+    // is made.
+    orvello::installInterfaceLanguage(orvello::interfaceLanguageFromEnvironment());
     orvello::QtHost host;
     const orvello::StartDecision start = orvello::decideStart(
         instance, lock, photo, host, orvello::PhotoHandover::defaultSocketPath(),
