@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 #include <cstring>
 
@@ -36,7 +38,8 @@ Files:
 
 const char* stampHelpText()
 {
-    return R"(用法：orvello-stamp exif [exif 的选项] 照片...
+    // Translated where it is shown (answerInfoOption), once the interface's language is chosen.
+    return QT_TRANSLATE_NOOP("cli", R"(用法：orvello-stamp exif [exif 的选项] 照片...
       orvello-stamp stamp [选项] 照片|文件夹...
       orvello-stamp stamp [选项] --files-from 列表文件|- [--null]
       orvello-stamp unstamp [--out 文件夹] [--overwrite] 无损副本...
@@ -131,7 +134,7 @@ stamp 的选项：
 文件：
   $XDG_CONFIG_HOME/Orvello/Orvello.ini（默认为 ~/.config/Orvello/Orvello.ini）
       窗口保存的设置，stamp 读取它
-)";
+)");
 }
 
 std::optional<int> answerInfoOption(int argc, char** argv, const char* program, const char* help)
@@ -139,7 +142,7 @@ std::optional<int> answerInfoOption(int argc, char** argv, const char* program, 
     if (argc < 2) return std::nullopt;
     const char* a = argv[1];
     if (std::strcmp(a, "-h") == 0 || std::strcmp(a, "--help") == 0) {
-        std::fputs(help, stdout);
+        std::fputs(QCoreApplication::translate("cli", help).toUtf8().constData(), stdout);
         return 0;
     }
     if (std::strcmp(a, "-V") == 0 || std::strcmp(a, "--version") == 0) {

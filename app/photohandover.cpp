@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -34,21 +35,23 @@ bool clearStaleSocket(const QString& path, QString* why)
     struct stat st = {};
     if (::lstat(native.constData(), &st) != 0) {
         if (errno == ENOENT) return true;
-        *why = QStringLiteral("无法查看 %1：%2").arg(path, QString::fromLocal8Bit(strerror(errno)));
+        *why = QCoreApplication::translate("app", "无法查看 %1：%2")
+                   .arg(path, QString::fromLocal8Bit(strerror(errno)));
         return false;
     }
     if (!S_ISSOCK(st.st_mode)) {
-        *why = QStringLiteral("%1 已被其他文件占用").arg(path);
+        *why = QCoreApplication::translate("app", "%1 已被其他文件占用").arg(path);
         return false;
     }
     QLocalSocket probe;
     probe.connectToServer(path);
     if (probe.waitForConnected(kProbeMs) || probe.error() != QLocalSocket::ConnectionRefusedError) {
-        *why = QStringLiteral("%1 正被另一个程序使用").arg(path);
+        *why = QCoreApplication::translate("app", "%1 正被另一个程序使用").arg(path);
         return false;
     }
     if (::unlink(native.constData()) != 0 && errno != ENOENT) {
-        *why = QStringLiteral("无法删除 %1：%2").arg(path, QString::fromLocal8Bit(strerror(errno)));
+        *why = QCoreApplication::translate("app", "无法删除 %1：%2")
+                   .arg(path, QString::fromLocal8Bit(strerror(errno)));
         return false;
     }
     return true;

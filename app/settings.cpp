@@ -2,6 +2,7 @@
 
 #include "app/messages.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
@@ -339,7 +340,9 @@ const std::vector<SettingsKey>& settingsKeys()
 
 QString titleTooLongMessage(qsizetype length)
 {
-    return QStringLiteral("标题过长：%1 个字符，最多 %2 个").arg(length).arg(kMaxTitleLength);
+    return QCoreApplication::translate("app", "标题过长：%1 个字符，最多 %2 个")
+        .arg(length)
+        .arg(kMaxTitleLength);
 }
 
 void SettingsStore::readAll(AppSettings& st,
@@ -401,7 +404,8 @@ void SettingsStore::writeSaveAllOptions(const SaveAllOptions& o) const
 
 bool restoreDefaultsCommand(AppSettings& settings, Host& host)
 {
-    if (!askQuestion(host, QStringLiteral("你确定要恢复默认设置吗？"))) return false;
+    if (!askQuestion(host, QCoreApplication::translate("app", "你确定要恢复默认设置吗？")))
+        return false;
     settings.restoreOverlayDefaults();
     return true;
 }

@@ -94,13 +94,13 @@ QString lockFailureText(int error)
 {
     switch (error) {
     case ENOSPC:
-    case EDQUOT: return QStringLiteral("磁盘已满");
+    case EDQUOT: return QCoreApplication::translate("app", "磁盘已满");
     case EACCES:
     case EPERM:
-    case EROFS: return QStringLiteral("没有写入权限");
+    case EROFS: return QCoreApplication::translate("app", "没有写入权限");
     case ENOENT:
-    case ENOTDIR: return QStringLiteral("文件夹不存在");
-    case 0: return QStringLiteral("原因不明");
+    case ENOTDIR: return QCoreApplication::translate("app", "文件夹不存在");
+    case 0: return QCoreApplication::translate("app", "原因不明");
     default: return QString::fromLocal8Bit(std::strerror(error));
     }
 }
@@ -133,7 +133,7 @@ SingleInstance::Outcome SingleInstance::acquire()
         QString host, app;
         if (lock_->getLockInfo(&pid, &host, &app)) return Outcome::HeldElsewhere;
         if (attempt == 1) {
-            failure_ = QStringLiteral("那里已有别的文件或文件夹");
+            failure_ = QCoreApplication::translate("app", "那里已有别的文件或文件夹");
             return Outcome::Failed;
         }
         QThread::msleep(100);
@@ -155,8 +155,9 @@ StartDecision decideStart(const SingleInstance& instance, SingleInstance::Outcom
     case SingleInstance::Outcome::Failed:
         showNotice(
             host,
-            QStringLiteral("无法创建锁文件 %1：%2。\n\n无法确认 Orvello 是否已在运行，"
-                           "因此不能启动。请检查这个文件夹后再试。")
+            QCoreApplication::translate("app",
+                                        "无法创建锁文件 %1：%2。\n\n无法确认 Orvello 是否已在运行，"
+                                        "因此不能启动。请检查这个文件夹后再试。")
                 .arg(QDir::toNativeSeparators(instance.lockPath()), instance.failureReason()),
             MsgIcon::Critical);
         return {StartDecision::End, kExitNoLock};
@@ -166,7 +167,8 @@ StartDecision decideStart(const SingleInstance& instance, SingleInstance::Outcom
     if (photo.isEmpty() || PhotoHandover::send(photo, socketPath, waitMs))
         return {StartDecision::End, 0};
     // It could not listen, or it hangs: rather than drop the photo, this start shows it.
-    std::fputs(QStringLiteral("orvello：正在运行的窗口没有接收照片，照片在新的窗口中打开。\n")
+    std::fputs(QCoreApplication::translate(
+                   "app", "orvello：正在运行的窗口没有接收照片，照片在新的窗口中打开。\n")
                    .toLocal8Bit()
                    .constData(),
                stderr);

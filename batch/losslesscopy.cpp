@@ -12,6 +12,7 @@
 #include "photo/exifstep.h"
 #include "photo/sourcetraits.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 namespace orvello {
@@ -40,13 +41,13 @@ QString overBudget(const JpegLayout& layout, qint64 fileBytes)
     const qint64 pixels = qint64(layout.width) * layout.height;
     const qint64 coefficients = layout.allCoefficientBytes();
     if (pixels > kMaxPhotoPixels || 3 * coefficients + fileBytes > kMaxDecodeBytes)
-        return QStringLiteral("照片太大");
+        return QCoreApplication::translate("batch", "照片太大");
     return {};
 }
 
 QString fallbackNotice(const StampItem& item, const QString& reason)
 {
-    return QStringLiteral("“%1”无法无损加字（%2），已完整重新编码。")
+    return QCoreApplication::translate("batch", "“%1”无法无损加字（%2），已完整重新编码。")
         .arg(shownPath(item.source), reason);
 }
 
@@ -74,7 +75,7 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
     const std::optional<PictureTurn> turn =
         copyTurn(copy.autoOrient ? traits.orientation : 1, recipe.turns);
     if (!turn) {
-        *notice = fallbackNotice(item, QStringLiteral("不支持的转动"));
+        *notice = fallbackNotice(item, QCoreApplication::translate("batch", "不支持的转动"));
         return std::nullopt;
     }
 
@@ -82,7 +83,7 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
     // ever written, so most of it is never backed by memory.
     QImage canvas(turn->turnedSize(QSize(layout.width, layout.height)), QImage::Format_RGB32);
     if (canvas.isNull()) {
-        *notice = fallbackNotice(item, QStringLiteral("内存不足"));
+        *notice = fallbackNotice(item, QCoreApplication::translate("batch", "内存不足"));
         return std::nullopt;
     }
     const OverlayInput input = stampOverlayInput(exif.stamp, recipe.settings, recipe.text1,

@@ -5,6 +5,7 @@
 #include "overlay/overlayfonts.h"
 #include "photo/photoloader.h"
 
+#include <QCoreApplication>
 #include <QThread>
 #include <algorithm>
 #include <mutex>
@@ -23,7 +24,7 @@ QList<StampItem> planStampBatch(const QList<QByteArray>& sources, const QByteArr
         int failure = 0;
         root = NativeFolder::open(outDir, true, &failure);
         if (!root)
-            rootRefusal = QStringLiteral("无法创建文件夹：%1（%2）")
+            rootRefusal = QCoreApplication::translate("batch", "无法创建文件夹：%1（%2）")
                               .arg(shownPath(outDir), nativeErrorText(failure));
     }
     const QByteArray base = outDir.isEmpty() || outDir.endsWith('/') ? outDir : outDir + '/';

@@ -4,6 +4,7 @@
 #include "components/nativefile.h"
 #include "imaging/saveoutput.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
@@ -150,12 +151,14 @@ QString StampOutputGuard::refusal(const QByteArray& target, bool overwrite) cons
     const QByteArray entry = entryOf(target);
     const bool link = isLink(target);
     if (inputEntries_.contains(entry) || (!link && inputFiles_.contains(resolvedPath(target))))
-        return QStringLiteral("目标文件是要处理的照片，不会覆盖它：%1").arg(shown);
+        return QCoreApplication::translate("batch", "目标文件是要处理的照片，不会覆盖它：%1")
+            .arg(shown);
     if (claimed_.contains(entry))
-        return QStringLiteral("本次已写入同名的目标文件，不会覆盖它：%1").arg(shown);
+        return QCoreApplication::translate("batch", "本次已写入同名的目标文件，不会覆盖它：%1")
+            .arg(shown);
     if (!exists(target)) return {};
     if (!link && !isRegularFile(target))
-        return QStringLiteral("目标已存在且不是文件：%1").arg(shown);
+        return QCoreApplication::translate("batch", "目标已存在且不是文件：%1").arg(shown);
     if (!overwrite) return existingCopyRefusal(target);
     return {};
 }
@@ -185,10 +188,12 @@ JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int
     o.segments = metadata->segmentsFor(copySize, &problem);
     if (!problem.isEmpty())
         *warning =
-            QStringLiteral("警告：照片“%1”的EXIF信息已损坏或无法安全写入，副本不含EXIF信息（%2）。")
+            QCoreApplication::translate(
+                "batch", "警告：照片“%1”的EXIF信息已损坏或无法安全写入，副本不含EXIF信息（%2）。")
                 .arg(shownPhoto, problem);
     else if (metadata->leavesOutMakerNote())
-        *warning = QStringLiteral(
+        *warning = QCoreApplication::translate(
+                       "batch",
                        "警告：照片“%1”的厂商注释（MakerNote）在副本中无法保持可读，"
                        "副本不含厂商注释，其余EXIF信息已保留。")
                        .arg(shownPhoto);
@@ -197,7 +202,8 @@ JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int
 
 QString existingCopyRefusal(const QByteArray& target)
 {
-    return QStringLiteral("目标文件已存在，未写入：%1（加 --overwrite 可替换）")
+    return QCoreApplication::translate("batch",
+                                       "目标文件已存在，未写入：%1（加 --overwrite 可替换）")
         .arg(shownPath(target));
 }
 
@@ -210,7 +216,7 @@ QString writeFailure(const QByteArray& target, const QString& error, QSize pictu
     const QString reason = error == diskFullText()
                                ? error
                                : saveFailureReason(QFile::decodeName(target), error, pictureSize);
-    return QStringLiteral("存储失败！%1：%2").arg(shownPath(target), reason);
+    return QCoreApplication::translate("batch", "存储失败！%1：%2").arg(shownPath(target), reason);
 }
 
 }  // namespace
@@ -228,8 +234,10 @@ std::shared_ptr<const NativeFolder> copyFolder(const StampItem& item, QString* r
     const QString shown = shownPath(folderPart(item.target));
     *refusal =
         failure == ELOOP || failure == EXDEV
-            ? QStringLiteral("子文件夹通向 --out 文件夹之外，未写入：%1").arg(shown)
-            : QStringLiteral("无法创建文件夹：%1（%2）").arg(shown, nativeErrorText(failure));
+            ? QCoreApplication::translate("batch", "子文件夹通向 --out 文件夹之外，未写入：%1")
+                  .arg(shown)
+            : QCoreApplication::translate("batch", "无法创建文件夹：%1（%2）")
+                  .arg(shown, nativeErrorText(failure));
     return nullptr;
 }
 

@@ -10,6 +10,7 @@
 #include "cli/textoptions.h"
 #include "imaging/rotation.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
@@ -47,7 +48,7 @@ struct StampOptions {
 std::optional<StampOptions> parseStamp(const QList<QByteArray>& args, QString* error)
 {
     StampOptions o;
-    o.recipe.text1 = QStringLiteral("标题文字");
+    o.recipe.text1 = QCoreApplication::translate("cli", "标题文字");
     for (int i = 0; i < args.size(); ++i) {
         const QByteArray& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -139,9 +140,9 @@ public:
         if (!shown_) return;
         const double seconds = clock_.elapsed() / 1000.0;
         const double rate = seconds > 0 ? done / seconds : 0;
-        QString line = QStringLiteral("%1/%2 张").arg(done).arg(total_);
+        QString line = QCoreApplication::translate("cli", "%1/%2 张").arg(done).arg(total_);
         if (done > 0 && rate > 0)
-            line += QStringLiteral("，%1 张/秒，约剩 %2 秒")
+            line += QCoreApplication::translate("cli", "，%1 张/秒，约剩 %2 秒")
                         .arg(rate, 0, 'f', 2)
                         .arg(qRound((total_ - done) / rate));
         std::fprintf(stderr, "\r\033[K%s", line.toUtf8().constData());
@@ -203,8 +204,10 @@ int chooseJobs(const StampOptions& options, const QList<StampItem>& items)
         if (item.refusal.isEmpty() && !item.skip) sources << item.source;
     const StampJobs bound = boundStampJobs(options.jobs, sources);
     if (options.jobs > bound.jobs && !options.quiet)
-        writeText(stderr, QStringLiteral("--jobs %1 超出本机所能：%2 个处理器核心，可用内存 %3 MB，"
-                                         "每张照片约需 %4 MB；改为同时处理 %5 张")
+        writeText(stderr, QCoreApplication::translate(
+                              "cli",
+                              "--jobs %1 超出本机所能：%2 个处理器核心，可用内存 %3 MB，"
+                              "每张照片约需 %4 MB；改为同时处理 %5 张")
                               .arg(options.jobs)
                               .arg(bound.cores)
                               .arg(bound.availableBytes >> 20)
@@ -238,7 +241,8 @@ int stampCommand(const QList<QByteArray>& args)
         named += *listed;
     }
     if (!loadDateFonts(appDirectory())) {
-        writeText(stderr, QStringLiteral("未发现所需要的字体文件，请重新安装本软件！"));
+        writeText(stderr,
+                  QCoreApplication::translate("cli", "未发现所需要的字体文件，请重新安装本软件！"));
         return 3;
     }
     const StampRecipe& recipe = options->recipe;
@@ -259,10 +263,11 @@ int stampCommand(const QList<QByteArray>& args)
     const auto summarise = [&] {
         progress.clear();
         if (!options->quiet)
-            writeText(stderr, QStringLiteral("已写 %1 张，跳过 %2 张，失败 %3 张")
-                                  .arg(written.load())
-                                  .arg(skipped.load())
-                                  .arg(failed.load()));
+            writeText(stderr,
+                      QCoreApplication::translate("cli", "已写 %1 张，跳过 %2 张，失败 %3 张")
+                          .arg(written.load())
+                          .arg(skipped.load())
+                          .arg(failed.load()));
     };
     std::optional<StopReport> onStop(std::in_place, summarise);
     progress.update(0);

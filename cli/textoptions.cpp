@@ -3,6 +3,7 @@
 #include "app/settingsfile.h"
 #include "overlay/stamptext.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace orvello {
@@ -17,13 +18,14 @@ OptionTaken takeTextOption(const QList<QByteArray>& args, int& i, TextOptions& o
     if (!known.contains(name)) return OptionTaken::No;
     const QString shown = QString::fromLatin1(name);
     if (i + 1 >= args.size()) {
-        *error = QStringLiteral("%1 缺少取值").arg(shown);
+        *error = QCoreApplication::translate("cli", "%1 缺少取值").arg(shown);
         return OptionTaken::Bad;
     }
     const QByteArray raw = args[++i];
     const QString value = QString::fromLocal8Bit(raw);
     const auto bad = [&](const QString& why) {
-        *error = QStringLiteral("%1 “%2”不可用：%3").arg(shown, value.left(60), why);
+        *error =
+            QCoreApplication::translate("cli", "%1 “%2”不可用：%3").arg(shown, value.left(60), why);
         return OptionTaken::Bad;
     };
     if (name == "--settings") {
@@ -39,21 +41,25 @@ OptionTaken takeTextOption(const QList<QByteArray>& args, int& i, TextOptions& o
         if (const QString why = checkDatePattern(value); !why.isEmpty()) return bad(why);
         // The settings take only a pattern that changes with the photo.
         if (!decodeDatePattern(value))
-            return bad(QStringLiteral("格式中须至少有一个日期或时间字段，如 yyyy、MM、dd、HH"));
+            return bad(QCoreApplication::translate(
+                "cli", "格式中须至少有一个日期或时间字段，如 yyyy、MM、dd、HH"));
         options.dateFormat = value;
     } else if (name == "--date-shift") {
         QString why;
         if (!parseClockShift(value, &why) || !decodeDateShift(value))
             return bad(why.isEmpty()
-                           ? QStringLiteral("写法为 [+|-][天 ]时:分[:秒]，如 +1:30 或 \"-1 2:00\"")
+                           ? QCoreApplication::translate(
+                                 "cli", "写法为 [+|-][天 ]时:分[:秒]，如 +1:30 或 \"-1 2:00\"")
                            : why);
         options.dateShift = value.trimmed();
     } else if (name == "--date-fallback") {
         options.dateFallback = decodeDateFallback(value);
-        if (!options.dateFallback) return bad(QStringLiteral("可选 none 或 file"));
+        if (!options.dateFallback)
+            return bad(QCoreApplication::translate("cli", "可选 none 或 file"));
     } else {
         const std::optional<StampStyle> style = decodeStampStyle(value);
-        if (!style) return bad(QStringLiteral("可选 plain、outline、shadow 或 plate"));
+        if (!style)
+            return bad(QCoreApplication::translate("cli", "可选 plain、outline、shadow 或 plate"));
         (name == "--date-style" ? options.dateStyle : options.titleStyle) = style;
     }
     return OptionTaken::Yes;

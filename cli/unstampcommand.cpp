@@ -5,6 +5,7 @@
 #include "imaging/losslessrestore.h"
 #include "imaging/photodecoder.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstdio>
 
@@ -39,7 +40,9 @@ QString unstampOne(const QByteArray& copy, const QByteArray& outDir, bool overwr
     const RestoreResult restored = restoreStamp(file.bytes);
     if (restored.status != RestoreResult::Status::Done) return restored.reason;
     *target = restoredPath(copy, outDir);
-    if (*target == copy) return QStringLiteral("恢复的照片会与副本同名：请用 --out 指定别的文件夹");
+    if (*target == copy)
+        return QCoreApplication::translate("cli",
+                                           "恢复的照片会与副本同名：请用 --out 指定别的文件夹");
     StampItem item;
     item.source = copy;
     item.target = *target;
@@ -73,9 +76,10 @@ int unstampCommand(const QList<QByteArray>& args)
         if (failed.isEmpty()) {
             say(stdout, QStringLiteral("%1 -> %2").arg(shownPath(copy), shownPath(target)));
         } else {
-            say(stderr, failed.startsWith(QStringLiteral("存储失败"))
+            say(stderr, failed.startsWith(QCoreApplication::translate("cli", "存储失败"))
                             ? failed
-                            : QStringLiteral("无法恢复！%1：%2").arg(shownPath(copy), failed));
+                            : QCoreApplication::translate("cli", "无法恢复！%1：%2")
+                                  .arg(shownPath(copy), failed));
             ++failures;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "components/jpeglibsupport.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QPoint>
 #include <QStringList>
@@ -422,7 +423,7 @@ bool CoefficientWriter::putRow(int component, int blockRow, const short* coeffic
     const QSize plane = planeBlocks(component);
     const int rows = state_->rows[component];
     if (blockRow < 0 || blockRow >= rows) {
-        error_ = QStringLiteral("系数行超出范围");
+        error_ = QCoreApplication::translate("imaging", "系数行超出范围");
         return false;
     }
     JBLOCKROW& row = state_->planes[component][size_t(blockRow)];

@@ -6,6 +6,7 @@
 #include "imaging/losslessjpeg.h"
 
 #include <turbojpeg.h>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QIODevice>
@@ -69,7 +70,7 @@ std::optional<Data> readData(const QList<JpegSegment>& segments, QString* why)
         chunks[index] = s.payload.mid(20);
     }
     if (count < 0) {
-        *why = QStringLiteral("没有恢复数据（不是带恢复数据的无损副本）");
+        *why = QCoreApplication::translate("imaging", "没有恢复数据（不是带恢复数据的无损副本）");
         return std::nullopt;
     }
     QByteArray blob;
@@ -136,7 +137,7 @@ int restoreRow(short* coefficients, tjregion arrayRegion, tjregion planeRegion, 
         const int blocks = arrayRegion.w / 8;
         const QSize plane = r->writer.planeBlocks(component);
         if (plane.width() != blocks || planeRegion.h / 8 != plane.height()) {
-            r->error = QStringLiteral("系数平面的大小不符");
+            r->error = QCoreApplication::translate("imaging", "系数平面的大小不符");
             return -1;
         }
         for (int row = 0; row < arrayRegion.h / 8; ++row) {
@@ -151,7 +152,7 @@ int restoreRow(short* coefficients, tjregion arrayRegion, tjregion planeRegion, 
         }
         return 0;
     } catch (const std::bad_alloc&) {
-        r->error = QStringLiteral("内存不足");
+        r->error = QCoreApplication::translate("imaging", "内存不足");
     }
     return -1;
 }
@@ -233,7 +234,7 @@ RestoreResult restoreStamp(const QByteArray& copy)
 {
     using Status = RestoreResult::Status;
     const QList<JpegSegment> segments = headerSegments(copy);
-    QString why = QStringLiteral("恢复数据已损坏");
+    QString why = QCoreApplication::translate("imaging", "恢复数据已损坏");
     const std::optional<Data> data = readData(segments, &why);
     if (!data) return failed(Status::NoData, why);
     const lossless::SourceFacts facts = lossless::readSourceFacts(copy);
@@ -241,12 +242,14 @@ RestoreResult restoreStamp(const QByteArray& copy)
     // The transform holds the copy's coefficients twice: refuse before a claimed size costs that.
     const JpegLayout layout = readJpegLayout(copy);
     if (!layout.valid || layout.codedBytes < layout.minimumBytes())
-        return failed(Status::Failed, QStringLiteral("JPEG 图像数据不完整"));
+        return failed(Status::Failed,
+                      QCoreApplication::translate("imaging", "JPEG 图像数据不完整"));
     if (qint64(facts.width) * facts.height > kMaxPhotoPixels ||
         3 * layout.allCoefficientBytes() + copy.size() > kMaxDecodeBytes)
-        return failed(Status::Failed, QStringLiteral("照片太大"));
+        return failed(Status::Failed, QCoreApplication::translate("imaging", "照片太大"));
     const QSize size(facts.width, facts.height);
-    const QString mismatch = QStringLiteral("恢复数据与照片不符（照片已被裁切或重新编码）");
+    const QString mismatch =
+        QCoreApplication::translate("imaging", "恢复数据与照片不符（照片已被裁切或重新编码）");
     if (data->picture != size) return failed(Status::NoData, mismatch);
 
     Restore r;
@@ -279,7 +282,9 @@ RestoreResult restoreStamp(const QByteArray& copy)
     unsigned char* output = nullptr;
     unsigned long outputSize = 0;
     TjHandle transformer;
-    if (!transformer.h) return failed(Status::Failed, QStringLiteral("JPEG 变换器无法启动"));
+    if (!transformer.h)
+        return failed(Status::Failed,
+                      QCoreApplication::translate("imaging", "JPEG 变换器无法启动"));
     const int rc =
         tjTransform(transformer.h, reinterpret_cast<const unsigned char*>(copy.constData()),
                     static_cast<unsigned long>(copy.size()), 1, &output, &outputSize, &whole,
@@ -288,13 +293,14 @@ RestoreResult restoreStamp(const QByteArray& copy)
     if (rc != 0)
         return failed(
             Status::Failed,
-            QStringLiteral("JPEG 图像数据无法读取（%1）")
+            QCoreApplication::translate("imaging", "JPEG 图像数据无法读取（%1）")
                 .arg(!r.error.isEmpty() ? r.error
                                         : QString::fromLocal8Bit(tjGetErrorStr2(transformer.h))));
     if (!r.opened || !r.writer.complete())
-        return failed(Status::Failed, QStringLiteral("没有读到图像系数"));
+        return failed(Status::Failed, QCoreApplication::translate("imaging", "没有读到图像系数"));
     if (lossless::blocksDigest(r.displaced) != data->digest)
-        return failed(Status::Changed, QStringLiteral("加字处的像素块已被改动，无法恢复"));
+        return failed(Status::Changed,
+                      QCoreApplication::translate("imaging", "加字处的像素块已被改动，无法恢复"));
     return RestoreResult{Status::Done, std::move(r.jpeg), {}};
 }
 

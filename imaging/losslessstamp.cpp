@@ -1,5 +1,7 @@
 #include "imaging/losslessstamp.h"
 
+#include <QCoreApplication>
+
 #include "imaging/losslessjpeg.h"
 #include "imaging/losslessrestore.h"
 
@@ -121,7 +123,7 @@ bool Pass::stampPiece(int index, tjhandle decoder)
     const QRect& around = crops[index];
     QImage decoded(around.size(), QImage::Format_RGB32);
     if (decoded.isNull()) {
-        error = QStringLiteral("内存不足");
+        error = QCoreApplication::translate("imaging", "内存不足");
         return false;
     }
     if (tjDecompress2(decoder, reinterpret_cast<const unsigned char*>(crop.constData()),
@@ -148,7 +150,7 @@ bool Pass::prepare()
     }
     TjHandle decoder(tjInitDecompress());
     if (!decoder.h) {
-        error = QStringLiteral("JPEG 解码器无法启动");
+        error = QCoreApplication::translate("imaging", "JPEG 解码器无法启动");
         return false;
     }
     for (int i = 0; i < pieces.size(); ++i)
@@ -160,7 +162,7 @@ bool Pass::filterRow(short* coefficients, int component, int blockRow, int block
 {
     const QSize plane = writer.planeBlocks(component);
     if (plane.width() != blocks) {
-        error = QStringLiteral("系数平面的大小不符");
+        error = QCoreApplication::translate("imaging", "系数平面的大小不符");
         return false;
     }
     lossless::replaceBlocks(coefficients, component, blockRow, blocks, this->blocks);
@@ -186,7 +188,7 @@ int filterCoefficients(short* coefficients, tjregion arrayRegion, tjregion plane
         }
         const int blocks = arrayRegion.w / 8;
         if (planeRegion.h / 8 != pass->writer.planeBlocks(component).height()) {
-            pass->error = QStringLiteral("系数平面的大小不符");
+            pass->error = QCoreApplication::translate("imaging", "系数平面的大小不符");
             return -1;
         }
         for (int row = 0; row < arrayRegion.h / 8; ++row)
@@ -196,9 +198,9 @@ int filterCoefficients(short* coefficients, tjregion arrayRegion, tjregion plane
                 return -1;
         return 0;
     } catch (const std::bad_alloc&) {
-        pass->error = QStringLiteral("内存不足");
+        pass->error = QCoreApplication::translate("imaging", "内存不足");
     } catch (...) {
-        pass->error = QStringLiteral("未知错误");
+        pass->error = QCoreApplication::translate("imaging", "未知错误");
     }
     return -1;
 }
@@ -230,12 +232,15 @@ LosslessStampResult stampLosslessly(const LosslessStampJob& job)
     // A grey photo keeps its one component: the stamps go into it in grey. Four inks (CMYK,
     // YCCK) would need the stamps' colours turned into inks, which the full re-encode does.
     if (!facts.colour && facts.components != 1)
-        return notPossible(QStringLiteral("只有彩色（YCbCr 或 RGB）或灰度 JPEG 照片能无损加字"));
+        return notPossible(QCoreApplication::translate(
+            "imaging", "只有彩色（YCbCr 或 RGB）或灰度 JPEG 照片能无损加字"));
     if (!transformable(job.source))
-        return notPossible(QStringLiteral("采样方式 %1 不能无损变换").arg(facts.sampling));
+        return notPossible(
+            QCoreApplication::translate("imaging", "采样方式 %1 不能无损变换").arg(facts.sampling));
     if (losesEdge(job.turn, facts))
         return notPossible(
-            QStringLiteral("照片尺寸 %1 × %2 不是 %3 × %4 像素块的整数倍，无损旋转会丢掉边缘")
+            QCoreApplication::translate(
+                "imaging", "照片尺寸 %1 × %2 不是 %3 × %4 像素块的整数倍，无损旋转会丢掉边缘")
                 .arg(facts.width)
                 .arg(facts.height)
                 .arg(facts.mcuWidth)
@@ -283,7 +288,9 @@ LosslessStampResult stampLosslessly(const LosslessStampJob& job)
     pass.outputSizes = outputSizes.data();
 
     TjHandle transformer(tjInitTransform());
-    if (!transformer.h) return {Status::Failed, {}, QStringLiteral("JPEG 变换器无法启动"), {}};
+    if (!transformer.h)
+        return {
+            Status::Failed, {}, QCoreApplication::translate("imaging", "JPEG 变换器无法启动"), {}};
     const int rc = tjTransform(
         transformer.h, reinterpret_cast<const unsigned char*>(job.source.constData()),
         static_cast<unsigned long>(job.source.size()), count, outputs.data(), outputSizes.data(),
@@ -301,7 +308,7 @@ LosslessStampResult stampLosslessly(const LosslessStampJob& job)
     if (pass.cancelled) return {Status::Cancelled, {}, {}, {}};
     if (rc != 0) return {Status::Failed, {}, failure, {}};
     if (!pass.ready || !pass.writer.complete())
-        return {Status::Failed, {}, QStringLiteral("没有读到图像系数"), {}};
+        return {Status::Failed, {}, QCoreApplication::translate("imaging", "没有读到图像系数"), {}};
     LosslessStampResult result{Status::Done, std::move(pass.copy), {}, pass.pieces};
     if (!restore.isEmpty())
         result.jpeg = withSegments(

@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <csignal>
@@ -100,6 +101,8 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(orvello::artwork::applicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvello.Orvello"));
 
+    // The locale chooses the interface's language (Qt's own dialogs follow it), before any text
+    // is made.
     orvello::installInterfaceLanguage(orvello::interfaceLanguageFromEnvironment());
     orvello::QtHost host;
     const orvello::StartDecision start = orvello::decideStart(
@@ -117,7 +120,7 @@ int main(int argc, char** argv)
     orvello::PhotoHandover handover(
         [&window](const QString& handed) { window.openHandedPhoto(handed); });
     if (start.mode == orvello::StartDecision::MainWindow && !handover.listen())
-        std::fputs(QStringLiteral("orvello：无法接收以后启动时交来的照片：%1\n")
+        std::fputs(QCoreApplication::translate("app", "orvello：无法接收以后启动时交来的照片：%1\n")
                        .arg(handover.errorString())
                        .toLocal8Bit()
                        .constData(),

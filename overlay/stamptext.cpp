@@ -1,5 +1,6 @@
 #include "overlay/stamptext.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -106,8 +107,9 @@ QList<Piece> piecesOf(const QString& title, QString* error)
             }
         }
         if (brace && error->isEmpty())
-            *error =
-                QStringLiteral("标题中的“%1”没有配对的花括号：花括号本身请写作 {{ 或 }}").arg(c);
+            *error = QCoreApplication::translate(
+                         "overlay", "标题中的“%1”没有配对的花括号：花括号本身请写作 {{ 或 }}")
+                         .arg(c);
         text += c;
     }
     if (!text.isEmpty()) out.append({text});
@@ -119,22 +121,27 @@ QList<Piece> piecesOf(const QString& title, QString* error)
 QList<DatePreset> datePresets()
 {
     return {
-        {QString::fromLatin1(kDefaultDatePattern), QStringLiteral("日期和时间（默认）")},
-        {QStringLiteral("yyyy-MM-dd"), QStringLiteral("仅日期")},
-        {QStringLiteral("HH:mm:ss"), QStringLiteral("仅时间")},
-        {QStringLiteral("''yy MM dd"), QStringLiteral("胶片相机（'yy MM dd）")},
-        {QStringLiteral("dd.MM.yyyy"), QStringLiteral("日.月.年")},
-        {QStringLiteral("MM/dd/yyyy"), QStringLiteral("月/日/年")},
-        {QStringLiteral("yyyy年M月d日"), QStringLiteral("中文日期")},
-        {QStringLiteral("yyyy-MM-dd hh:mm AP"), QStringLiteral("日期和 12 小时制时间")},
+        {QString::fromLatin1(kDefaultDatePattern),
+         QCoreApplication::translate("overlay", "日期和时间（默认）")},
+        {QStringLiteral("yyyy-MM-dd"), QCoreApplication::translate("overlay", "仅日期")},
+        {QStringLiteral("HH:mm:ss"), QCoreApplication::translate("overlay", "仅时间")},
+        {QStringLiteral("''yy MM dd"),
+         QCoreApplication::translate("overlay", "胶片相机（'yy MM dd）")},
+        {QStringLiteral("dd.MM.yyyy"), QCoreApplication::translate("overlay", "日.月.年")},
+        {QStringLiteral("MM/dd/yyyy"), QCoreApplication::translate("overlay", "月/日/年")},
+        {QStringLiteral("yyyy年M月d日"), QCoreApplication::translate("overlay", "中文日期")},
+        {QStringLiteral("yyyy-MM-dd hh:mm AP"),
+         QCoreApplication::translate("overlay", "日期和 12 小时制时间")},
     };
 }
 
 QString checkDatePattern(const QString& pattern)
 {
-    if (pattern.trimmed().isEmpty()) return QStringLiteral("日期格式不能为空");
+    if (pattern.trimmed().isEmpty())
+        return QCoreApplication::translate("overlay", "日期格式不能为空");
     if (pattern.size() > kMaxPatternLength)
-        return QStringLiteral("日期格式过长（最多 %1 个字符）").arg(kMaxPatternLength);
+        return QCoreApplication::translate("overlay", "日期格式过长（最多 %1 个字符）")
+            .arg(kMaxPatternLength);
     bool fields = false;
     for (qsizetype i = 0; i < pattern.size();) {
         const QChar c = pattern[i];
@@ -147,7 +154,8 @@ QString checkDatePattern(const QString& pattern)
             }
             for (;; ++j) {
                 if (j >= pattern.size())
-                    return QStringLiteral(
+                    return QCoreApplication::translate(
+                        "overlay",
                         "日期格式中的引号没有配对：文字请写在一对单引号中，单引号本身写作 ''");
                 if (pattern[j] != u'\'') continue;
                 if (j + 1 < pattern.size() && pattern[j + 1] == u'\'')
@@ -164,17 +172,20 @@ QString checkDatePattern(const QString& pattern)
         }
         qsizetype run = 1;
         while (i + run < pattern.size() && pattern[i + run] == c) ++run;
-        if (c == u't') return QStringLiteral("日期格式不能含时区（t）：照片记录的拍摄时间不带时区");
+        if (c == u't')
+            return QCoreApplication::translate(
+                "overlay", "日期格式不能含时区（t）：照片记录的拍摄时间不带时区");
         // AM/PM: A or AP, a or ap.
         const bool ampm = (c == u'a' || c == u'A') && run == 1;
         if (!ampm && !knownRun(c, run))
-            return QStringLiteral("日期格式中的“%1”不是日期或时间字段：文字请写在单引号中，如 'T'")
+            return QCoreApplication::translate(
+                       "overlay", "日期格式中的“%1”不是日期或时间字段：文字请写在单引号中，如 'T'")
                 .arg(pattern.mid(i, run));
         fields = true;
         i += run;
         if (ampm && i < pattern.size() && (pattern[i] == u'p' || pattern[i] == u'P')) ++i;
     }
-    if (!fields) return QStringLiteral("日期格式中没有日期或时间字段");
+    if (!fields) return QCoreApplication::translate("overlay", "日期格式中没有日期或时间字段");
     return {};
 }
 
@@ -190,15 +201,18 @@ std::optional<qint64> parseClockShift(const QString& text, QString* error)
         QStringLiteral("^([+-]?)(?:([0-9]{1,5}) +)?([0-9]{1,2}):([0-9]{1,2})(?::([0-9]{1,2}))?$"));
     const QRegularExpressionMatch m = form.match(t);
     if (!m.hasMatch())
-        return fail(QStringLiteral("时间偏移“%1”的格式不对：应为 [+|-][天 ]时:分[:秒]，"
-                                   "例如 +1:30 或 -1 2:00")
-                        .arg(t.left(40)));
+        return fail(
+            QCoreApplication::translate("overlay",
+                                        "时间偏移“%1”的格式不对：应为 [+|-][天 ]时:分[:秒]，"
+                                        "例如 +1:30 或 -1 2:00")
+                .arg(t.left(40)));
     const qint64 days = m.captured(2).toLongLong(), hours = m.captured(3).toLongLong();
     const qint64 minutes = m.captured(4).toLongLong(), seconds = m.captured(5).toLongLong();
     if (hours > 23)
-        return fail(QStringLiteral("时间偏移的小时须在 0 到 23 之间：整天请写在前面，如 +1 12:00"));
+        return fail(QCoreApplication::translate(
+            "overlay", "时间偏移的小时须在 0 到 23 之间：整天请写在前面，如 +1 12:00"));
     if (minutes > 59 || seconds > 59)
-        return fail(QStringLiteral("时间偏移的分和秒须在 0 到 59 之间"));
+        return fail(QCoreApplication::translate("overlay", "时间偏移的分和秒须在 0 到 59 之间"));
     const qint64 total = ((days * 24 + hours) * 60 + minutes) * 60 + seconds;
     return m.captured(1) == u"-" ? -total : total;
 }
@@ -240,7 +254,8 @@ QString checkTitleFields(const QString& title)
         fieldText(piece.text, PhotoFields(), DateFormat(), &known);
         if (known) continue;
         if (piece.text.startsWith(u"Date:")) return checkDatePattern(piece.text.sliced(5));
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "overlay",
                    "标题中没有“{%1}”这个字段：可用的字段有 {Make} {Model} {LensModel} "
                    "{FNumber} {ExposureTime} {ISO} {FocalLength} {FileName} {Date} "
                    "{Date:格式}")

@@ -7,6 +7,7 @@
 #include "components/keptmetadata.h"
 
 #include <libheif/heif.h>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -166,11 +167,14 @@ std::optional<RecordedDate> findRecordedDate(const DateEvidence& evidence, bool 
 QString dateSourceLabel(DateSource source)
 {
     switch (source) {
-    case DateSource::ExifOriginal: return QStringLiteral("日期来源：EXIF");
-    case DateSource::XmpOriginal: return QStringLiteral("日期来源：XMP");
-    case DateSource::XmpCreated: return QStringLiteral("日期来源：XMP创建日期");
-    case DateSource::ExifDigitized: return QStringLiteral("日期来源：EXIF数字化时间");
-    case DateSource::FileModified: return QStringLiteral("日期来源：文件修改时间");
+    case DateSource::ExifOriginal: return QCoreApplication::translate("photo", "日期来源：EXIF");
+    case DateSource::XmpOriginal: return QCoreApplication::translate("photo", "日期来源：XMP");
+    case DateSource::XmpCreated:
+        return QCoreApplication::translate("photo", "日期来源：XMP创建日期");
+    case DateSource::ExifDigitized:
+        return QCoreApplication::translate("photo", "日期来源：EXIF数字化时间");
+    case DateSource::FileModified:
+        return QCoreApplication::translate("photo", "日期来源：文件修改时间");
     }
     return {};
 }

@@ -64,7 +64,7 @@ ReducedPicture readAndDecode(const QByteArray& nativePath, Decode decode)
     } catch (const std::bad_alloc&) {
         read = ReducedPicture();
         read.nativePath = nativePath;
-        read.file.error = QStringLiteral("内存不足");
+        read.file.error = QCoreApplication::translate("photo", "内存不足");
     }
     return read;
 }

@@ -4,6 +4,7 @@
 #include "ui/picturebox.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
 
@@ -44,24 +45,24 @@ struct Name {
 
 // Where the caption does not say it all; every other button reads as its caption.
 constexpr Name kNames[] = {
-    {"XPButton3", "向左旋转"},
-    {"XPButton4", "向右旋转"},
-    {"XPButton5", "向上移动标题"},
-    {"XPButton6", "向下移动标题"},
-    {"XPButton7", "向左移动标题"},
-    {"XPButton8", "向右移动标题"},
-    {"XPButton9", "向上移动日期"},
-    {"XPButton10", "向下移动日期"},
-    {"XPButton11", "向左移动日期"},
-    {"XPButton12", "向右移动日期"},
-    {"XPButton15", "缩小文字"},
-    {"XPButton17", "增大文字"},
-    {"List1", "照片目录"},
-    {"Text0", "照片文件EXIF信息"},
-    {"Text1", "标题文字"},
-    {"Picture1", "照片预览"},
-    {"Immin", "最小化"},
-    {"Imclose", "关闭"},
+    {"XPButton3", QT_TRANSLATE_NOOP("ui", "向左旋转")},
+    {"XPButton4", QT_TRANSLATE_NOOP("ui", "向右旋转")},
+    {"XPButton5", QT_TRANSLATE_NOOP("ui", "向上移动标题")},
+    {"XPButton6", QT_TRANSLATE_NOOP("ui", "向下移动标题")},
+    {"XPButton7", QT_TRANSLATE_NOOP("ui", "向左移动标题")},
+    {"XPButton8", QT_TRANSLATE_NOOP("ui", "向右移动标题")},
+    {"XPButton9", QT_TRANSLATE_NOOP("ui", "向上移动日期")},
+    {"XPButton10", QT_TRANSLATE_NOOP("ui", "向下移动日期")},
+    {"XPButton11", QT_TRANSLATE_NOOP("ui", "向左移动日期")},
+    {"XPButton12", QT_TRANSLATE_NOOP("ui", "向右移动日期")},
+    {"XPButton15", QT_TRANSLATE_NOOP("ui", "缩小文字")},
+    {"XPButton17", QT_TRANSLATE_NOOP("ui", "增大文字")},
+    {"List1", QT_TRANSLATE_NOOP("ui", "照片目录")},
+    {"Text0", QT_TRANSLATE_NOOP("ui", "照片文件EXIF信息")},
+    {"Text1", QT_TRANSLATE_NOOP("ui", "标题文字")},
+    {"Picture1", QT_TRANSLATE_NOOP("ui", "照片预览")},
+    {"Immin", QT_TRANSLATE_NOOP("ui", "最小化")},
+    {"Imclose", QT_TRANSLATE_NOOP("ui", "关闭")},
 };
 
 }  // namespace
@@ -75,7 +76,7 @@ void nameForScreenReaders(QWidget& window)
     Q_UNUSED(installed);
     for (const Name& n : kNames)
         if (auto* w = window.findChild<QWidget*>(QString::fromLatin1(n.control)))
-            w->setAccessibleName(QString::fromUtf8(n.name));
+            w->setAccessibleName(QCoreApplication::translate("ui", n.name));
 }
 
 }  // namespace orvello

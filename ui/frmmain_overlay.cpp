@@ -102,7 +102,8 @@ void frmMain::wireOverlay()
     connect(title, &QLineEdit::inputRejected, this, [title] {
         if (title->text().size() < kMaxTitleLength) return;  // rejected for another reason
         QToolTip::showText(title->mapToGlobal(QPoint(0, title->height())),
-                           QStringLiteral("标题最多 %1 个字符，多出的未收入").arg(kMaxTitleLength),
+                           QCoreApplication::translate("ui", "标题最多 %1 个字符，多出的未收入")
+                               .arg(kMaxTitleLength),
                            title);
     });
 
@@ -175,8 +176,8 @@ void frmMain::showListing()
     QString text = listingText_;
     const StampTexts texts = stampTexts(doc_.stamp, settings_, QString());
     if (texts.source && *texts.source != DateSource::ExifOriginal)
-        text +=
-            QStringLiteral("\n拍摄日期：%1\n%2").arg(texts.date, dateSourceLabel(*texts.source));
+        text += QCoreApplication::translate("ui", "\n拍摄日期：%1\n%2")
+                    .arg(texts.date, dateSourceLabel(*texts.source));
     control<QPlainTextEdit>(QStringLiteral("Text0"))->setPlainText(text);
 }
 
@@ -190,14 +191,15 @@ void frmMain::stampTextsChanged()
 QActionGroup* frmMain::addStyleMenu(QMenu* menu, const QString& title,
                                     StampStyle AppSettings::*field)
 {
-    static const std::pair<StampStyle, const char*> kStyles[] = {{StampStyle::Plain, "普通"},
-                                                                 {StampStyle::Outline, "描边"},
-                                                                 {StampStyle::Shadow, "阴影"},
-                                                                 {StampStyle::Plate, "衬底"}};
+    static const std::pair<StampStyle, const char*> kStyles[] = {
+        {StampStyle::Plain, QT_TRANSLATE_NOOP("ui", "普通")},
+        {StampStyle::Outline, QT_TRANSLATE_NOOP("ui", "描边")},
+        {StampStyle::Shadow, QT_TRANSLATE_NOOP("ui", "阴影")},
+        {StampStyle::Plate, QT_TRANSLATE_NOOP("ui", "衬底")}};
     QMenu* styles = menu->addMenu(title);
     auto* group = new QActionGroup(styles);
     for (const auto& [style, name] : kStyles) {
-        QAction* action = styles->addAction(QString::fromUtf8(name));
+        QAction* action = styles->addAction(QCoreApplication::translate("ui", name));
         action->setCheckable(true);
         action->setData(int(style));
         action->setObjectName(encodeStampStyle(style));
@@ -216,7 +218,7 @@ void frmMain::wireStampMenu()
     auto* menu = new QMenu(preview);
     menu->setObjectName(QStringLiteral("Picture1Menu"));
 
-    QMenu* formats = menu->addMenu(QStringLiteral("日期格式"));
+    QMenu* formats = menu->addMenu(QCoreApplication::translate("ui", "日期格式"));
     formats->setObjectName(QStringLiteral("dateFormatMenu"));
     auto* group = new QActionGroup(formats);
     for (const DatePreset& preset : datePresets()) {
@@ -229,10 +231,11 @@ void frmMain::wireStampMenu()
             stampTextsChanged();
         });
     }
-    QAction* shift = menu->addAction(QStringLiteral("时间偏移…"));
+    QAction* shift = menu->addAction(QCoreApplication::translate("ui", "时间偏移…"));
     shift->setObjectName(QStringLiteral("dateShiftAction"));
     connect(shift, &QAction::triggered, this, &frmMain::dateShiftCommand);
-    QAction* fallback = menu->addAction(QStringLiteral("无拍摄日期时用文件修改时间"));
+    QAction* fallback =
+        menu->addAction(QCoreApplication::translate("ui", "无拍摄日期时用文件修改时间"));
     fallback->setObjectName(QStringLiteral("dateFallbackAction"));
     fallback->setCheckable(true);
     connect(fallback, &QAction::triggered, this, [this](bool on) {
@@ -240,10 +243,10 @@ void frmMain::wireStampMenu()
         stampTextsChanged();
     });
     QActionGroup* dateStyles =
-        addStyleMenu(menu, QStringLiteral("日期样式"), &AppSettings::dateStyle);
+        addStyleMenu(menu, QCoreApplication::translate("ui", "日期样式"), &AppSettings::dateStyle);
     QActionGroup* titleStyles =
-        addStyleMenu(menu, QStringLiteral("标题样式"), &AppSettings::titleStyle);
-    QAction* filmColour = menu->addAction(QStringLiteral("胶片相机的橙色"));
+        addStyleMenu(menu, QCoreApplication::translate("ui", "标题样式"), &AppSettings::titleStyle);
+    QAction* filmColour = menu->addAction(QCoreApplication::translate("ui", "胶片相机的橙色"));
     filmColour->setObjectName(QStringLiteral("filmColourAction"));
     connect(filmColour, &QAction::triggered, this, [this] {
         settings_.addForeColor = kFilmDateBackColor;
@@ -261,9 +264,10 @@ void frmMain::wireStampMenu()
         for (QAction* action : group->actions())
             action->setChecked(action->data().toString() == settings_.dateFormat);
         fallback->setChecked(settings_.dateFallback == DateFallback::File);
-        shift->setText(settings_.dateShift.isEmpty()
-                           ? QStringLiteral("时间偏移…")
-                           : QStringLiteral("时间偏移（%1）…").arg(settings_.dateShift));
+        shift->setText(
+            settings_.dateShift.isEmpty()
+                ? QCoreApplication::translate("ui", "时间偏移…")
+                : QCoreApplication::translate("ui", "时间偏移（%1）…").arg(settings_.dateShift));
     });
     preview->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(preview, &QWidget::customContextMenuRequested, menu,
@@ -273,9 +277,10 @@ void frmMain::wireStampMenu()
 void frmMain::dateShiftCommand()
 {
     TextInputRequest request{
-        QStringLiteral("时间偏移"),
-        QStringLiteral("相机时钟不准时，拍摄时间要移动多少：[+|-][天 ]时:分[:秒]\n"
-                       "例如 +1:30 或 -1 2:00（减一天两小时）；留空为不移动。"),
+        QCoreApplication::translate("ui", "时间偏移"),
+        QCoreApplication::translate("ui",
+                                    "相机时钟不准时，拍摄时间要移动多少：[+|-][天 ]时:分[:秒]\n"
+                                    "例如 +1:30 或 -1 2:00（减一天两小时）；留空为不移动。"),
         settings_.dateShift};
     // Asked again until the text is a shift or the dialog is cancelled: a typing slip should not
     // cost the user what they typed.
@@ -287,7 +292,8 @@ void frmMain::dateShiftCommand()
             return;
         }
         showNotice(host_,
-                   why.isEmpty() ? QStringLiteral("“%1”不是时间偏移：写法为 [+|-][天 ]时:分[:秒]")
+                   why.isEmpty() ? QCoreApplication::translate(
+                                       "ui", "“%1”不是时间偏移：写法为 [+|-][天 ]时:分[:秒]")
                                        .arg(answer->left(40))
                                  : why,
                    MsgIcon::Exclamation);

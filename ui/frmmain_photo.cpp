@@ -33,12 +33,14 @@ void frmMain::openPhotoCommand()
     QString fileName = doc_.photoPath;
     QString fileTitle = doc_.photoName;
     const QString patterns = photoNamePatterns();
-    QString filter = QStringLiteral("照片文件 (%1)|%1|所有文件 (*)|*").arg(patterns);
+    QString filter =
+        QCoreApplication::translate("ui", "照片文件 (%1)|%1|所有文件 (*)|*").arg(patterns);
     bool readOnly = false;
     qint32 filterIndex = 1;
     qint32 flags = 0;
     if (!mCmnDlg::ShowOpenDialog(fileName, fileTitle, true, false, readOnly, true, filter,
-                                 filterIndex, QString(), QStringLiteral("选择打开照片文件"),
+                                 filterIndex, QString(),
+                                 QCoreApplication::translate("ui", "选择打开照片文件"),
                                  QStringLiteral("jpg"), host_, flags))
         return;
     openChosenFile(fileName, fileTitle);
@@ -61,7 +63,7 @@ void frmMain::openChosenFile(const QString& fileName, const QString& fileTitle)
     }
     if (found.names.isEmpty()) {
         showNotice(host_,
-                   QStringLiteral("文件夹“%1”中没有照片文件（%2）。")
+                   QCoreApplication::translate("ui", "文件夹“%1”中没有照片文件（%2）。")
                        .arg(doc_.photoFolder, photoExtensionsText()),
                    MsgIcon::Information);
         return;
@@ -82,7 +84,7 @@ void frmMain::selectEntry(int row)
     doc_.photoNativeName = list->item(row)->data(Qt::UserRole).toByteArray();
     doc_.photoPath = doc_.photoFolder + doc_.photoName;
     control<Label>(QStringLiteral("Label1"))
-        ->setPathText(QCoreApplication::translate("design", "当前文件："), doc_.photoPath);
+        ->setPathText(QCoreApplication::translate("ui", "当前文件："), doc_.photoPath);
     // A click makes the entry current before it selects it: highlight it now, so that a message
     // shown below stands beside the entry it is about.
     {
@@ -168,8 +170,8 @@ void frmMain::saveCommand()
     qint32 flags = 0;
     if (!mCmnDlg::ShowSaveDialog(
             fileName, fileTitle, true, filter, filterIndex, QString(),
-            QStringLiteral("照片文件另存为…(注:保存后的文件不包含相关EXIF信息)"), QString(), host_,
-            flags))
+            QCoreApplication::translate("ui", "照片文件另存为…(注:保存后的文件不包含相关EXIF信息)"),
+            QString(), host_, flags))
         return;
     JpegWriter writer(copyJpegOptions(doc_.sourceTraits, false));
     const QByteArray target = nativeSavePath(

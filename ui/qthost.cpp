@@ -232,8 +232,8 @@ std::optional<QString> QtHost::inputText(const TextInputRequest& request)
     dialog->setLabelText(request.label);
     dialog->setInputMode(QInputDialog::TextInput);
     dialog->setTextValue(request.text);
-    dialog->setOkButtonText(QStringLiteral("确定"));
-    dialog->setCancelButtonText(QStringLiteral("取消"));
+    dialog->setOkButtonText(QCoreApplication::translate("ui", "确定"));
+    dialog->setCancelButtonText(QCoreApplication::translate("ui", "取消"));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog->textValue();
 }

@@ -3,6 +3,7 @@
 #include "app/appinfo.h"
 #include "app/messages.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 
@@ -15,7 +16,7 @@ constexpr int kListedFailures = 15;
 
 QString progressLabel(int done, int total)
 {
-    return QStringLiteral("正在保存照片：%1 / %2").arg(done).arg(total);
+    return QCoreApplication::translate("ui", "正在保存照片：%1 / %2").arg(done).arg(total);
 }
 
 }  // namespace
@@ -37,7 +38,7 @@ void SaveAllCommand::run()
     if (running()) return;
     SaveAllInput input = input_();
     if (input.sources.isEmpty()) {
-        showNotice(host_, QStringLiteral("照片列表是空的，没有可保存的照片。"),
+        showNotice(host_, QCoreApplication::translate("ui", "照片列表是空的，没有可保存的照片。"),
                    MsgIcon::Information);
         return;
     }
@@ -49,9 +50,9 @@ void SaveAllCommand::run()
     copy.quality = options->quality;
     copy.lossless = options->lossless;
     const std::optional<QString> folder = host_.chooseFolder(
-        options->keepMetadata
-            ? QStringLiteral("全部保存到文件夹…")
-            : QStringLiteral("全部保存到文件夹…(注:保存后的文件不包含相关EXIF信息)"),
+        options->keepMetadata ? QCoreApplication::translate("ui", "全部保存到文件夹…")
+                              : QCoreApplication::translate(
+                                    "ui", "全部保存到文件夹…(注:保存后的文件不包含相关EXIF信息)"),
         input.photoFolder);
     if (!folder) return;
     folder_ = *folder;
@@ -60,9 +61,9 @@ void SaveAllCommand::run()
     if (const int existing = countExistingCopies(items_); existing > 0) {
         MessageRequest ask;
         ask.title = appinfo::applicationTitle();
-        ask.text = QStringLiteral(
-                       "文件夹“%1”中已有 %2 个同名的文件。\n\n"
-                       "是：全部覆盖\n否：跳过已有的文件\n取消：不保存")
+        ask.text = QCoreApplication::translate("ui",
+                                               "文件夹“%1”中已有 %2 个同名的文件。\n\n"
+                                               "是：全部覆盖\n否：跳过已有的文件\n取消：不保存")
                        .arg(folder_)
                        .arg(existing);
         ask.icon = MsgIcon::Question;
@@ -81,8 +82,8 @@ void SaveAllCommand::run()
     done_ = 0;
     cancel_ = false;
     const int total = int(items_.size());
-    progress_ = host_.showProgress(
-        {QStringLiteral("全部保存"), progressLabel(0, total), total, [this] { cancel_ = true; }});
+    progress_ = host_.showProgress({QCoreApplication::translate("ui", "全部保存"),
+                                    progressLabel(0, total), total, [this] { cancel_ = true; }});
     // The worker threads report each photo to this object's thread, in the order they finish.
     const StampDone onDone = [this](int index, const StampOutcome& outcome) {
         QMetaObject::invokeMethod(
@@ -131,20 +132,24 @@ QString SaveAllCommand::summary() const
         cancelled += o.status == Status::Cancelled;
         if (o.status == Status::Failed) failures << o.message;
     }
-    QString text = QStringLiteral("已保存 %1 张照片到文件夹“%2”。").arg(written).arg(folder_);
-    if (skipped) text += QStringLiteral("\n跳过已有的文件 %1 个。").arg(skipped);
-    if (cancelled) text += QStringLiteral("\n已取消，%1 张照片未保存。").arg(cancelled);
+    QString text = QCoreApplication::translate("ui", "已保存 %1 张照片到文件夹“%2”。")
+                       .arg(written)
+                       .arg(folder_);
+    if (skipped) text += QCoreApplication::translate("ui", "\n跳过已有的文件 %1 个。").arg(skipped);
+    if (cancelled)
+        text += QCoreApplication::translate("ui", "\n已取消，%1 张照片未保存。").arg(cancelled);
     const auto list = [&text](const QString& heading, const QStringList& lines) {
         if (lines.isEmpty()) return;
         text += QStringLiteral("\n\n") + heading.arg(lines.size());
         for (int i = 0; i < lines.size() && i < kListedFailures; ++i)
             text += QLatin1Char('\n') + lines[i];
         if (lines.size() > kListedFailures)
-            text += QStringLiteral("\n……另有 %1 张").arg(lines.size() - kListedFailures);
+            text += QCoreApplication::translate("ui", "\n……另有 %1 张")
+                        .arg(lines.size() - kListedFailures);
     };
-    list(QStringLiteral("%1 张照片未能保存："), failures);
-    list(QStringLiteral("%1 张照片的副本不含EXIF信息："), warnings);
-    list(QStringLiteral("%1 张照片未能无损加字，已完整重新编码："), notes);
+    list(QCoreApplication::translate("ui", "%1 张照片未能保存："), failures);
+    list(QCoreApplication::translate("ui", "%1 张照片的副本不含EXIF信息："), warnings);
+    list(QCoreApplication::translate("ui", "%1 张照片未能无损加字，已完整重新编码："), notes);
     return text;
 }
 

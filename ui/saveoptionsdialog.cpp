@@ -3,6 +3,7 @@
 #include "ui/helddialog.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -17,29 +18,30 @@ std::optional<SaveAllOptions> runSaveAllOptionsDialog(QWidget* owner, const Save
     HeldDialog<QDialog> held(owner);
     QDialog& dialog = *held;
     dialog.setObjectName(QStringLiteral("saveAllOptions"));
-    dialog.setWindowTitle(QStringLiteral("全部保存"));
-    auto* keep = new QCheckBox(QStringLiteral("保留EXIF信息"), &dialog);
+    dialog.setWindowTitle(QCoreApplication::translate("ui", "全部保存"));
+    auto* keep = new QCheckBox(QCoreApplication::translate("ui", "保留EXIF信息"), &dialog);
     keep->setObjectName(QStringLiteral("keepExif"));
-    keep->setToolTip(QStringLiteral(
-        "副本带有照片的EXIF、XMP和IPTC信息（方向为正，尺寸为副本的尺寸，不含缩略图）"));
+    keep->setToolTip(QCoreApplication::translate(
+        "ui", "副本带有照片的EXIF、XMP和IPTC信息（方向为正，尺寸为副本的尺寸，不含缩略图）"));
     keep->setChecked(initial.keepMetadata);
     auto* quality = new QSpinBox(&dialog);
     quality->setObjectName(QStringLiteral("quality"));
     quality->setRange(1, 100);
     quality->setValue(initial.quality);
-    auto* lossless = new QCheckBox(QStringLiteral("无损"), &dialog);
+    auto* lossless = new QCheckBox(QCoreApplication::translate("ui", "无损"), &dialog);
     lossless->setObjectName(QStringLiteral("lossless"));
-    lossless->setToolTip(QStringLiteral(
+    lossless->setToolTip(QCoreApplication::translate(
+        "ui",
         "JPEG照片只重新编码文字所在的部分，其余部分保持原样；TIFF和HEIC照片按所设质量完整编码"));
     lossless->setChecked(initial.lossless);
 
     auto* form = new QFormLayout;
     form->addRow(keep);
-    form->addRow(QStringLiteral("JPEG 质量（1–100）："), quality);
+    form->addRow(QCoreApplication::translate("ui", "JPEG 质量（1–100）："), quality);
     form->addRow(lossless);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QCoreApplication::translate("ui", "确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QCoreApplication::translate("ui", "取消"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     auto* layout = new QVBoxLayout(&dialog);

@@ -127,8 +127,12 @@ private slots:
         QCOMPARE(usage.err.contains(chinese), !english);
         QCOMPARE(missing.out.contains(chinese), !english);
         QVERIFY(usage.err.startsWith(english
-                                         ? QStringLiteral("Usage: orvello-stamp exif PHOTO...\n")
-                                         : QStringLiteral("用法：orvello-stamp exif 照片...\n")));
+                                         ? QStringLiteral("Usage: orvello-stamp exif [--title TEXT] [--settings FILE] "
+                                                         "[--date-format FORMAT] [--date-shift SHIFT] "
+                                                         "[--date-fallback none|file] PHOTO...\n")
+                                         : QStringLiteral("用法：orvello-stamp exif [--title 文字] [--settings 文件] "
+                                                         "[--date-format 格式] [--date-shift 偏移] "
+                                                         "[--date-fallback none|file] 照片...\n")));
     }
 
     void stampWritesTurnedStampedCopies()
