@@ -97,24 +97,6 @@ QImage blurredShadow(const QPainterPath& textPath, double em, const QRect& canva
     return mask;
 }
 
-// shape filled in color, made only as far as it can show on canvas.
-QImage filledShape(const QPainterPath& shape, const QColor& color, const QRect& canvas, QPoint* at)
-{
-    const QRect box = shape.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & canvas;
-    if (box.isEmpty()) return {};
-    QImage image(box.size(), QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) return {};
-    image.fill(Qt::transparent);
-    {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.translate(-box.topLeft());
-        p.fillPath(shape, color);
-    }
-    *at = box.topLeft();
-    return image;
-}
-
 QRectF plateRect(const QRectF& cell, double em)
 {
     const double padX = em * kPlatePadXEm, padY = em * kPlatePadYEm;
@@ -154,21 +136,20 @@ StyleLayer makeStyleLayer(StampStyle style, const QPainterPath& textPath, const 
         stroker.setJoinStyle(Qt::RoundJoin);
         stroker.setCapStyle(Qt::RoundCap);
         // The ring and the glyphs as one shape, so that no pixel is darkened twice.
-        QPainterPath shape = stroker.createStroke(textPath);
-        shape.addPath(textPath);
-        shape.setFillRule(Qt::WindingFill);
-        layer.image = filledShape(shape, kHaloColor, canvas, &layer.at);
+        layer.shape = stroker.createStroke(textPath);
+        layer.shape.addPath(textPath);
+        layer.shape.setFillRule(Qt::WindingFill);
         break;
     }
-    case StampStyle::Shadow: layer.image = blurredShadow(textPath, em, canvas, &layer.at); break;
+    case StampStyle::Shadow:
+        layer.shadow = blurredShadow(textPath, em, canvas, &layer.shadowAt);
+        break;
     case StampStyle::Plate: {
         // Beyond the canvas the plate would not show; cut there, its coordinates stay small.
         const double radius = em * kPlateRadiusEm;
         const QRectF bounds =
             QRectF(canvas).adjusted(-2 * radius, -2 * radius, 2 * radius, 2 * radius);
-        QPainterPath shape;
-        shape.addRoundedRect(plateRect(cell, em) & bounds, radius, radius);
-        layer.image = filledShape(shape, kPlateColor, canvas, &layer.at);
+        layer.shape.addRoundedRect(plateRect(cell, em) & bounds, radius, radius);
         break;
     }
     }
@@ -177,7 +158,16 @@ StyleLayer makeStyleLayer(StampStyle style, const QPainterPath& textPath, const 
 
 void paintStyleLayer(QPainter& painter, const StyleLayer& layer)
 {
-    if (!layer.image.isNull()) painter.drawImage(layer.at, layer.image);
+    if (layer.style == StampStyle::Plain) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    if (layer.style == StampStyle::Shadow) {
+        if (!layer.shadow.isNull()) painter.drawImage(layer.shadowAt, layer.shadow);
+    } else {
+        painter.fillPath(layer.shape,
+                         layer.style == StampStyle::Outline ? kHaloColor : kPlateColor);
+    }
+    painter.restore();
 }
 
 }  // namespace orvello

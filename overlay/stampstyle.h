@@ -37,10 +37,9 @@ QRectF styleExtent(StampStyle style, const QRectF& ink, const QRectF& cell, doub
 // as the canvas needs it (a lossless copy paints it piece by piece).
 struct StyleLayer {
     StampStyle style = StampStyle::Plain;
-    // The halo, shadow or plate, painted once, premultiplied, with its top-left at `at` on the
-    // canvas: painting the layer is then one clipped image draw, however many pieces it takes.
-    QImage image;
-    QPoint at;
+    QPainterPath shape;  // the halo (outline) or the plate, in canvas pixels
+    QImage shadow;       // the blurred shadow, premultiplied, placed at shadowAt
+    QPoint shadowAt;
 };
 
 // The layer of style for text whose outlines are textPath and whose line box is cell, made as far
