@@ -61,6 +61,30 @@ void BM_StampFolder(benchmark::State& state)
         benchmark::Counter(double(kPhotos), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// The same folder stamped, on one worker, with both items in one style (plain, outline, shadow,
+// plate), by the full re-encode and losslessly: each style's cost is its time over plain's.
+void BM_StampFolderStyled(benchmark::State& state)
+{
+    Folder& f = folder();
+    StampRecipe recipe;
+    recipe.settings.addTXB = true;
+    recipe.settings.dateStyle = recipe.settings.titleStyle = StampStyle(state.range(0));
+    recipe.copy.lossless = state.range(1) != 0;
+    recipe.text1 = QStringLiteral("标题文字");
+    for (auto _ : state) {
+        const QList<StampItem> items = planStampBatch(f.sources, f.out, ExistingCopies::Overwrite);
+        int failed = 0;
+        runStampBatch(items, recipe, 1, [&](int, const StampOutcome& o) {
+            failed += o.status != StampOutcome::Status::Written || !o.notice.isEmpty();
+        });
+        if (failed) state.SkipWithError("a photo failed or was not copied losslessly");
+    }
+    state.SetLabel(encodeStampStyle(StampStyle(state.range(0))).toStdString() +
+                   (recipe.copy.lossless ? ", lossless" : ", full re-encode"));
+    state.counters["photos/s"] =
+        benchmark::Counter(double(kPhotos), benchmark::Counter::kIsIterationInvariantRate);
+}
+
 // The floor: each worker decodes and re-encodes its photos, nothing else.
 void BM_Floor_DecodeEncodeFolder(benchmark::State& state)
 {
@@ -94,6 +118,11 @@ const int kCores = std::max(1, QThread::idealThreadCount());
 BENCHMARK(BM_StampFolder)
     ->Arg(1)
     ->Arg(kCores)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_StampFolderStyled)
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1}})
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
