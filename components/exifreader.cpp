@@ -6,6 +6,7 @@
 #include "components/imageerror.h"
 #include "components/imageformat.h"
 #include "components/tagnames.h"
+#include "components/tiffbytes.h"
 
 #include <QHash>
 #include <QSet>
@@ -21,33 +22,10 @@ namespace {
 
 constexpr quint16 makerNoteTag = 0x927C;
 
-// Bounds-checked reads of a TIFF structure in the byte order of its header.
-class TiffView {
+// A TIFF structure's directory entries.
+class TiffView : public TiffBytes {
 public:
-    explicit TiffView(QByteArray& b) : b_(b), be_(b.startsWith("MM")) {}
-
-    std::optional<quint32> u16(qint64 pos) const
-    {
-        if (pos < 0 || pos + 2 > b_.size()) return std::nullopt;
-        const auto* p = reinterpret_cast<const uchar*>(b_.constData()) + pos;
-        return be_ ? qFromBigEndian<quint16>(p) : qFromLittleEndian<quint16>(p);
-    }
-    std::optional<quint32> u32(qint64 pos) const
-    {
-        if (pos < 0 || pos + 4 > b_.size()) return std::nullopt;
-        const auto* p = reinterpret_cast<const uchar*>(b_.constData()) + pos;
-        return be_ ? qFromBigEndian<quint32>(p) : qFromLittleEndian<quint32>(p);
-    }
-    void put16(qint64 pos, quint16 v)
-    {
-        auto* p = reinterpret_cast<uchar*>(b_.data()) + pos;
-        be_ ? qToBigEndian(v, p) : qToLittleEndian(v, p);
-    }
-    void put32(qint64 pos, quint32 v)
-    {
-        auto* p = reinterpret_cast<uchar*>(b_.data()) + pos;
-        be_ ? qToBigEndian(v, p) : qToLittleEndian(v, p);
-    }
+    using TiffBytes::TiffBytes;
 
     // Positions of the complete entries of the directory at offset.
     QList<qint64> entries(quint32 offset) const
@@ -62,10 +40,6 @@ public:
         }
         return list;
     }
-
-private:
-    QByteArray& b_;
-    bool be_;
 };
 
 // The entries the metadata library would parse further: maker notes (vendor formats, the most

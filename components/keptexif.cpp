@@ -1,5 +1,7 @@
 #include "components/keptexif.h"
 
+#include "components/tiffbytes.h"
+
 #include <QList>
 #include <QtEndian>
 #include <algorithm>
@@ -40,37 +42,10 @@ qint64 typeWidth(quint32 type)
     }
 }
 
-// Bounds-checked reads and writes of a TIFF structure in the byte order of its header; writes
-// outside it are dropped.
-class Tiff {
+// A TIFF structure's directories and entries, edited in place without moving any value.
+class Tiff : public TiffBytes {
 public:
-    explicit Tiff(QByteArray& b) : b_(b), be_(b.startsWith("MM")) {}
-
-    qint64 size() const { return b_.size(); }
-    std::optional<quint32> u16(qint64 pos) const
-    {
-        if (pos < 0 || pos + 2 > b_.size()) return std::nullopt;
-        const auto* p = reinterpret_cast<const uchar*>(b_.constData()) + pos;
-        return be_ ? qFromBigEndian<quint16>(p) : qFromLittleEndian<quint16>(p);
-    }
-    std::optional<quint32> u32(qint64 pos) const
-    {
-        if (pos < 0 || pos + 4 > b_.size()) return std::nullopt;
-        const auto* p = reinterpret_cast<const uchar*>(b_.constData()) + pos;
-        return be_ ? qFromBigEndian<quint32>(p) : qFromLittleEndian<quint32>(p);
-    }
-    void put16(qint64 pos, quint16 v)
-    {
-        if (pos < 0 || pos + 2 > b_.size()) return;
-        auto* p = reinterpret_cast<uchar*>(b_.data()) + pos;
-        be_ ? qToBigEndian(v, p) : qToLittleEndian(v, p);
-    }
-    void put32(qint64 pos, quint32 v)
-    {
-        if (pos < 0 || pos + 4 > b_.size()) return;
-        auto* p = reinterpret_cast<uchar*>(b_.data()) + pos;
-        be_ ? qToBigEndian(v, p) : qToLittleEndian(v, p);
-    }
+    using TiffBytes::TiffBytes;
     void blank(Range r)
     {
         r.begin = std::max<qint64>(r.begin, 8);
@@ -117,10 +92,6 @@ public:
         dir.end -= 12;
         put16(dir.begin, quint16(entryCount(dir)));
     }
-
-private:
-    QByteArray& b_;
-    bool be_;
 };
 
 // What the copy keeps: the directories and every value they point to.
