@@ -1,5 +1,5 @@
-// The texts orvello-stamp draws, as a script reads them from `exif`, and the options that set them,
-// refused before any photo when they cannot be used.
+// The texts orvello-stamp draws, as a script reads them from `exif`, and the options and settings
+// files that set them, refused before any photo when they cannot be used.
 #include "tools/fixtures/photowriter.h"
 
 #include <QDir>
@@ -132,6 +132,72 @@ private slots:
 
     // The copies draw what exif reports: the file time only when asked, a shift in the lossless
     // copy too.
+    // A settings file that cannot say exactly what to draw stops the run before any photo,
+    // naming the file and the line.
+    void settingsFileErrors_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");  // in the message; empty: the run goes ahead
+        QTest::addColumn<QString>("title");
+        // As QSettings reads it: a byte-order mark, a comment after a value, a continued value.
+        QTest::newRow("good") << QByteArray(
+                                     "\xEF\xBB\xBF; by hand\n[Other]\nx=y\n[SetLog]\naddTXB=1\n"
+                                     "addFontSize=2.5 ; comment\naddFont2=a \\\n b\n")
+                              << QString() << QString();
+        QTest::newRow("escaped group name") << QByteArray("[Other]\n[Set%4Cog]\naddCurrentX=10\n")
+                                            << QStringLiteral("第 2 行") << QString();
+        QTest::newRow("after a continued value")
+            << QByteArray("[SetLog]\naddFont=a \\\n b\naddCurrentX=x\n")
+            << QStringLiteral("第 4 行") << QString();
+        QTest::newRow("stamp group") << QByteArray("[Stamp]\nDateStyle=outline\nDateShift=1 hour\n")
+                                     << QStringLiteral("第 3 行") << QString();
+        QTest::newRow("a list, not a text")
+            << QByteArray("[SetLog]\naddFont=a, b\n") << QStringLiteral("第 2 行") << QString();
+        QTest::newRow("font name too long")
+            << "[SetLog]\naddFont=" + QByteArray(20000, 'x') << QStringLiteral("过长") << QString();
+        QTest::newRow("file too large") << "[SetLog]\naddFont=x\n" + QByteArray(70000, ';')
+                                        << QStringLiteral("过大") << QString();
+        QTest::newRow("title too long")
+            << QByteArray("[SetLog]\n") << QStringLiteral("标题过长") << QString(1001, u'题');
+        QTest::newRow("no equals sign") << QByteArray("[SetLog]\naddTXB=True\naddFontSize 3\n")
+                                        << QStringLiteral("第 3 行") << QString();
+        QTest::newRow("number that is not")
+            << QByteArray("\n[SetLog]\naddCurrentX=6O\n") << QStringLiteral("第 3 行") << QString();
+        QTest::newRow("open group")
+            << QByteArray("[SetLog\naddTXB=True\n") << QStringLiteral("第 1 行") << QString();
+        QTest::newRow("not UTF-8") << QByteArray("[SetLog]\naddFont2=\xcb\xce\xcc\xe5\n")
+                                   << QStringLiteral("UTF-8") << QString();
+        QTest::newRow("missing") << QByteArray() << QStringLiteral("无法读取设置文件") << QString();
+    }
+    void settingsFileErrors()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        QFETCH(QString, title);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_');
+        const QString file = dir.filePath(tag + QStringLiteral(".ini"));
+        if (!content.isEmpty()) writeFile(file, content);
+        const QString out = dir.filePath(QStringLiteral("settings_") + tag);
+        QVERIFY(QDir().mkpath(out));
+        const QString photo = dir.filePath(QStringLiteral("settings.jpg"));
+        writeFile(photo, makeJpeg(quadrantImage(64, 48), {}));
+        QStringList args{QStringLiteral("--settings"),  file, QStringLiteral("--out"), out,
+                         QStringLiteral("--overwrite"), photo};
+        if (!title.isEmpty()) args << QStringLiteral("--title") << title;
+        const Run r = tool(QStringLiteral("stamp"), args);
+        if (expected.isEmpty()) {
+            QCOMPARE(r.status, 0);
+            QVERIFY(QFile::exists(out + QStringLiteral("/PM_settings.jpg")));
+            return;
+        }
+        QCOMPARE(r.status, 1);
+        const QString err = QString::fromUtf8(r.err);
+        QVERIFY2((!title.isEmpty() || err.contains(file)) && err.contains(expected),
+                 qPrintable(err));
+        QVERIFY(err.size() < 1000);  // a line is quoted in part
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
     void copiesDrawTheTexts()
     {
         int runs = 0;
