@@ -305,8 +305,9 @@ stamp 的选项：
                         并在标准错误上给出一行警告
   --lossless            JPEG 照片无损加字（默认）：照片的像素块原样保留，转正和 --rotate
                         也无损地完成；只有文字所在的像素块按照片自己的量化表和采样
-                        重新编码。无法这样处理的照片（转动会丢掉边缘像素、CMYK 照片）
-                        按 --quality 整张重新编码，并在标准错误上给出一行原因
+                        重新编码。边长不是整数个像素块、转动会丢掉边缘像素的照片，副本
+                        保持存储的方向，转动写在它的方向标记中。无法这样处理的照片
+                        （CMYK 照片）按 --quality 整张重新编码，并在标准错误上给出一行原因
   --reencode            JPEG 照片也整张重新编码（质量 100，4:4:4 采样，或按 --quality）
   --no-restore-data     无损副本不带恢复数据（被文字替换的原像素块），副本略小，
                         但不能再用 unstamp 去掉文字
@@ -422,9 +423,11 @@ stamp options:
   --lossless            Stamp JPEG photos losslessly (default): the photo&apos;s pixel blocks are
                         kept as they are, turning upright and --rotate are lossless too; only
                         the blocks under the text are encoded again with the photo&apos;s own
-                        quantization tables and sampling. Photos that cannot be handled so
-                        (turning would drop edge pixels, CMYK photos) are encoded whole by
-                        --quality, with one line on standard error saying why
+                        quantization tables and sampling. Where the sides are not whole blocks
+                        and turning would drop edge pixels, the copy keeps the stored
+                        orientation and the turn goes into its orientation tag. Photos that
+                        cannot be handled so (CMYK photos) are encoded whole by --quality,
+                        with one line on standard error saying why
   --reencode            Encode JPEG photos whole too (quality 100, 4:4:4 sampling, or by
                         --quality)
   --no-restore-data     Lossless copies carry no restore data (the original pixel blocks the
