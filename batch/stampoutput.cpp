@@ -188,7 +188,7 @@ JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int
         // A copy stored turned shows upright only by its tag: it never goes without one.
         if (orientation == 1 || std::any_of(o.segments.cbegin(), o.segments.cend(), isExifSegment))
             return;
-        const JpegSegment exif = orientationExifSegment(orientation);
+        const JpegSegment exif = orientationExifSegment(orientation, o.density);
         if (!exif.payload.isEmpty()) o.segments.prepend(exif);
     };
     if (!metadata) {

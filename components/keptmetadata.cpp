@@ -68,12 +68,18 @@ bool isExifSegment(const JpegSegment& s)
     return s.marker == 0xE1 && s.payload.startsWith(QByteArray("Exif\0", 5));
 }
 
-JpegSegment orientationExifSegment(int orientation)
+JpegSegment orientationExifSegment(int orientation, PixelDensity density)
 {
     const ExivLock lock;
     try {
         Exiv2::ExifData exif;
         exif["Exif.Image.Orientation"] = uint16_t(orientation);
+        // JFIF counts in inches (1) or centimetres (2), EXIF in inches (2) or centimetres (3).
+        if (!density.isSet()) density = {1, 72, 72};
+        exif["Exif.Image.XResolution"] = Exiv2::URational(density.x, 1);
+        exif["Exif.Image.YResolution"] = Exiv2::URational(density.y, 1);
+        exif["Exif.Image.ResolutionUnit"] = uint16_t(density.unit + 1);
+        exif["Exif.Image.YCbCrPositioning"] = uint16_t(1);
         Exiv2::Blob blob;
         Exiv2::ExifParser::encode(blob, Exiv2::bigEndian, exif);
         return {0xE1,

@@ -35,9 +35,10 @@ private:
     std::unique_ptr<Data> d_;
 };
 
-// An EXIF segment holding only the orientation (2 … 8), for a copy that has no other EXIF to
-// carry it; empty if it cannot be made.
-JpegSegment orientationExifSegment(int orientation);
+// An EXIF segment holding only the orientation (2 … 8) and the items a reader requires beside it
+// (the density, and where chroma samples lie), for a copy that has no other EXIF to carry it;
+// with an empty payload if it cannot be made.
+JpegSegment orientationExifSegment(int orientation, PixelDensity density);
 
 // An APP1 segment holding EXIF.
 bool isExifSegment(const JpegSegment& s);

@@ -300,9 +300,9 @@ stamp 的选项：
   --quiet               只报告失败：没有进度行、已写的行和最后的统计
   --quality N           整张重新编码，JPEG 质量为 N，1 到 100（即 --reencode；与 --lossless
                         一起时只用于无法无损加字的照片；默认 100）
-  --keep-metadata       副本保留照片的 EXIF、XMP 和 IPTC 信息：方向为 1，尺寸为副本的尺寸，
-                        不含缩略图；信息无法安全保留的照片照常写出副本，但不含这些信息，
-                        并在标准错误上给出一行警告
+  --keep-metadata       副本保留照片的 EXIF、XMP 和 IPTC 信息：方向为 1（保持存储方向的副本
+                        为它的转动），尺寸为副本的尺寸，不含缩略图；信息无法安全保留的照片
+                        照常写出副本，但不含这些信息，并在标准错误上给出一行警告
   --lossless            JPEG 照片无损加字（默认）：照片的像素块原样保留，转正和 --rotate
                         也无损地完成；只有文字所在的像素块按照片自己的量化表和采样
                         重新编码。边长不是整数个像素块、转动会丢掉边缘像素的照片，副本
@@ -416,10 +416,10 @@ stamp options:
   --quality N           Encode whole photos again at JPEG quality N, 1 to 100 (that is,
                         --reencode; with --lossless only for photos that cannot be stamped
                         losslessly; default 100)
-  --keep-metadata       Copies keep the photo&apos;s EXIF, XMP and IPTC items: orientation 1,
-                        the copy&apos;s size, no thumbnail; a photo whose items cannot be kept
-                        safely still gets its copy, without them, and one warning line on
-                        standard error
+  --keep-metadata       Copies keep the photo&apos;s EXIF, XMP and IPTC items: orientation 1 (the
+                        turn, for a copy that keeps the stored orientation), the copy&apos;s size,
+                        no thumbnail; a photo whose items cannot be kept safely still gets its
+                        copy, without them, and one warning line on standard error
   --lossless            Stamp JPEG photos losslessly (default): the photo&apos;s pixel blocks are
                         kept as they are, turning upright and --rotate are lossless too; only
                         the blocks under the text are encoded again with the photo&apos;s own
