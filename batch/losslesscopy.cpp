@@ -93,7 +93,7 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
     // Where a turn would move a partial edge block to the top or left, the copy keeps the stored
     // orientation and carries the turn in its orientation tag instead: the stamps are still laid
     // out on the upright canvas, and each stored piece is turned up to be painted there.
-    const bool tagged = turnLosesEdge(file.bytes, *turn);
+    const bool tagged = *turn != PictureTurn{} && turnLosesEdge(file.bytes, *turn);
     const PictureTurn blocksTurn = tagged ? PictureTurn{} : *turn;
     const QSize stored(layout.width, layout.height);
 
