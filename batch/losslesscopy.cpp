@@ -90,31 +90,43 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
                                                  isPortraitCanvas(canvas.size()));
     const PreparedOverlay overlay = prepareOverlay(canvas, input);
 
+    // Where a turn would move a partial edge block to the top or left, the copy keeps the stored
+    // orientation and carries the turn in its orientation tag instead: the stamps are still laid
+    // out on the upright canvas, and each stored piece is turned up to be painted there.
+    const bool tagged = *turn != PictureTurn{} && turnLosesEdge(file.bytes, *turn);
+    const PictureTurn blocksTurn = tagged ? PictureTurn{} : *turn;
+    const QSize stored(layout.width, layout.height);
+
     // The header as the full re-encode writes it; the density is the stored picture's.
     QString warning;
     const std::shared_ptr<const KeptMetadata> metadata =
         copy.keepMetadata ? KeptMetadata::read(file.bytes) : nullptr;
     const JpegOptions markers =
-        copyJpegOptions(traits, turn->swapsSides(), copy.quality, metadata.get(), canvas.size(),
-                        shownPath(item.source), &warning);
+        copyJpegOptions(traits, blocksTurn.swapsSides(), copy.quality, metadata.get(),
+                        blocksTurn.turnedSize(stored), shownPath(item.source), &warning,
+                        tagged ? turn->orientation() : 1);
 
     LosslessStampJob job;
     job.source = file.bytes;
-    job.turn = *turn;
+    job.turn = blocksTurn;
     job.inkRects = {overlay.date.inkRect, overlay.title.inkRect};
+    if (tagged)
+        for (QRect& r : job.inkRects)
+            if (!r.isEmpty()) r = turn->inverse().turnedRect(r, canvas.size());
     job.cancel = cancel;
     job.markers = markers;
     job.restoreData = copy.restoreData;
     job.draw = [&](QImage& region, QPoint offset) {
         // Painted where it lies on the canvas, so that every pixel is what the full canvas gets.
-        const QRect where(offset, region.size());
+        const QRect where = tagged ? turn->turnedRect(QRect(offset, region.size()), stored)
+                                   : QRect(offset, region.size());
         {
             QPainter put(&canvas);
             put.setCompositionMode(QPainter::CompositionMode_Source);
-            put.drawImage(offset, region);
+            put.drawImage(where.topLeft(), tagged ? turn->applied(region) : region);
         }
         paintOverlay(canvas, overlay, QRegion(where));
-        region = canvas.copy(where);
+        region = tagged ? turn->inverse().applied(canvas.copy(where)) : canvas.copy(where);
     };
     const LosslessStampResult result = stampLosslessly(job);
     using Status = LosslessStampResult::Status;

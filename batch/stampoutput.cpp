@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -179,13 +180,24 @@ JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int
 
 JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int quality,
                             const KeptMetadata* metadata, QSize copySize, const QString& shownPhoto,
-                            QString* warning)
+                            QString* warning, int orientation)
 {
     JpegOptions o = copyJpegOptions(traits, turnedSideways, quality);
     warning->clear();
-    if (!metadata) return o;
+    const auto turnKept = [&] {
+        // A copy stored turned shows upright only by its tag: it never goes without one.
+        if (orientation == 1 || std::any_of(o.segments.cbegin(), o.segments.cend(), isExifSegment))
+            return;
+        const JpegSegment exif = orientationExifSegment(orientation, o.density);
+        if (!exif.payload.isEmpty()) o.segments.prepend(exif);
+    };
+    if (!metadata) {
+        turnKept();
+        return o;
+    }
     QString problem;
-    o.segments = metadata->segmentsFor(copySize, &problem);
+    o.segments = metadata->segmentsFor(copySize, &problem, orientation);
+    turnKept();
     if (!problem.isEmpty())
         *warning =
             QCoreApplication::translate(

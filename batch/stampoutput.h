@@ -49,11 +49,12 @@ private:
 // the copy was turned a quarter from the photo as loaded).
 JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int quality = 100);
 
-// The same, carrying metadata (null: not asked for) as segments for an upright copy of copySize
-// pixels. When it cannot be carried, the copy goes without it and *warning says so.
+// The same, carrying metadata (null: not asked for) as segments for a copy of copySize pixels
+// that shows upright by orientation (1 … 8). When it cannot be carried, the copy goes without it
+// and *warning says so; an orientation other than 1 is carried even then, in an EXIF of its own.
 JpegOptions copyJpegOptions(const SourceTraits& traits, bool turnedSideways, int quality,
                             const KeptMetadata* metadata, QSize copySize, const QString& shownPhoto,
-                            QString* warning);
+                            QString* warning, int orientation = 1);
 
 // The photos' copies and which of them may be written. An existing copy is refused, replaced
 // (overwrite) or, with skipExisting, left alone; an input photo is never written over, and two

@@ -199,6 +199,8 @@ KeptExifBlock::Outcome KeptExifBlock::keep(const QByteArray& tiff,
     }
     out.pixelX_ = t.find(*exif, kPixelX);
     out.pixelY_ = t.find(*exif, kPixelY);
+    out.orientation_ = t.find(*ifd0, kOrientation);
+    out.primary_ = ifd0->begin;
 
     KeptParts parts;
     parts.add(t, *ifd0);
@@ -219,7 +221,7 @@ KeptExifBlock::Outcome KeptExifBlock::keep(const QByteArray& tiff,
     return Outcome::Kept;
 }
 
-QByteArray KeptExifBlock::forCopy(QSize size) const
+QByteArray KeptExifBlock::forCopy(QSize size, int orientation) const
 {
     QByteArray copy = tiff_;
     Tiff t(copy);
@@ -229,6 +231,36 @@ QByteArray KeptExifBlock::forCopy(QSize size) const
             t.put16(entry + 2, kLong);
             t.put32(entry + 8, quint32(value));
         }
+    if (orientation_ >= 0) {
+        t.put16(orientation_ + 8, quint16(orientation));
+        return copy;
+    }
+    if (orientation == 1) return copy;
+    // The primary directory has no room for the orientation: it is written again, one entry
+    // longer, after the block's end. Every value stays where it is, so offsets keep their meaning.
+    const auto dir = t.directory(quint32(primary_));
+    if (!dir) return copy;
+    const qint64 count = t.entryCount(*dir);
+    const qint64 moved = (copy.size() + 1) & ~qint64(1);
+    if (moved + 2 + 12 * (count + 1) + 4 > maxSize) return copy;
+    copy.resize(moved + 2 + 12 * (count + 1) + 4, '\0');
+    t.put16(moved, quint16(count + 1));
+    qint64 at = moved + 2;
+    bool written = false;
+    for (qint64 i = 0; i <= count; ++i, at += 12) {
+        const qint64 e = i < count ? t.entry(*dir, i) : -1;
+        if (!written && (e < 0 || t.u16(e).value_or(0) > kOrientation)) {
+            t.put16(at, kOrientation);
+            t.put16(at + 2, kShort);
+            t.put32(at + 4, 1);
+            t.put16(at + 8, quint16(orientation));
+            written = true;
+            at += 12;
+        }
+        if (e >= 0) copy.replace(at, 12, copy.mid(e, 12));
+    }
+    t.blank(*dir);
+    t.put32(4, quint32(moved));
     return copy;
 }
 

@@ -26,8 +26,9 @@ public:
     // tiff: the TIFF structure of an EXIF block. Reads only within it, whatever it claims.
     static Outcome keep(const QByteArray& tiff, std::optional<KeptExifBlock>* kept);
 
-    // The block for a copy of size pixels, ready for an APP1 segment after "Exif\0\0".
-    QByteArray forCopy(QSize size) const;
+    // The block for a copy of size pixels that shows upright by the given orientation (1 … 8),
+    // ready for an APP1 segment after "Exif\0\0".
+    QByteArray forCopy(QSize size, int orientation = 1) const;
 
     // The most a JPEG segment holds after its "Exif\0\0" signature.
     static constexpr qsizetype maxSize = 65533 - 6;
@@ -35,6 +36,8 @@ public:
 private:
     QByteArray tiff_;
     qsizetype pixelX_ = -1, pixelY_ = -1;  // entries of the pixel sizes; -1 when absent
+    qsizetype orientation_ = -1;           // the orientation's entry; -1 when absent
+    qsizetype primary_ = -1;               // the primary directory
 };
 
 }  // namespace orvello

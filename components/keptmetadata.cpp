@@ -26,11 +26,6 @@ bool isIptcSegment(const JpegSegment& s)
     return s.marker == 0xED && s.payload.startsWith("Photoshop 3.0");
 }
 
-bool isExifSegment(const JpegSegment& s)
-{
-    return s.marker == 0xE1 && s.payload.startsWith(QByteArray("Exif\0", 5));
-}
-
 QByteArray withSegment(const JpegSegment& s)
 {
     const qsizetype length = s.payload.size() + 2;
@@ -67,6 +62,33 @@ QString libraryText(const std::exception& e)
 }
 
 }  // namespace
+
+bool isExifSegment(const JpegSegment& s)
+{
+    return s.marker == 0xE1 && s.payload.startsWith(QByteArray("Exif\0", 5));
+}
+
+JpegSegment orientationExifSegment(int orientation, PixelDensity density)
+{
+    const ExivLock lock;
+    try {
+        Exiv2::ExifData exif;
+        exif["Exif.Image.Orientation"] = uint16_t(orientation);
+        // JFIF counts in inches (1) or centimetres (2), EXIF in inches (2) or centimetres (3).
+        if (!density.isSet()) density = {1, 72, 72};
+        exif["Exif.Image.XResolution"] = Exiv2::URational(density.x, 1);
+        exif["Exif.Image.YResolution"] = Exiv2::URational(density.y, 1);
+        exif["Exif.Image.ResolutionUnit"] = uint16_t(density.unit + 1);
+        exif["Exif.Image.YCbCrPositioning"] = uint16_t(1);
+        Exiv2::Blob blob;
+        Exiv2::ExifParser::encode(blob, Exiv2::bigEndian, exif);
+        return {0xE1,
+                QByteArray("Exif\0\0", 6) +
+                    QByteArray(reinterpret_cast<const char*>(blob.data()), qsizetype(blob.size()))};
+    } catch (...) {
+        return {0xE1, {}};
+    }
+}
 
 struct KeptMetadata::Data {
     Exiv2::ExifData exif;
@@ -203,7 +225,7 @@ bool KeptMetadata::leavesOutMakerNote() const
     return d_->makerNoteLeftOut && d_->failure.isEmpty();
 }
 
-QList<JpegSegment> KeptMetadata::segmentsFor(QSize size, QString* problem) const
+QList<JpegSegment> KeptMetadata::segmentsFor(QSize size, QString* problem, int orientation) const
 {
     if (!d_->failure.isEmpty()) {
         if (problem) *problem = d_->failure;
@@ -211,20 +233,21 @@ QList<JpegSegment> KeptMetadata::segmentsFor(QSize size, QString* problem) const
     }
     QList<JpegSegment> segments;
     if (d_->exifBlock)
-        segments << JpegSegment{0xE1, QByteArray("Exif\0\0", 6) + d_->exifBlock->forCopy(size)};
+        segments << JpegSegment{
+            0xE1, QByteArray("Exif\0\0", 6) + d_->exifBlock->forCopy(size, orientation)};
     if (d_->exif.empty() && d_->xmp.empty() && d_->iptc.empty()) return segments;
     const ExivLock lock;
     try {
         Exiv2::ExifData exif = d_->exif;
         if (!exif.empty()) {
-            // The picture is upright and of its own size now.
-            exif["Exif.Image.Orientation"] = uint16_t(1);
+            // The picture is of its own size now, and upright or turned by its orientation.
+            exif["Exif.Image.Orientation"] = uint16_t(orientation);
             exif["Exif.Photo.PixelXDimension"] = uint32_t(size.width());
             exif["Exif.Photo.PixelYDimension"] = uint32_t(size.height());
             Exiv2::ExifThumb(exif).erase();
         }
         Exiv2::XmpData xmp = d_->xmp;
-        setIfPresent(xmp, "Xmp.tiff.Orientation", "1");
+        setIfPresent(xmp, "Xmp.tiff.Orientation", std::to_string(orientation));
         setIfPresent(xmp, "Xmp.exif.PixelXDimension", std::to_string(size.width()));
         setIfPresent(xmp, "Xmp.exif.PixelYDimension", std::to_string(size.height()));
         setIfPresent(xmp, "Xmp.tiff.ImageWidth", std::to_string(size.width()));

@@ -21,10 +21,10 @@ public:
     static std::shared_ptr<const KeptMetadata> read(const QByteArray& photo);
     ~KeptMetadata();
 
-    // The segments for an upright copy of size pixels, in the order they go after the JFIF
-    // header. Empty when the photo has no metadata; empty with *problem set when its metadata
-    // cannot be carried safely.
-    QList<JpegSegment> segmentsFor(QSize size, QString* problem) const;
+    // The segments for a copy of size pixels that shows upright by the given orientation (1 … 8:
+    // 1 for a copy stored upright), in the order they go after the JFIF header. Empty when the
+    // photo has no metadata; empty with *problem set when its metadata cannot be carried safely.
+    QList<JpegSegment> segmentsFor(QSize size, QString* problem, int orientation = 1) const;
 
     // True when the copies go without the photo's maker note, which could not be kept readable.
     bool leavesOutMakerNote() const;
@@ -34,6 +34,14 @@ private:
     struct Data;
     std::unique_ptr<Data> d_;
 };
+
+// An EXIF segment holding only the orientation (2 … 8) and the items a reader requires beside it
+// (the density, and where chroma samples lie), for a copy that has no other EXIF to carry it;
+// with an empty payload if it cannot be made.
+JpegSegment orientationExifSegment(int orientation, PixelDensity density);
+
+// An APP1 segment holding EXIF.
+bool isExifSegment(const JpegSegment& s);
 
 // A JPEG's segments before its first scan, marker and payload, up to the first damaged one.
 QList<JpegSegment> segmentsBeforeScan(const QByteArray& jpeg);

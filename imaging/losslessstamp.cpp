@@ -224,6 +224,12 @@ LosslessStampResult notPossible(const QString& reason)
 
 }  // namespace
 
+bool turnLosesEdge(const QByteArray& jpeg, PictureTurn turn)
+{
+    const lossless::SourceFacts facts = lossless::readSourceFacts(jpeg);
+    return facts.error.isEmpty() && losesEdge(turn, facts);
+}
+
 LosslessStampResult stampLosslessly(const LosslessStampJob& job)
 {
     if (job.cancel && job.cancel->load()) return {Status::Cancelled, {}, {}, {}};

@@ -48,6 +48,10 @@ struct LosslessStampResult {
     QList<QRect> reencoded;
 };
 
+// Whether turning jpeg's blocks by turn would move a partial MCU at its right or bottom edge to the
+// left or top, where the format cannot hold it (stampLosslessly then refuses the turn).
+bool turnLosesEdge(const QByteArray& jpeg, PictureTurn turn);
+
 // The turned, stamped copy of job.source; on a grey photo the stamps are grey. The copy keeps the photo's sampling, quantization
 // tables, progressive or baseline coding, optimised or standard Huffman tables and restart
 // interval; its header carries job.markers and nothing else of the photo's.

@@ -2,6 +2,8 @@
 
 #include "imaging/rotation.h"
 
+#include <algorithm>
+
 namespace orvello {
 
 PictureTurn PictureTurn::fromOrientation(int orientation)
@@ -18,6 +20,18 @@ PictureTurn PictureTurn::fromOrientation(int orientation)
     }
 }
 
+int PictureTurn::orientation() const
+{
+    static constexpr int values[2][4] = {{1, 6, 3, 8}, {2, 7, 4, 5}};
+    return values[mirror ? 1 : 0][quarters & 3];
+}
+
+PictureTurn PictureTurn::inverse() const
+{
+    // Every mirrored turn is its own inverse.
+    return mirror ? *this : PictureTurn{false, (4 - quarters) % 4};
+}
+
 PictureTurn PictureTurn::then(PictureTurn next) const
 {
     // A mirror after a turn equals the opposite turn before the mirror.
@@ -28,6 +42,22 @@ PictureTurn PictureTurn::then(PictureTurn next) const
 QSize PictureTurn::turnedSize(QSize size) const
 {
     return swapsSides() ? size.transposed() : size;
+}
+
+QRect PictureTurn::turnedRect(const QRect& rect, QSize size) const
+{
+    const auto turned = [&](QPoint p) {
+        if (mirror) p.setX(size.width() - 1 - p.x());
+        switch (quarters & 3) {
+        case 1: return QPoint(size.height() - 1 - p.y(), p.x());
+        case 2: return QPoint(size.width() - 1 - p.x(), size.height() - 1 - p.y());
+        case 3: return QPoint(p.y(), size.width() - 1 - p.x());
+        default: return p;
+        }
+    };
+    const QPoint a = turned(rect.topLeft()), b = turned(rect.bottomRight());
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                 QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
 }
 
 QImage PictureTurn::applied(const QImage& picture) const

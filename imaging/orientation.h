@@ -2,6 +2,7 @@
 // Turning a stored picture upright from its EXIF or TIFF Orientation value (1 to 8): the way a
 // camera held upright, or a phone, marks a picture it stored sideways or mirrored.
 #include <QImage>
+#include <QRect>
 #include <QSize>
 
 namespace orvello {
@@ -18,10 +19,17 @@ struct PictureTurn {
     // value leaves it as stored.
     static PictureTurn fromOrientation(int orientation);
 
+    // The EXIF orientation (1 … 8) of a picture that this turn makes upright.
+    int orientation() const;
+    // The turn that undoes this one.
+    PictureTurn inverse() const;
+
     // This turn, then next.
     PictureTurn then(PictureTurn next) const;
     bool swapsSides() const { return quarters % 2 != 0; }
     QSize turnedSize(QSize size) const;
+    // Where the pixels of rect, in a picture of size pixels, lie once it is turned.
+    QRect turnedRect(const QRect& rect, QSize size) const;
     // The picture turned, pixel for pixel.
     QImage applied(const QImage& picture) const;
     bool operator==(const PictureTurn&) const = default;

@@ -300,13 +300,14 @@ stamp 的选项：
   --quiet               只报告失败：没有进度行、已写的行和最后的统计
   --quality N           整张重新编码，JPEG 质量为 N，1 到 100（即 --reencode；与 --lossless
                         一起时只用于无法无损加字的照片；默认 100）
-  --keep-metadata       副本保留照片的 EXIF、XMP 和 IPTC 信息：方向为 1，尺寸为副本的尺寸，
-                        不含缩略图；信息无法安全保留的照片照常写出副本，但不含这些信息，
-                        并在标准错误上给出一行警告
+  --keep-metadata       副本保留照片的 EXIF、XMP 和 IPTC 信息：方向为 1（保持存储方向的副本
+                        为它的转动），尺寸为副本的尺寸，不含缩略图；信息无法安全保留的照片
+                        照常写出副本，但不含这些信息，并在标准错误上给出一行警告
   --lossless            JPEG 照片无损加字（默认）：照片的像素块原样保留，转正和 --rotate
                         也无损地完成；只有文字所在的像素块按照片自己的量化表和采样
-                        重新编码。无法这样处理的照片（转动会丢掉边缘像素、CMYK 照片）
-                        按 --quality 整张重新编码，并在标准错误上给出一行原因
+                        重新编码。边长不是整数个像素块、转动会丢掉边缘像素的照片，副本
+                        保持存储的方向，转动写在它的方向标记中。无法这样处理的照片
+                        （CMYK 照片）按 --quality 整张重新编码，并在标准错误上给出一行原因
   --reencode            JPEG 照片也整张重新编码（质量 100，4:4:4 采样，或按 --quality）
   --no-restore-data     无损副本不带恢复数据（被文字替换的原像素块），副本略小，
                         但不能再用 unstamp 去掉文字
@@ -415,16 +416,18 @@ stamp options:
   --quality N           Encode whole photos again at JPEG quality N, 1 to 100 (that is,
                         --reencode; with --lossless only for photos that cannot be stamped
                         losslessly; default 100)
-  --keep-metadata       Copies keep the photo&apos;s EXIF, XMP and IPTC items: orientation 1,
-                        the copy&apos;s size, no thumbnail; a photo whose items cannot be kept
-                        safely still gets its copy, without them, and one warning line on
-                        standard error
+  --keep-metadata       Copies keep the photo&apos;s EXIF, XMP and IPTC items: orientation 1 (the
+                        turn, for a copy that keeps the stored orientation), the copy&apos;s size,
+                        no thumbnail; a photo whose items cannot be kept safely still gets its
+                        copy, without them, and one warning line on standard error
   --lossless            Stamp JPEG photos losslessly (default): the photo&apos;s pixel blocks are
                         kept as they are, turning upright and --rotate are lossless too; only
                         the blocks under the text are encoded again with the photo&apos;s own
-                        quantization tables and sampling. Photos that cannot be handled so
-                        (turning would drop edge pixels, CMYK photos) are encoded whole by
-                        --quality, with one line on standard error saying why
+                        quantization tables and sampling. Where the sides are not whole blocks
+                        and turning would drop edge pixels, the copy keeps the stored
+                        orientation and the turn goes into its orientation tag. Photos that
+                        cannot be handled so (CMYK photos) are encoded whole by --quality,
+                        with one line on standard error saying why
   --reencode            Encode JPEG photos whole too (quality 100, 4:4:4 sampling, or by
                         --quality)
   --no-restore-data     Lossless copies carry no restore data (the original pixel blocks the
