@@ -1,6 +1,7 @@
 #include "batch/losslesscopy.h"
 
 #include "components/keptmetadata.h"
+#include "components/photometadata.h"
 #include "imaging/colourprofile.h"
 #include "imaging/decodebudget.h"
 #include "imaging/jpegdecoder.h"
@@ -59,19 +60,24 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
     notice->clear();
     const FileBytes file = readPhotoFile(item.source);
     if (!file.ok()) return std::nullopt;
+    const PhotoKind kind = sniffPhotoKind(file.bytes);
+    if (kind != PhotoKind::Jpeg) return std::nullopt;
     const JpegLayout layout = readJpegLayout(file.bytes);
-    if (!file.bytes.startsWith("\xFF\xD8") || !layout.valid ||
-        file.bytes.size() < layout.minimumBytes())
-        return std::nullopt;
+    if (!layout.valid || file.bytes.size() < layout.minimumBytes()) return std::nullopt;
     const QString tooBig = overBudget(layout, file.bytes.size());
     if (!tooBig.isEmpty()) {
         *notice = fallbackNotice(item, tooBig);
         return std::nullopt;
     }
     const CopyOptions& copy = recipe.copy;
-    ExifInfo exif = readExifInfoFromData(file.bytes);
+    // Read once for the listing, the stamps' texts, the copy's traits, header and kept metadata.
+    const std::shared_ptr<const PhotoMetadata> metadata = PhotoMetadata::read(
+        file.bytes,
+        copy.keepMetadata ? PhotoMetadata::ExifParse::Kept : PhotoMetadata::ExifParse::ListOnly,
+        kind);
+    ExifInfo exif = readExifInfo(metadata);
     setStampFile(exif.stamp, item.source);
-    const SourceTraits traits = readSourceTraits(readJpegHeaderFacts(file.bytes), exif.image.get());
+    const SourceTraits traits = readSourceTraits(*metadata);
     const std::optional<PictureTurn> turn =
         copyTurn(copy.autoOrient ? traits.orientation : 1, recipe.turns);
     if (!turn) {
@@ -92,14 +98,15 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
 
     // The header as the full re-encode writes it; the density is the stored picture's.
     QString warning;
-    const std::shared_ptr<const KeptMetadata> metadata =
-        copy.keepMetadata ? KeptMetadata::read(file.bytes) : nullptr;
+    const std::shared_ptr<const KeptMetadata> kept =
+        copy.keepMetadata ? KeptMetadata::read(*metadata) : nullptr;
     const JpegOptions markers =
-        copyJpegOptions(traits, turn->swapsSides(), copy.quality, metadata.get(), canvas.size(),
+        copyJpegOptions(traits, turn->swapsSides(), copy.quality, kept.get(), canvas.size(),
                         shownPath(item.source), &warning);
 
     LosslessStampJob job;
     job.source = file.bytes;
+    job.frame = &metadata->jpegFrame();
     job.turn = *turn;
     job.inkRects = {overlay.date.inkRect, overlay.title.inkRect};
     job.cancel = cancel;

@@ -2,6 +2,7 @@
 // Stamping a JPEG photo without compressing it again: the picture's DCT blocks are carried over
 // as they are, turned or mirrored losslessly where asked, and only the MCUs under the stamps are
 // decoded, drawn on and encoded again with the photo's own quantization tables and sampling.
+#include "components/jpegframe.h"
 #include "components/jpegwriter.h"
 #include "imaging/orientation.h"
 
@@ -32,6 +33,8 @@ struct LosslessStampJob {
     // The photo's own blocks for every re-encoded piece go into the copy too, so that the stamps
     // can be taken off again (see losslessrestore.h).
     bool restoreData = false;
+    // The source's headers as already read; read from it when not given.
+    const JpegFrame* frame = nullptr;
 };
 
 struct LosslessStampResult {
@@ -48,9 +51,10 @@ struct LosslessStampResult {
     QList<QRect> reencoded;
 };
 
-// The turned, stamped copy of job.source; on a grey photo the stamps are grey. The copy keeps the photo's sampling, quantization
-// tables, progressive or baseline coding, optimised or standard Huffman tables and restart
-// interval; its header carries job.markers and nothing else of the photo's.
+// The turned, stamped copy of job.source; on a grey photo the stamps are grey. The copy keeps the
+// photo's sampling, quantization tables, progressive or baseline coding, optimised or standard
+// Huffman tables and restart interval; its header carries job.markers and nothing else of the
+// photo's.
 LosslessStampResult stampLosslessly(const LosslessStampJob& job);
 
 }  // namespace orvello
