@@ -84,13 +84,11 @@ std::shared_ptr<const PhotoMetadata> PhotoMetadata::read(QByteArray bytes, ExifP
     m->frame_.error = QStringLiteral("not a JPEG file");
     switch (m->kind_) {
     case PhotoKind::Jpeg:
-        m->bytes_ = std::move(bytes);
-        m->readJpeg();
+        m->readJpeg(bytes);
         if (!m->exifBlock_.isEmpty()) m->listItems(m->exifBlock_, parse);
         break;
     case PhotoKind::Heif:
-        m->bytes_ = std::move(bytes);
-        m->readHeif();
+        m->readHeif(bytes);
         if (!m->exifBlock_.isEmpty()) m->listItems(m->exifBlock_, parse);
         break;
     case PhotoKind::Tiff:
@@ -112,30 +110,33 @@ PhotoMetadata::~PhotoMetadata()
     exif_.reset();
 }
 
-void PhotoMetadata::readJpeg()
+void PhotoMetadata::readJpeg(const QByteArray& bytes)
 {
     static const QByteArray xmpSignature("http://ns.adobe.com/xap/1.0/\0", 29);
-    segments_ = jpegSegmentSpans(bytes_);
-    exifBlock_ = findExifBlock(bytes_).toByteArray();
+    segments_ = jpegSegmentSpans(bytes);
+    // Only the segments stay: the value may outlive the file's bytes by far (a listing shown).
+    header_ =
+        bytes.first(segments_.isEmpty() ? 0 : segments_.last().offset + segments_.last().size);
+    exifBlock_ = findExifBlock(bytes).toByteArray();
     for (const SegmentSpan& s : std::as_const(segments_)) {
         if (s.marker == 0xE1 &&
-            QByteArrayView(bytes_).sliced(s.offset, s.size).startsWith(xmpSignature)) {
-            xmp_ = bytes_.mid(s.offset + xmpSignature.size(), s.size - xmpSignature.size());
+            QByteArrayView(header_).sliced(s.offset, s.size).startsWith(xmpSignature)) {
+            xmp_ = header_.mid(s.offset + xmpSignature.size(), s.size - xmpSignature.size());
             break;
         }
     }
-    frame_ = readJpegFrame(bytes_);
+    frame_ = readJpegFrame(bytes);
 }
 
-void PhotoMetadata::readHeif()
+void PhotoMetadata::readHeif(const QByteArray& bytes)
 {
-    const HeifFile file = openHeif(bytes_);
+    const HeifFile file = openHeif(bytes);
     try {
-        exifBlock_ = heifExifTiff(file, bytes_.size());
+        exifBlock_ = heifExifTiff(file, bytes.size());
     } catch (...) {
         exifFailure_ = itemsFailure_ = std::current_exception();
     }
-    xmp_ = heifXmpPacket(file, bytes_.size());
+    xmp_ = heifXmpPacket(file, bytes.size());
 }
 
 void PhotoMetadata::listItems(QByteArray tiff, ExifParse parse)

@@ -49,12 +49,11 @@ public:
 
     PhotoKind kind() const { return kind_; }
     qsizetype fileSize() const { return fileSize_; }
-    // The file's bytes; a TIFF's went to the metadata library's parse and are not kept.
-    const QByteArray& bytes() const { return bytes_; }
 
-    // A JPEG's complete segments before its first scan, up to the first damaged one.
+    // A JPEG's complete segments before its first scan, up to the first damaged one, where they
+    // lie in the file; their bytes are kept, the picture's are not.
     const QList<SegmentSpan>& segments() const { return segments_; }
-    QByteArray payload(const SegmentSpan& s) const { return bytes_.mid(s.offset, s.size); }
+    QByteArray payload(const SegmentSpan& s) const { return header_.mid(s.offset, s.size); }
 
     // The TIFF structure of a JPEG's or HEIF's EXIF block as the file holds it; empty when there is
     // none (and for a TIFF, which is one itself).
@@ -82,13 +81,13 @@ public:
 
 private:
     PhotoMetadata() = default;
-    void readJpeg();
-    void readHeif();
+    void readJpeg(const QByteArray& bytes);
+    void readHeif(const QByteArray& bytes);
     void listItems(QByteArray tiff, ExifParse parse);
 
     PhotoKind kind_ = PhotoKind::Other;
     qsizetype fileSize_ = 0;
-    QByteArray bytes_;
+    QByteArray header_;  // a JPEG's bytes up to the end of its last segment before the scan
     QList<SegmentSpan> segments_;
     QByteArray exifBlock_;
     std::unique_ptr<FencedExif> exif_;
