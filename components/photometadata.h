@@ -2,7 +2,9 @@
 // A photo's metadata read once from its bytes. The listing, the date sources, the title's
 // fields, the kept metadata, the copy's traits and the lossless copy's header all read this one
 // value, so that a photo's container is sniffed, walked and opened once and its EXIF block goes
-// through the metadata library once, however many of them need it.
+// through the metadata library once, however many of them need it. It does not change once read,
+// so threads share it as a shared_ptr<const PhotoMetadata> (its library parse under the rules of
+// exivguard.h).
 #include "components/exiffence.h"
 #include "components/jpegframe.h"
 #include "components/propertyitem.h"
@@ -11,7 +13,6 @@
 #include <QList>
 #include <exception>
 #include <memory>
-#include <optional>
 
 namespace orvello {
 
