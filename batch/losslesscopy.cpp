@@ -1,6 +1,7 @@
 #include "batch/losslesscopy.h"
 
 #include "components/keptmetadata.h"
+#include "components/photometadata.h"
 #include "imaging/colourprofile.h"
 #include "imaging/decodebudget.h"
 #include "imaging/jpegdecoder.h"
@@ -59,19 +60,24 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
     notice->clear();
     const FileBytes file = readPhotoFile(item.source);
     if (!file.ok()) return std::nullopt;
+    const PhotoKind kind = sniffPhotoKind(file.bytes);
+    if (kind != PhotoKind::Jpeg) return std::nullopt;
     const JpegLayout layout = readJpegLayout(file.bytes);
-    if (!file.bytes.startsWith("\xFF\xD8") || !layout.valid ||
-        file.bytes.size() < layout.minimumBytes())
-        return std::nullopt;
+    if (!layout.valid || file.bytes.size() < layout.minimumBytes()) return std::nullopt;
     const QString tooBig = overBudget(layout, file.bytes.size());
     if (!tooBig.isEmpty()) {
         *notice = fallbackNotice(item, tooBig);
         return std::nullopt;
     }
     const CopyOptions& copy = recipe.copy;
-    ExifInfo exif = readExifInfoFromData(file.bytes);
+    // Read once for the listing, the stamps' texts, the copy's traits, header and kept metadata.
+    const std::shared_ptr<const PhotoMetadata> metadata = PhotoMetadata::read(
+        file.bytes,
+        copy.keepMetadata ? PhotoMetadata::ExifParse::Kept : PhotoMetadata::ExifParse::ListOnly,
+        kind);
+    ExifInfo exif = readExifInfo(metadata);
     setStampFile(exif.stamp, item.source);
-    const SourceTraits traits = readSourceTraits(readJpegHeaderFacts(file.bytes), exif.image.get());
+    const SourceTraits traits = readSourceTraits(*metadata);
     const std::optional<PictureTurn> turn =
         copyTurn(copy.autoOrient ? traits.orientation : 1, recipe.turns);
     if (!turn) {
@@ -93,21 +99,22 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
     // Where a turn would move a partial edge block to the top or left, the copy keeps the stored
     // orientation and carries the turn in its orientation tag instead: the stamps are still laid
     // out on the upright canvas, and each stored piece is turned up to be painted there.
-    const bool tagged = *turn != PictureTurn{} && turnLosesEdge(file.bytes, *turn);
+    const bool tagged = *turn != PictureTurn{} && turnLosesEdge(metadata->jpegFrame(), *turn);
     const PictureTurn blocksTurn = tagged ? PictureTurn{} : *turn;
     const QSize stored(layout.width, layout.height);
 
     // The header as the full re-encode writes it; the density is the stored picture's.
     QString warning;
-    const std::shared_ptr<const KeptMetadata> metadata =
-        copy.keepMetadata ? KeptMetadata::read(file.bytes) : nullptr;
+    const std::shared_ptr<const KeptMetadata> kept =
+        copy.keepMetadata ? KeptMetadata::read(*metadata) : nullptr;
     const JpegOptions markers =
-        copyJpegOptions(traits, blocksTurn.swapsSides(), copy.quality, metadata.get(),
+        copyJpegOptions(traits, blocksTurn.swapsSides(), copy.quality, kept.get(),
                         blocksTurn.turnedSize(stored), shownPath(item.source), &warning,
                         tagged ? turn->orientation() : 1);
 
     LosslessStampJob job;
     job.source = file.bytes;
+    job.frame = &metadata->jpegFrame();
     job.turn = blocksTurn;
     job.inkRects = {overlay.date.inkRect, overlay.title.inkRect};
     if (tagged)

@@ -2,9 +2,9 @@
 
 #include "components/exiffence.h"
 #include "components/exivguard.h"
-#include "components/heifcontainer.h"
 #include "components/imageerror.h"
 #include "components/imageformat.h"
+#include "components/photometadata.h"
 #include "components/tagnames.h"
 #include "components/tiffbytes.h"
 
@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QtEndian>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <exiv2/exiv2.hpp>
 #include <optional>
@@ -179,41 +180,20 @@ std::optional<Directory> directoryOf(const std::string& group)
     return std::nullopt;
 }
 
-QList<PropertyItem> decodeTiff(QByteArray tiff)
-{
-    FencedExif fenced = decodeFencedExif(std::move(tiff));
-    Exiv2::ExifData& data = fenced.data;
-    const Exiv2::ByteOrder order = fenced.order;
-    const StandIns& hidden = fenced.hidden;
-    QList<PropertyItem> items;
-    // Each value is let go once copied: hundreds of entries may share one large value, which
-    // the library holds once per entry.
-    for (auto it = data.begin(); it != data.end(); it = data.erase(it)) {
-        const Exiv2::Exifdatum& d = *it;
-        const std::optional<Directory> dir = directoryOf(d.groupName());
-        if (!dir) continue;  // maker-note sub-items, further images and other directories
-        const quint16 tag = hidden.tags.value(d.tag(), d.tag());
-        quint32 type = quint32(d.typeId());
-        // The maker note's bytes exactly as stored, whatever type it claims.
-        if (tag == makerNoteTag && *dir == Directory::Exif) type = exiftype::Undefined;
-        // Numbers are handed on little-endian. Bytes go in the file's own order: the library
-        // would swap the UCS-2 text of comments for the other order.
-        const Exiv2::ByteOrder copyOrder =
-            type == exiftype::Undefined ? order : Exiv2::littleEndian;
-        QByteArray bytes(qsizetype(d.size()), '\0');
-        if (!bytes.isEmpty()) d.copy(reinterpret_cast<Exiv2::byte*>(bytes.data()), copyOrder);
-        const quint32 count = hidden.counts.contains(d.tag()) ? hidden.counts.value(d.tag())
-                              : type == exiftype::Undefined   ? quint32(bytes.size())
-                                                              : quint32(d.count());
-        items.append(PropertyItem(tag, type, shortTagName(*dir, tag), count, bytes));
-    }
-    return items;
-}
-
 }  // namespace
+
+namespace {
+std::atomic<quint64> blocksParsed{0};
+}  // namespace
+
+quint64 exifBlocksParsed()
+{
+    return blocksParsed.load(std::memory_order_relaxed);
+}
 
 FencedExif decodeFencedExif(QByteArray tiff)
 {
+    blocksParsed.fetch_add(1, std::memory_order_relaxed);
     if (tiff.size() < 8) throw ImageError(QStringLiteral("The EXIF block is too short."));
     if (!looksLikeTiff(tiff))
         throw ImageError(QStringLiteral("The EXIF block does not start with a TIFF header."));
@@ -253,25 +233,39 @@ QByteArrayView findExifBlock(const QByteArray& jpeg)
     return {};
 }
 
-QList<PropertyItem> readPropertyItems(QByteArray bytes)
+QList<PropertyItem> listedExifItems(FencedExif& fenced, bool release)
 {
-    if (bytes.isEmpty()) throw ImageError(QStringLiteral("The file is empty."));
-    QByteArray tiff;
-    if (looksLikeJpeg(bytes)) {
-        const QByteArrayView block = findExifBlock(bytes);
-        if (block.isEmpty()) return {};
-        tiff = block.toByteArray();
-    } else if (looksLikeTiff(bytes)) {
-        tiff = std::move(bytes);
-    } else if (looksLikeHeif(bytes)) {
-        tiff = heifExifTiff(bytes);
-        if (tiff.isEmpty()) return {};
-    } else {
-        throw ImageError(QStringLiteral("The file is not a JPEG, TIFF or HEIF image."));
+    Exiv2::ExifData& data = fenced.data;
+    const Exiv2::ByteOrder order = fenced.order;
+    const StandIns& hidden = fenced.hidden;
+    QList<PropertyItem> items;
+    for (auto it = data.begin(); it != data.end(); it = release ? data.erase(it) : std::next(it)) {
+        const Exiv2::Exifdatum& d = *it;
+        const std::optional<Directory> dir = directoryOf(d.groupName());
+        if (!dir) continue;  // maker-note sub-items, further images and other directories
+        const quint16 tag = hidden.tags.value(d.tag(), d.tag());
+        quint32 type = quint32(d.typeId());
+        // The maker note's bytes exactly as stored, whatever type it claims.
+        if (tag == makerNoteTag && *dir == Directory::Exif) type = exiftype::Undefined;
+        // Numbers are handed on little-endian. Bytes go in the file's own order: the library
+        // would swap the UCS-2 text of comments for the other order.
+        const Exiv2::ByteOrder copyOrder =
+            type == exiftype::Undefined ? order : Exiv2::littleEndian;
+        QByteArray bytes(qsizetype(d.size()), '\0');
+        if (!bytes.isEmpty()) d.copy(reinterpret_cast<Exiv2::byte*>(bytes.data()), copyOrder);
+        const quint32 count = hidden.counts.contains(d.tag()) ? hidden.counts.value(d.tag())
+                              : type == exiftype::Undefined   ? quint32(bytes.size())
+                                                              : quint32(d.count());
+        items.append(PropertyItem(tag, type, shortTagName(*dir, tag), count, bytes));
     }
+    return items;
+}
+
+QList<PropertyItem> propertyItemsOf(const PhotoMetadata& photo)
+{
     try {
-        const ExivLock lock;
-        return decodeTiff(std::move(tiff));
+        photo.rethrowItemsFailure();
+        return photo.items();
     } catch (const ImageError&) {
         throw;
     } catch (const Exiv2::AnyError& e) {
@@ -283,6 +277,11 @@ QList<PropertyItem> readPropertyItems(QByteArray bytes)
         throw ImageError(QStringLiteral("The EXIF data cannot be read (%1).")
                              .arg(QString::fromLocal8Bit(e.what())));
     }
+}
+
+QList<PropertyItem> readPropertyItems(QByteArray bytes)
+{
+    return propertyItemsOf(*PhotoMetadata::read(std::move(bytes)));
 }
 
 }  // namespace orvello

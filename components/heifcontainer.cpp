@@ -61,9 +61,8 @@ QString heifErrorText(const char* message)
     return text.isEmpty() ? QStringLiteral("unknown error") : text;
 }
 
-QByteArray heifExifTiff(const QByteArray& bytes)
+QByteArray heifExifTiff(const HeifFile& file, qsizetype fileBytes)
 {
-    const HeifFile file = openHeif(bytes);
     if (!file.ok())
         throw ImageError(QStringLiteral("The HEIF file cannot be read (%1).").arg(file.error));
     const heif_image_handle* handle = file.primary.get();
@@ -71,7 +70,7 @@ QByteArray heifExifTiff(const QByteArray& bytes)
     if (heif_image_handle_get_list_of_metadata_block_IDs(handle, "Exif", &id, 1) < 1) return {};
     const size_t size = heif_image_handle_get_metadata_size(handle, id);
     if (size < 4) throw ImageError(QStringLiteral("The EXIF block is too short."));
-    if (size > size_t(bytes.size()))
+    if (size > size_t(fileBytes))
         throw ImageError(QStringLiteral("The EXIF block is larger than the file."));
     QByteArray block(qsizetype(size), Qt::Uninitialized);
     const heif_error err = heif_image_handle_get_metadata(handle, id, block.data());
@@ -88,6 +87,24 @@ QByteArray heifExifTiff(const QByteArray& bytes)
     // Some writers leave the JPEG segment's "Exif\0\0" before the TIFF header and count from it.
     if (tiff.startsWith(QByteArrayView("Exif\0\0", 6))) tiff.remove(0, 6);
     return tiff;
+}
+
+QByteArray heifXmpPacket(const HeifFile& file, qsizetype fileBytes)
+{
+    if (!file.ok()) return {};
+    const heif_image_handle* handle = file.primary.get();
+    heif_item_id ids[16];
+    const int n = heif_image_handle_get_list_of_metadata_block_IDs(handle, "mime", ids, 16);
+    for (int i = 0; i < n; ++i) {
+        const char* type = heif_image_handle_get_metadata_content_type(handle, ids[i]);
+        const size_t size = heif_image_handle_get_metadata_size(handle, ids[i]);
+        if (!type || qstrcmp(type, "application/rdf+xml") != 0 || size > size_t(fileBytes))
+            continue;
+        QByteArray packet(qsizetype(size), Qt::Uninitialized);
+        if (heif_image_handle_get_metadata(handle, ids[i], packet.data()).code == heif_error_Ok)
+            return packet;
+    }
+    return {};
 }
 
 }  // namespace orvello

@@ -35,7 +35,12 @@ QString heifErrorText(const char* message);
 
 // The TIFF structure of the primary image's EXIF block: its item starts with a 4-byte big-endian
 // count of bytes to skip before the TIFF header. Empty when there is none. Throws ImageError when
-// the file cannot be read or that count leads outside the block.
-QByteArray heifExifTiff(const QByteArray& bytes);
+// the file could not be opened or that count leads outside the block. fileBytes: the file's size,
+// which no item can exceed.
+QByteArray heifExifTiff(const HeifFile& file, qsizetype fileBytes);
+
+// The primary image's XMP packet (its "application/rdf+xml" item); empty when there is none or the
+// file could not be opened.
+QByteArray heifXmpPacket(const HeifFile& file, qsizetype fileBytes);
 
 }  // namespace orvello

@@ -3,6 +3,7 @@
 #include "components/exifreader.h"
 #include "components/filereader.h"
 #include "components/imageerror.h"
+#include "components/photometadata.h"
 
 #include <QFile>
 
@@ -45,7 +46,15 @@ void ImageFile::LoadFromData(QByteArray bytes)
 {
     Dispose();
     if (bytes.size() > maxFileSize) throw ImageError(tooLarge());
-    items_ = readPropertyItems(std::move(bytes));
+    LoadFromMetadata(PhotoMetadata::read(std::move(bytes)));
+}
+
+void ImageFile::LoadFromMetadata(std::shared_ptr<const PhotoMetadata> metadata)
+{
+    Dispose();
+    if (metadata->fileSize() > maxFileSize) throw ImageError(tooLarge());
+    items_ = propertyItemsOf(*metadata);
+    metadata_ = std::move(metadata);
     loaded_ = true;
 }
 
@@ -66,6 +75,7 @@ PropertyItem ImageFile::Item(int index) const
 void ImageFile::Dispose()
 {
     items_.clear();
+    metadata_.reset();
     loaded_ = false;
 }
 

@@ -6,8 +6,11 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <memory>
 
 namespace orvello {
+
+class PhotoMetadata;
 
 class ImageFile {
 public:
@@ -25,6 +28,8 @@ public:
     // The same for the bytes of a file already read. Bytes handed over (moved) are not copied
     // even where the reader must change them.
     void LoadFromData(QByteArray bytes);
+    // The items of a photo whose metadata was read already; nothing is parsed again.
+    void LoadFromMetadata(std::shared_ptr<const PhotoMetadata> metadata);
 
     // Virtual so that tests can stand in for a failing image.
     virtual int PropertyCount() const;
@@ -33,11 +38,14 @@ public:
     // Releases the items; the image then counts as not loaded.
     void Dispose();
     bool isLoaded() const { return loaded_; }
+    // The photo's metadata the items were listed from; null when not loaded.
+    const std::shared_ptr<const PhotoMetadata>& metadata() const { return metadata_; }
 
 private:
     void requireLoaded() const;
 
     QList<PropertyItem> items_;
+    std::shared_ptr<const PhotoMetadata> metadata_;
     bool loaded_ = false;
 };
 

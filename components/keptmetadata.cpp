@@ -3,9 +3,8 @@
 #include "components/exiffence.h"
 #include "components/exifreader.h"
 #include "components/exivguard.h"
-#include "components/heifcontainer.h"
-#include "components/imageformat.h"
 #include "components/keptexif.h"
+#include "components/photometadata.h"
 
 #include <QImage>
 #include <exiv2/exiv2.hpp>
@@ -104,21 +103,8 @@ struct KeptMetadata::Data {
 QList<JpegSegment> segmentsBeforeScan(const QByteArray& jpeg)
 {
     QList<JpegSegment> out;
-    const auto* b = reinterpret_cast<const uchar*>(jpeg.constData());
-    const qint64 n = jpeg.size();
-    qint64 pos = 2;
-    while (pos + 4 <= n && b[pos] == 0xFF) {
-        const uchar marker = b[pos + 1];
-        if (marker == 0xFF) {
-            ++pos;
-            continue;
-        }
-        if (marker == 0xDA || marker == 0xD9) break;
-        const qint64 length = (b[pos + 2] << 8) | b[pos + 3];
-        if (length < 2 || pos + 2 + length > n) break;
-        out << JpegSegment{marker, jpeg.mid(pos + 4, length - 2)};
-        pos += 2 + length;
-    }
+    for (const SegmentSpan& s : jpegSegmentSpans(jpeg))
+        out << JpegSegment{s.marker, jpeg.mid(s.offset, s.size)};
     return out;
 }
 
@@ -136,7 +122,7 @@ namespace {
 // where they belong (an embedded XMP packet or IPTC block handed out), and only the primary, EXIF,
 // GPS and interoperability directories kept. A maker note moved elsewhere would read as garbage
 // when it counts its offsets from the block's start, as many do: it is left out.
-void takeExif(FencedExif fenced, Exiv2::ExifData& exif, QByteArray* xmpPacket,
+void takeExif(const FencedExif& fenced, Exiv2::ExifData& exif, QByteArray* xmpPacket,
               QByteArray* iptcBlock, bool* makerNoteLeftOut)
 {
     for (const Exiv2::Exifdatum& d : fenced.data) {
@@ -157,33 +143,50 @@ void takeExif(FencedExif fenced, Exiv2::ExifData& exif, QByteArray* xmpPacket,
     }
 }
 
+// The library's parse of the photo's EXIF: the one it was read with, or a parse of its own when
+// that one was let go.
+std::shared_ptr<const FencedExif> parsedExif(const PhotoMetadata& photo, const QByteArray& tiff)
+{
+    photo.rethrowExifFailure();
+    if (photo.exif()) return std::shared_ptr<const FencedExif>(photo.exif(), [](auto*) {});
+    return std::make_shared<const FencedExif>(decodeFencedExif(tiff));
+}
+
 // A JPEG's or HEIF's EXIF block: kept in place when its maker note needs it, else rebuilt. It is
 // read through the library either way, so that a block the library cannot read is not carried.
-void takeExifBlock(const QByteArray& tiff, Exiv2::ExifData& exif,
+void takeExifBlock(const PhotoMetadata& photo, Exiv2::ExifData& exif,
                    std::optional<KeptExifBlock>* block, bool* makerNoteLeftOut)
 {
     QByteArray xmpPacket, iptcBlock;  // the copy takes these from their own segments only
-    FencedExif fenced = decodeFencedExif(tiff);
+    const QByteArray& tiff = photo.exifBlock();
+    const std::shared_ptr<const FencedExif> fenced = parsedExif(photo, tiff);
     if (KeptExifBlock::keep(tiff, block) != KeptExifBlock::Outcome::Kept)
-        takeExif(std::move(fenced), exif, &xmpPacket, &iptcBlock, makerNoteLeftOut);
+        takeExif(*fenced, exif, &xmpPacket, &iptcBlock, makerNoteLeftOut);
 }
 
 }  // namespace
 
 std::shared_ptr<const KeptMetadata> KeptMetadata::read(const QByteArray& photo)
 {
+    return read(*PhotoMetadata::read(photo, PhotoMetadata::ExifParse::Kept));
+}
+
+std::shared_ptr<const KeptMetadata> KeptMetadata::read(const PhotoMetadata& photo)
+{
     std::shared_ptr<KeptMetadata> kept(new KeptMetadata);
     Data& d = *kept->d_;
     const ExivLock lock;
     try {
-        if (looksLikeJpeg(photo)) {
-            const QByteArrayView block = findExifBlock(photo);
-            if (!block.isEmpty())
-                takeExifBlock(block.toByteArray(), d.exif, &d.exifBlock, &d.makerNoteLeftOut);
+        switch (photo.kind()) {
+        case PhotoKind::Jpeg: {
+            if (!photo.exifBlock().isEmpty())
+                takeExifBlock(photo, d.exif, &d.exifBlock, &d.makerNoteLeftOut);
             // XMP and IPTC are read by the library from a photo of just those segments.
             QByteArray carrier("\xFF\xD8", 2);
-            for (const JpegSegment& s : segmentsBeforeScan(photo))
+            for (const SegmentSpan& span : photo.segments()) {
+                const JpegSegment s{span.marker, photo.payload(span)};
                 if (isXmpSegment(s) || isIptcSegment(s)) carrier += withSegment(s);
+            }
             carrier += QByteArray("\xFF\xD9", 2);
             if (carrier.size() > 4) {
                 Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(
@@ -193,14 +196,20 @@ std::shared_ptr<const KeptMetadata> KeptMetadata::read(const QByteArray& photo)
                 d.xmp = image->xmpData();
                 d.iptc = image->iptcData();
             }
-        } else if (looksLikeHeif(photo)) {
+            break;
+        }
+        case PhotoKind::Heif:
             // A phone's HEIC: its EXIF block; the copy is upright, as the decoder turned it.
-            const QByteArray tiff = heifExifTiff(photo);
-            if (!tiff.isEmpty()) takeExifBlock(tiff, d.exif, &d.exifBlock, &d.makerNoteLeftOut);
-        } else if (looksLikeTiff(photo)) {
+            photo.rethrowExifFailure();
+            if (!photo.exifBlock().isEmpty())
+                takeExifBlock(photo, d.exif, &d.exifBlock, &d.makerNoteLeftOut);
+            break;
+        case PhotoKind::Tiff: {
             // A TIFF file's maker note lies among its pictures: it cannot go with the copy.
             QByteArray xmpPacket, iptcBlock;
-            takeExif(decodeFencedExif(photo), d.exif, &xmpPacket, &iptcBlock, &d.makerNoteLeftOut);
+            photo.rethrowExifFailure();
+            if (!photo.exif()) throw std::runtime_error("EXIF");
+            takeExif(*photo.exif(), d.exif, &xmpPacket, &iptcBlock, &d.makerNoteLeftOut);
             if (!xmpPacket.isEmpty() &&
                 Exiv2::XmpParser::decode(d.xmp, xmpPacket.toStdString()) != 0)
                 throw std::runtime_error("XMP");
@@ -209,6 +218,9 @@ std::shared_ptr<const KeptMetadata> KeptMetadata::read(const QByteArray& photo)
                     d.iptc, reinterpret_cast<const Exiv2::byte*>(iptcBlock.constData()),
                     uint32_t(iptcBlock.size())) != 0)
                 throw std::runtime_error("IPTC");
+            break;
+        }
+        case PhotoKind::Other: break;
         }
     } catch (const std::exception& e) {
         d = Data();

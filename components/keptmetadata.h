@@ -14,11 +14,16 @@
 
 namespace orvello {
 
+class PhotoMetadata;
+
 class KeptMetadata {
 public:
     // Reads the metadata of a JPEG, TIFF or HEIF photo file. Never throws: what cannot be read is
     // kept as the reason the copy goes without it.
     static std::shared_ptr<const KeptMetadata> read(const QByteArray& photo);
+    // The same for a photo already read, best with PhotoMetadata::ExifParse::Kept: its EXIF
+    // block is then not parsed again.
+    static std::shared_ptr<const KeptMetadata> read(const PhotoMetadata& photo);
     ~KeptMetadata();
 
     // The segments for a copy of size pixels that shows upright by the given orientation (1 … 8:

@@ -1,5 +1,6 @@
 #include "imaging/losslessjpeg.h"
 
+#include "components/jpegframe.h"
 #include "components/jpeglibsupport.h"
 
 #include <QCoreApplication>
@@ -115,42 +116,6 @@ void maxSampling(const jpeg_decompress_struct& info, int* h, int* v)
     }
 }
 
-bool sameTable(const JHUFF_TBL* a, const JHUFF_TBL* b)
-{
-    if (std::memcmp(a->bits, b->bits, sizeof a->bits) != 0) return false;
-    int count = 0;
-    for (int i = 1; i <= 16; ++i) count += a->bits[i];
-    return std::memcmp(a->huffval, b->huffval, size_t(std::min(count, 256))) == 0;
-}
-
-// The tables every encoder uses unless it counts the symbols first, from libjpeg's own defaults.
-bool standardTables(Writer& w, JHUFF_TBL* dc[2], JHUFF_TBL* ac[2])
-{
-    if (setjmp(w.err.jump)) return false;
-    jpeg_create_compress(&w.info);
-    w.created = true;
-    w.info.in_color_space = JCS_YCbCr;
-    w.info.input_components = 3;
-    jpeg_set_defaults(&w.info);
-    for (int i = 0; i < 2; ++i)
-        dc[i] = w.info.dc_huff_tbl_ptrs[i], ac[i] = w.info.ac_huff_tbl_ptrs[i];
-    return true;
-}
-
-bool hasOwnTables(const jpeg_decompress_struct& info)
-{
-    Writer scratch;
-    JHUFF_TBL *dc[2], *ac[2];
-    if (!standardTables(scratch, dc, ac)) return true;
-    const auto standard = [](const JHUFF_TBL* t, JHUFF_TBL* const* known) {
-        return !t || sameTable(t, known[0]) || sameTable(t, known[1]);
-    };
-    for (int i = 0; i < NUM_HUFF_TBLS; ++i)
-        if (!standard(info.dc_huff_tbl_ptrs[i], dc) || !standard(info.ac_huff_tbl_ptrs[i], ac))
-            return true;
-    return false;
-}
-
 // A compressor of a size-pixel picture in the frame of tables' JPEG: its colour space, sampling
 // and quantization tables. Called with w's jump armed.
 void startLike(Writer& w, Reader& tables, QSize size)
@@ -213,35 +178,35 @@ bool readPieceBlocks(Reader& r, const QByteArray& jpeg, QPoint offset,
 
 }  // namespace
 
-SourceFacts readSourceFacts(const QByteArray& jpeg)
+SourceFacts sourceFactsOf(const JpegFrame& frame)
 {
     SourceFacts f;
-    Reader r;
-    if (!readHeader(r, jpeg)) {
-        f.error = detail(r.err);
-        return f;
-    }
-    const jpeg_decompress_struct& info = r.info;
-    f.width = int(info.image_width);
-    f.height = int(info.image_height);
-    f.components = info.num_components;
-    f.colour = info.num_components == 3 &&
-               (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
+    f.error = frame.error;
+    if (!frame.ok()) return f;
+    f.width = frame.width;
+    f.height = frame.height;
+    f.components = int(frame.sampling.size());
+    f.colour = frame.colour;
     int hmax = 1, vmax = 1;
-    maxSampling(info, &hmax, &vmax);
     QStringList factors;
-    for (int c = 0; c < info.num_components; ++c)
-        factors << QStringLiteral("%1x%2")
-                       .arg(info.comp_info[c].h_samp_factor)
-                       .arg(info.comp_info[c].v_samp_factor);
+    for (const JpegFrame::Sampling& s : frame.sampling) {
+        hmax = std::max(hmax, s.h);
+        vmax = std::max(vmax, s.v);
+        factors << QStringLiteral("%1x%2").arg(s.h).arg(s.v);
+    }
     f.sampling = factors.join(QLatin1Char(','));
     f.mcuWidth = 8 * hmax;
     f.mcuHeight = 8 * vmax;
-    f.progressive = info.progressive_mode;
-    f.arithmetic = info.arith_code;
-    f.optimized = !f.progressive && !f.arithmetic && hasOwnTables(info);
-    f.restartInterval = info.restart_interval;
+    f.progressive = frame.progressive;
+    f.arithmetic = frame.arithmetic;
+    f.optimized = frame.optimized;
+    f.restartInterval = frame.restartInterval;
     return f;
+}
+
+SourceFacts readSourceFacts(const QByteArray& jpeg)
+{
+    return sourceFactsOf(readJpegFrame(jpeg));
 }
 
 std::vector<PlaneBlocks> encodePiece(const QImage& piece, QPoint offset,

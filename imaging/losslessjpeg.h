@@ -1,6 +1,7 @@
 #pragma once
 // The libjpeg side of the lossless stamp: what a photo's headers say, the stamped pieces encoded
 // into DCT blocks with the photo's own tables, and the copy written from coefficient rows.
+#include "components/jpegframe.h"
 #include "components/jpegwriter.h"
 
 #include <QByteArray>
@@ -30,6 +31,8 @@ struct SourceFacts {
     unsigned restartInterval = 0;
 };
 SourceFacts readSourceFacts(const QByteArray& jpeg);
+// The same from headers read already.
+SourceFacts sourceFactsOf(const JpegFrame& frame);
 
 // The DCT blocks of one component of a piece of the picture: blocksWide × blocksHigh blocks,
 // row by row, the first at block column blockX and block row blockY of the whole plane.

@@ -224,16 +224,17 @@ LosslessStampResult notPossible(const QString& reason)
 
 }  // namespace
 
-bool turnLosesEdge(const QByteArray& jpeg, PictureTurn turn)
+bool turnLosesEdge(const JpegFrame& frame, PictureTurn turn)
 {
-    const lossless::SourceFacts facts = lossless::readSourceFacts(jpeg);
+    const lossless::SourceFacts facts = lossless::sourceFactsOf(frame);
     return facts.error.isEmpty() && losesEdge(turn, facts);
 }
 
 LosslessStampResult stampLosslessly(const LosslessStampJob& job)
 {
     if (job.cancel && job.cancel->load()) return {Status::Cancelled, {}, {}, {}};
-    const lossless::SourceFacts facts = lossless::readSourceFacts(job.source);
+    const lossless::SourceFacts facts =
+        job.frame ? lossless::sourceFactsOf(*job.frame) : lossless::readSourceFacts(job.source);
     if (!facts.error.isEmpty()) return {Status::Failed, {}, facts.error, {}};
     // A grey photo keeps its one component: the stamps go into it in grey. Four inks (CMYK,
     // YCCK) would need the stamps' colours turned into inks, which the full re-encode does.

@@ -2,6 +2,7 @@
 // Stamping a JPEG photo without compressing it again: the picture's DCT blocks are carried over
 // as they are, turned or mirrored losslessly where asked, and only the MCUs under the stamps are
 // decoded, drawn on and encoded again with the photo's own quantization tables and sampling.
+#include "components/jpegframe.h"
 #include "components/jpegwriter.h"
 #include "imaging/orientation.h"
 
@@ -32,6 +33,8 @@ struct LosslessStampJob {
     // The photo's own blocks for every re-encoded piece go into the copy too, so that the stamps
     // can be taken off again (see losslessrestore.h).
     bool restoreData = false;
+    // The source's headers as already read; read from it when not given.
+    const JpegFrame* frame = nullptr;
 };
 
 struct LosslessStampResult {
@@ -48,13 +51,15 @@ struct LosslessStampResult {
     QList<QRect> reencoded;
 };
 
-// Whether turning jpeg's blocks by turn would move a partial MCU at its right or bottom edge to the
-// left or top, where the format cannot hold it (stampLosslessly then refuses the turn).
-bool turnLosesEdge(const QByteArray& jpeg, PictureTurn turn);
+// Whether turning the blocks of the JPEG whose headers are frame by turn would move a partial MCU at
+// its right or bottom edge to the left or top, where the format cannot hold it (stampLosslessly
+// then refuses the turn).
+bool turnLosesEdge(const JpegFrame& frame, PictureTurn turn);
 
-// The turned, stamped copy of job.source; on a grey photo the stamps are grey. The copy keeps the photo's sampling, quantization
-// tables, progressive or baseline coding, optimised or standard Huffman tables and restart
-// interval; its header carries job.markers and nothing else of the photo's.
+// The turned, stamped copy of job.source; on a grey photo the stamps are grey. The copy keeps the
+// photo's sampling, quantization tables, progressive or baseline coding, optimised or standard
+// Huffman tables and restart interval; its header carries job.markers and nothing else of the
+// photo's.
 LosslessStampResult stampLosslessly(const LosslessStampJob& job);
 
 }  // namespace orvello

@@ -1,12 +1,8 @@
 #include "photo/datesources.h"
 
-#include "components/exifreader.h"
 #include "components/exivguard.h"
-#include "components/heifcontainer.h"
-#include "components/imageformat.h"
-#include "components/keptmetadata.h"
+#include "components/photometadata.h"
 
-#include <libheif/heif.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +13,7 @@ namespace orvello {
 
 namespace {
 
-constexpr quint16 kDateTimeOriginal = 0x9003, kDateTimeDigitized = 0x9004, kXmpPacket = 0x02BC;
+constexpr quint16 kDateTimeOriginal = 0x9003, kDateTimeDigitized = 0x9004;
 
 std::optional<RecordedDate> dated(QDate date, QTime time, DateSource source)
 {
@@ -78,43 +74,6 @@ std::pair<QString, QString> xmpDates(const QByteArray& packet)
     }
 }
 
-QByteArray heifXmp(const QByteArray& bytes)
-{
-    const HeifFile file = openHeif(bytes);
-    if (!file.ok()) return {};
-    const heif_image_handle* handle = file.primary.get();
-    heif_item_id ids[16];
-    const int n = heif_image_handle_get_list_of_metadata_block_IDs(handle, "mime", ids, 16);
-    for (int i = 0; i < n; ++i) {
-        const char* type = heif_image_handle_get_metadata_content_type(handle, ids[i]);
-        const size_t size = heif_image_handle_get_metadata_size(handle, ids[i]);
-        if (!type || qstrcmp(type, "application/rdf+xml") != 0 || size > size_t(bytes.size()))
-            continue;
-        QByteArray packet(qsizetype(size), Qt::Uninitialized);
-        if (heif_image_handle_get_metadata(handle, ids[i], packet.data()).code == heif_error_Ok)
-            return packet;
-    }
-    return {};
-}
-
-QByteArray itemXmp(const QList<PropertyItem>& items)
-{
-    QByteArray packet;
-    for (const PropertyItem& item : items)
-        if (item.tag() == kXmpPacket && item.Name().startsWith(QLatin1String("Image")))
-            item.GetData(packet);
-    return packet;
-}
-
-QList<PropertyItem> itemsOf(const QByteArray& photo)
-{
-    try {
-        return readPropertyItems(photo);
-    } catch (...) {
-        return {};
-    }
-}
-
 }  // namespace
 
 QString RecordedDate::text() const
@@ -122,25 +81,12 @@ QString RecordedDate::text() const
     return QDateTime(date, time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QByteArray xmpPacketOf(const QByteArray& photo)
-{
-    static const QByteArray signature("http://ns.adobe.com/xap/1.0/\0", 29);
-    if (looksLikeJpeg(photo)) {
-        for (const JpegSegment& s : segmentsBeforeScan(photo))
-            if (s.marker == 0xE1 && s.payload.startsWith(signature))
-                return s.payload.sliced(signature.size());
-        return {};
-    }
-    if (looksLikeTiff(photo)) return itemXmp(itemsOf(photo));
-    if (looksLikeHeif(photo)) return heifXmp(photo);
-    return {};
-}
-
 DateEvidence readDateEvidence(const QByteArray& photo, const QByteArray& nativePath)
 {
     DateEvidence evidence;
-    evidence.items = itemsOf(photo);
-    evidence.xmp = looksLikeTiff(photo) ? itemXmp(evidence.items) : xmpPacketOf(photo);
+    const std::shared_ptr<const PhotoMetadata> metadata = PhotoMetadata::read(photo);
+    evidence.items = metadata->items();
+    evidence.xmp = metadata->xmp();
     if (!nativePath.isEmpty()) {
         const QFileInfo info(QFile::decodeName(nativePath));
         if (info.exists()) evidence.fileModified = info.lastModified();

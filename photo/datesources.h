@@ -46,10 +46,6 @@ struct DateEvidence {
 // empty.
 DateEvidence readDateEvidence(const QByteArray& photo, const QByteArray& nativePath = {});
 
-// The XMP packet of a JPEG (its XMP segment), a TIFF (its XMLPacket item) or a HEIF photo (its
-// XMP item); empty when there is none or the bytes are no such photo.
-QByteArray xmpPacketOf(const QByteArray& photo);
-
 // The first date the sources hold, in DateSource order; a value that is empty, blank, all zeros or
 // no valid date is passed over. The file's time counts only with useFileTime.
 std::optional<RecordedDate> findRecordedDate(const DateEvidence& evidence, bool useFileTime);

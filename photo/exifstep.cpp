@@ -10,9 +10,11 @@ namespace orvello {
 
 namespace {
 
-ExifInfo fromListing(ExifListing listing, QByteArray xmp)
+ExifInfo fromListing(ExifListing listing, QByteArray xmp,
+                     std::shared_ptr<const PhotoMetadata> metadata)
 {
     ExifInfo info;
+    info.metadata = std::move(metadata);
     // A listing stopped part-way is searched all the same.
     info.captureDateText = captureDateFromListing(listing.text, listing.itemStarts);
     info.stamp = stampSourceOf(info.captureDateText, listing.image.get(), std::move(xmp));
@@ -43,25 +45,32 @@ ExifInfo readExifInfo(const QString& path)
 
 ExifInfo readExifInfo(const QByteArray& nativePath)
 {
-    // The listing reads and checks the file as always; once it could, the XMP packet is read too.
-    QByteArray xmp;
+    // The listing reads and checks the file as always; once it could, the XMP packet read with it
+    // counts too.
+    std::shared_ptr<const PhotoMetadata> metadata;
     ExifListing listing =
         listExif(exifHeading(), std::make_unique<ImageFile>(), [&](ImageFile& image) {
             image.LoadFromNativeFile(nativePath);
-            QFile file(QFile::decodeName(nativePath));
-            if (file.open(QIODevice::ReadOnly) && file.size() <= ImageFile::maxFileSize)
-                xmp = stampXmpOf(file.readAll());
+            metadata = image.metadata();
         });
-    ExifInfo info = fromListing(std::move(listing), std::move(xmp));
+    ExifInfo info =
+        fromListing(std::move(listing), metadata ? metadata->xmp() : QByteArray(), metadata);
     setStampFile(info.stamp, nativePath);
     return info;
 }
 
 ExifInfo readExifInfoFromData(QByteArray bytes)
 {
-    // The packet is taken before the bytes go to the listing, which may change them in place.
-    QByteArray xmp = stampXmpOf(bytes);
-    return fromListing(listExifData(exifHeading(), std::move(bytes)), std::move(xmp));
+    return readExifInfo(PhotoMetadata::read(std::move(bytes)));
+}
+
+ExifInfo readExifInfo(std::shared_ptr<const PhotoMetadata> metadata)
+{
+    // The packet counts even when the listing fails.
+    QByteArray xmp = metadata->xmp();
+    ExifListing listing = listExif(exifHeading(), std::make_unique<ImageFile>(),
+                                   [&](ImageFile& image) { image.LoadFromMetadata(metadata); });
+    return fromListing(std::move(listing), std::move(xmp), std::move(metadata));
 }
 
 ExifInfo runExifStep(Host& host, const QString& path)

@@ -1,6 +1,7 @@
 #pragma once
 // The EXIF step of opening a photo: the heading, the listing, and the capture date from it.
 #include "components/imagefile.h"
+#include "components/photometadata.h"
 #include "host/host.h"
 #include "photo/photostamp.h"
 
@@ -21,11 +22,16 @@ struct ExifInfo {
     std::unique_ptr<ImageFile> image;         // null when the listing failed
     std::optional<QString> errorDescription;  // set when the listing failed
     StampSource stamp;  // what the stamps draw from; its file part only when the path is known
+    // The photo's metadata, read once, that the listing and the stamp's sources came from; null
+    // when the file could not be read.
+    std::shared_ptr<const PhotoMetadata> metadata;
 };
 
 ExifInfo readExifInfo(const QString& path);
 ExifInfo readExifInfo(const QByteArray& nativePath);  // the path's bytes as stored
 ExifInfo readExifInfoFromData(QByteArray bytes);      // the stamp's file part left to the caller
+// The same for a photo whose metadata was read already: nothing is parsed again.
+ExifInfo readExifInfo(std::shared_ptr<const PhotoMetadata> metadata);
 
 // As above, and a failed listing is shown through the host.
 ExifInfo runExifStep(Host& host, const QString& path);

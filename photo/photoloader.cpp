@@ -32,13 +32,15 @@ LoadedPhoto finishDecoded(const QByteArray& nativePath, FileBytes file, DecodedP
         out.photo = canvasPhoto(decoded.image);
         out.incomplete = decoded.incomplete;
         decoded.image = QImage();
-        const JpegHeaderFacts header =
-            looksLikeJpeg(file.bytes) ? readJpegHeaderFacts(file.bytes) : JpegHeaderFacts();
-        if (options.keepMetadata) out.metadata = KeptMetadata::read(file.bytes);
-        // Handed over: the listing may rename entries in place without copying the file.
-        out.exif = readExifInfoFromData(std::move(file.bytes));
+        // Read once for all that follows. Handed over: a TIFF's entries may be renamed in place
+        // without copying the file.
+        const std::shared_ptr<const PhotoMetadata> metadata = PhotoMetadata::read(
+            std::move(file.bytes), options.keepMetadata ? PhotoMetadata::ExifParse::Kept
+                                                        : PhotoMetadata::ExifParse::ListOnly);
+        if (options.keepMetadata) out.metadata = KeptMetadata::read(*metadata);
+        out.exif = readExifInfo(metadata);
         setStampFile(out.exif.stamp, nativePath);
-        out.traits = readSourceTraits(header, out.exif.image.get());
+        out.traits = readSourceTraits(*metadata);
         // A decoder that turned the picture itself (its container says how) leaves it as it is.
         if (options.autoOrient && !decoded.orientationApplied && out.traits.orientation != 1) {
             out.photo = uprightImage(std::move(out.photo), out.traits.orientation);

@@ -2,7 +2,6 @@
 
 #include "components/imageerror.h"
 #include "components/imagefile.h"
-#include "components/imageformat.h"
 #include "photo/titlefields.h"
 
 #include <QFile>
@@ -15,11 +14,6 @@ namespace {
 constexpr quint16 kXmpPacketTag = 0x02BC;
 
 }  // namespace
-
-QByteArray stampXmpOf(const QByteArray& photo)
-{
-    return looksLikeTiff(photo) ? QByteArray() : xmpPacketOf(photo);
-}
 
 StampSource stampSourceOf(const QString& listedDate, const ImageFile* image, QByteArray xmp)
 {

@@ -23,11 +23,9 @@ struct StampSource {
     PhotoFields fields;  // the title's fields; their {Date} is filled per settings
 };
 
-// The XMP packet a StampSource needs of a photo's bytes, taken before they go to the listing; a
-// TIFF's is among its items, so nothing is parsed for it here.
-QByteArray stampXmpOf(const QByteArray& photo);
 // The parts of a StampSource a photo's listing gives: the capture date, the items as listed (not
-// parsed a second time) and the title's fields, with the packet of stampXmpOf.
+// parsed a second time) and the title's fields, with the photo's XMP packet (a TIFF's is taken
+// from its items when not given).
 StampSource stampSourceOf(const QString& listedDate, const ImageFile* image, QByteArray xmp);
 // The file's name for {FileName} and its modification time for the fallback.
 void setStampFile(StampSource& source, const QByteArray& nativePath);

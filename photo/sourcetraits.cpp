@@ -15,16 +15,17 @@ constexpr quint16 kOrientation = 0x0112, kXResolution = 0x011A, kYResolution = 0
 
 // The primary directory's items by tag: the thumbnail's own orientation and resolution do not
 // count. The first of a tag stands.
+void addPrimary(QHash<quint16, PropertyItem>& items, const PropertyItem& item)
+{
+    if (!items.contains(item.tag()) && item.Name() == shortTagName(Directory::Image, item.tag()))
+        items.insert(item.tag(), item);
+}
+
 QHash<quint16, PropertyItem> primaryItems(const ImageFile& listing)
 {
     QHash<quint16, PropertyItem> items;
     try {
-        for (int i = 1; i <= listing.PropertyCount(); ++i) {
-            const PropertyItem item = listing.Item(i);
-            if (!items.contains(item.tag()) &&
-                item.Name() == shortTagName(Directory::Image, item.tag()))
-                items.insert(item.tag(), item);
-        }
+        for (int i = 1; i <= listing.PropertyCount(); ++i) addPrimary(items, listing.Item(i));
     } catch (...) {
         // A listing that cannot be walked gives nothing to keep.
     }
@@ -68,13 +69,9 @@ PixelDensity exifDensity(const QHash<quint16, PropertyItem>& items)
     return d.isSet() ? d : PixelDensity{};
 }
 
-}  // namespace
-
-SourceTraits readSourceTraits(const JpegHeaderFacts& jpegHeader, const ImageFile* listing)
+SourceTraits traitsOf(const JpegHeaderFacts& jpegHeader, const QHash<quint16, PropertyItem>& items)
 {
     SourceTraits traits;
-    const QHash<quint16, PropertyItem> items =
-        listing && listing->isLoaded() ? primaryItems(*listing) : QHash<quint16, PropertyItem>();
     const int orientation = firstNumber(items, kOrientation).value_or(1);
     traits.orientation = orientation >= 1 && orientation <= 8 ? orientation : 1;
     traits.iccProfile = jpegHeader.iccProfile;
@@ -85,6 +82,22 @@ SourceTraits readSourceTraits(const JpegHeaderFacts& jpegHeader, const ImageFile
     if (!traits.density.isSet()) traits.density = exifDensity(items);
     if (!isRgbProfile(traits.iccProfile)) traits.iccProfile.clear();
     return traits;
+}
+
+}  // namespace
+
+SourceTraits readSourceTraits(const JpegHeaderFacts& jpegHeader, const ImageFile* listing)
+{
+    return traitsOf(jpegHeader, listing && listing->isLoaded() ? primaryItems(*listing)
+                                                               : QHash<quint16, PropertyItem>());
+}
+
+SourceTraits readSourceTraits(const PhotoMetadata& photo)
+{
+    QHash<quint16, PropertyItem> items;
+    for (const PropertyItem& item : photo.items()) addPrimary(items, item);
+    const JpegFrame& frame = photo.jpegFrame();
+    return traitsOf(JpegHeaderFacts{frame.iccProfile, frame.density}, items);
 }
 
 }  // namespace orvello

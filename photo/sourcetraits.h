@@ -3,6 +3,7 @@
 // stored (its orientation), its colour profile and its pixel density.
 #include "components/imagefile.h"
 #include "components/jpegwriter.h"
+#include "components/photometadata.h"
 #include "imaging/colourprofile.h"
 
 #include <QByteArray>
@@ -18,5 +19,7 @@ struct SourceTraits {
 // jpegHeader: what a JPEG's markers say (empty for a TIFF); listing: the photo's metadata items,
 // or null when they could not be read.
 SourceTraits readSourceTraits(const JpegHeaderFacts& jpegHeader, const ImageFile* listing);
+// The same from a photo's metadata read once: its JPEG headers and its items.
+SourceTraits readSourceTraits(const PhotoMetadata& photo);
 
 }  // namespace orvello

@@ -4,6 +4,7 @@
 #include "batch/stampbatch.h"
 #include "components/jpegwriter.h"
 #include "components/nativefile.h"
+#include "components/photometadata.h"
 #include "imaging/rotation.h"
 #include "overlay/overlay.h"
 #include "photo/photoloader.h"
@@ -146,6 +147,41 @@ private slots:
             QVERIFY2(readAll(out + QStringLiteral("/PM_") + QFileInfo(p).fileName()) == single,
                      qPrintable(p));
         }
+    }
+
+    // Each photo is read once however many parts of its copy need its metadata (the listing, the
+    // stamps' texts, the kept metadata, the header), whichever way the copy is made.
+    void eachPhotoReadOnce_data()
+    {
+        QTest::addColumn<bool>("lossless");
+        QTest::newRow("full re-encode") << false;
+        QTest::newRow("lossless") << true;
+    }
+    void eachPhotoReadOnce()
+    {
+        QFETCH(bool, lossless);
+        const QString out = dir.filePath(QStringLiteral("once%1").arg(lossless));
+        QVERIFY(QDir().mkpath(out));
+        const QList<QByteArray> sources{
+            QFile::encodeName(photo(QStringLiteral("once%1a.jpg").arg(lossless), {320, 200}, 5,
+                                    QStringLiteral("2007:12:10 14:30:00"))),
+            QFile::encodeName(photo(QStringLiteral("once%1b.jpg").arg(lossless), {200, 320}, 6,
+                                    QStringLiteral("2011:01:02 03:04:05")))};
+        StampRecipe recipe;
+        recipe.settings.addTXB = true;
+        recipe.text1 = QStringLiteral("{Make} {FileName}");
+        recipe.copy.keepMetadata = true;
+        recipe.copy.lossless = lossless;
+        const quint64 parsed = exifBlocksParsed(), sniffed = photoKindsSniffed();
+        int written = 0;
+        runStampBatch(planStampBatch(sources, QFile::encodeName(out), ExistingCopies::Refuse),
+                      recipe, 2, [&](int, const StampOutcome& o) {
+                          written +=
+                              o.status == StampOutcome::Status::Written && o.warning.isEmpty();
+                      });
+        QCOMPARE(written, 2);
+        QCOMPARE(exifBlocksParsed() - parsed, quint64(2));
+        QCOMPARE(photoKindsSniffed() - sniffed, quint64(2));
     }
 
     // Several workers finish in any order; the report keeps the order of the arguments, and a
