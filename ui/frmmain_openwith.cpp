@@ -67,6 +67,10 @@ LoadedPhoto frmMain::loadFirstLook(int row)
     FirstLook& early = env_.firstLook;
     LoadedPhoto look;
     reducedToCome_ = false;
+    // The camera's preview only while the photo's own reduced picture is still being decoded.
+    using namespace std::chrono_literals;
+    if (early.picture && early.picture->wait_for(0s) == std::future_status::ready)
+        early.embedded.reset();
     if (early.embedded) {
         ReducedPicture embedded = std::exchange(early.embedded, {})->get();
         if (coversPreview(embedded)) {
@@ -107,11 +111,11 @@ void frmMain::completePendingPhotoLater(int ms)
 // (waiting for the rest of it), and the selection reports what a selection reports.
 void frmMain::completePendingPhoto()
 {
+    using namespace std::chrono_literals;
     if (pendingFull_.isEmpty()) return;
     const bool same = nativePathOfRow(pendingRow_) == pendingFull_;
     if (same && reducedToCome_) {
-        using namespace std::chrono_literals;
-        if (env_.firstLook.picture->wait_for(0s) != std::future_status::ready) {
+        if (env_.firstLook.picture->wait_for(0s) == std::future_status::timeout) {
             completePendingPhotoLater(kReducedPollMs);
             return;
         }

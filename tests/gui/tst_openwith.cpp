@@ -35,12 +35,13 @@ class OpenWithTest : public QObject {
     QTemporaryDir photos;
 
     // early: the first look decodes before the window is built, as the program starts it.
-    std::unique_ptr<frmMain> startWith(OrderHost& host, const QString& photo, bool early = false)
+    std::unique_ptr<frmMain> startWith(OrderHost& host, const QString& photo, bool early = false,
+                                       FirstLook look = {})
     {
         FrmMainEnvironment env =
             test::testEnvironment(host, settingsDir.filePath(QStringLiteral("o.ini")));
         env.initialPhoto = photo;
-        if (early) env.firstLook = startFirstLook(photo);
+        env.firstLook = early ? startFirstLook(photo) : std::move(look);
         auto window = std::make_unique<frmMain>(std::move(env));
         window->load();
         return window;
@@ -189,8 +190,12 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("p.jpg"));
         QVERIFY(fixtures::writeFile(path, jpeg));
 
+        // The reduced picture counts as still on its way when the window first looks.
+        FirstLook look = startFirstLook(path);
+        look.picture = std::make_shared<std::future<ReducedPicture>>(std::async(
+            std::launch::deferred, [decoding = look.picture] { return decoding->get(); }));
         OrderHost host;
-        const auto window = startWith(host, path, true);
+        const auto window = startWith(host, path, false, std::move(look));
         const auto redAtCentre = [&] {
             const QImage c = window->canvas();
             return qRed(c.pixel(c.width() / 2, c.height() / 2)) > 150;
