@@ -439,6 +439,7 @@ namespace {
 constexpr quint32 kMpfLargeThumbnailVga = 0x010001;
 constexpr quint32 kMpfLargeThumbnailFullHd = 0x010002;
 constexpr int kMaxMpfImages = 64;
+constexpr int kMaxPreviewDecodes = 3;
 
 bool isTiffHeader(const QByteArray& t)
 {
@@ -583,7 +584,8 @@ DecodedPhoto decodeEmbeddedPreview(const QByteArray& jpeg, int longSideAtLeast)
     std::sort(fitting.begin(), fitting.end(), [](const Candidate& a, const Candidate& b) {
         return qint64(a.size.width()) * a.size.height() < qint64(b.size.width()) * b.size.height();
     });
-    for (const Candidate& c : fitting) {
+    // A few at most: a file may list many, and the photo itself is on its way.
+    for (const Candidate& c : fitting.mid(0, kMaxPreviewDecodes)) {
         DecodedPhoto decoded = decodeJpeg(c.bytes);
         if (!decoded.image.isNull() && !decoded.incomplete && decoded.image.size() == c.size)
             return decoded;
