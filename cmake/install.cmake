@@ -4,7 +4,7 @@
 #   share/orvello/fonts/          the seven-segment date face (the programs look here, as
 #                                 ../share/orvello/fonts from their own folder)
 #   share/applications/, share/metainfo/, share/icons/hicolor/NxN/apps/, share/man/man1/,
-#   share/man/zh_CN/man1/ (the window's page in Chinese)
+#   share/man/zh_CN/man1/ (both pages in Chinese)
 set(ORVELLO_APP_ID org.orvello.Orvello)
 set(ORVELLO_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(ORVELLO_ICON_SIZES 16 32 48 128 256)
@@ -65,13 +65,17 @@ add_custom_command(OUTPUT ${changelog}
 add_custom_target(manpages ALL DEPENDS ${manpages} ${changelog})
 install(FILES ${changelog} DESTINATION share/doc/orvello)
 install(FILES ${manpages} DESTINATION share/man/man1)
-set(zh_page ${CMAKE_BINARY_DIR}/man/zh_CN/orvello.1.gz)
-add_custom_command(OUTPUT ${zh_page}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man/zh_CN
-  COMMAND gzip -9 -n -c ${ORVELLO_PACKAGING_DIR}/orvello.zh_CN.1 > ${zh_page}
-  DEPENDS ${ORVELLO_PACKAGING_DIR}/orvello.zh_CN.1 VERBATIM)
-add_custom_target(manpages_zh_CN ALL DEPENDS ${zh_page})
-install(FILES ${zh_page} DESTINATION share/man/zh_CN/man1)
+set(zh_pages)
+foreach(page orvello orvello-stamp)
+  set(zh_page ${CMAKE_BINARY_DIR}/man/zh_CN/${page}.1.gz)
+  add_custom_command(OUTPUT ${zh_page}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man/zh_CN
+    COMMAND gzip -9 -n -c ${ORVELLO_PACKAGING_DIR}/${page}.zh_CN.1 > ${zh_page}
+    DEPENDS ${ORVELLO_PACKAGING_DIR}/${page}.zh_CN.1 VERBATIM)
+  list(APPEND zh_pages ${zh_page})
+endforeach()
+add_custom_target(manpages_zh_CN ALL DEPENDS ${zh_pages})
+install(FILES ${zh_pages} DESTINATION share/man/zh_CN/man1)
 
 # `make package`: a .deb whose library dependencies dpkg-shlibdeps computes from the binaries.
 # What the binaries load by name is added by hand: the TIFF image plugin that start-up checks for,

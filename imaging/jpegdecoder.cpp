@@ -1,10 +1,13 @@
 #include "imaging/jpegdecoder.h"
 
+#include "components/tiffbytes.h"
+
 #include <turbojpeg.h>
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include <jpeglib.h>
 #include <QCoreApplication>
@@ -423,6 +426,171 @@ DecodedPhoto decodeJpegReduced(const QByteArray& jpeg, int longSideAtLeast)
     if (rc != 0 && tjGetErrorCode(tj.h) != TJERR_WARNING) return {};
     if (cmyk) cmykToRgb(image, checked.layout.adobe || checked.colorspace == TJCS_YCCK);
     return {std::move(image), rc != 0, {}};
+}
+
+}  // namespace orvello
+
+namespace orvello {
+
+namespace {
+
+// MPF image types that are a smaller copy of the photo (not another view of a stereo pair or a
+// panorama's frame).
+constexpr quint32 kMpfLargeThumbnailVga = 0x010001;
+constexpr quint32 kMpfLargeThumbnailFullHd = 0x010002;
+constexpr int kMaxMpfImages = 64;
+constexpr int kMaxPreviewDecodes = 3;
+
+bool isTiffHeader(const QByteArray& t)
+{
+    return t.startsWith(QByteArrayLiteral("II*\0")) || t.startsWith(QByteArrayLiteral("MM\0*"));
+}
+
+// Calls visit(tag, type, count, position of the value field) for each entry of the directory at
+// ifd, as far as the entries lie within the bytes.
+template <typename Visit>
+void forEachEntry(const TiffBytes& t, qint64 ifd, Visit visit)
+{
+    const auto entries = t.u16(ifd);
+    for (qint64 i = 0; entries && i < *entries; ++i) {
+        const qint64 at = ifd + 2 + 12 * i;
+        const auto tag = t.u16(at), type = t.u16(at + 2), count = t.u32(at + 4);
+        if (!tag || !type || !count || at + 12 > t.size()) return;
+        visit(*tag, *type, *count, at + 8);
+    }
+}
+
+std::optional<quint32> shortOrLong(const TiffBytes& t, quint32 type, qint64 field)
+{
+    return type == 3 ? t.u16(field) : type == 4 ? t.u32(field) : std::nullopt;
+}
+
+// Keeps the span when it lies between 0 and end and starts as a JPEG does.
+void addSpan(const QByteArray& jpeg, qint64 offset, qint64 length, qint64 end,
+             QList<EmbeddedJpeg>& out)
+{
+    if (offset < 0 || length < 4 || offset > end - length) return;
+    if (uchar(jpeg[offset]) != 0xFF || uchar(jpeg[offset + 1]) != 0xD8) return;
+    out << EmbeddedJpeg{offset, length};
+}
+
+// The thumbnail of the second directory; its offset counts from the TIFF header at base and it
+// must lie within the segment, which ends at end.
+void addExifThumbnail(const QByteArray& jpeg, qint64 base, qint64 end, QList<EmbeddedJpeg>& out)
+{
+    QByteArray tiff = QByteArray::fromRawData(jpeg.constData() + base, end - base);
+    if (!isTiffHeader(tiff)) return;
+    const TiffBytes t(tiff);
+    const auto first = t.u32(4);
+    const auto entries = first ? t.u16(*first) : std::nullopt;
+    const auto second = entries ? t.u32(*first + 2 + 12 * qint64(*entries)) : std::nullopt;
+    if (!second || *second == 0) return;
+    std::optional<quint32> offset, length;
+    forEachEntry(t, *second, [&](quint32 tag, quint32 type, quint32, qint64 field) {
+        if (tag == 0x0201) offset = shortOrLong(t, type, field);
+        if (tag == 0x0202) length = shortOrLong(t, type, field);
+    });
+    if (offset && length) addSpan(jpeg, base + *offset, *length, end, out);
+}
+
+// The images an MPF index lists after the first (the photo itself); their offsets count from the
+// index's TIFF header at base, and they follow the photo's data in the file.
+void addMpfImages(const QByteArray& jpeg, qint64 base, qint64 end, QList<EmbeddedJpeg>& out)
+{
+    QByteArray index = QByteArray::fromRawData(jpeg.constData() + base, end - base);
+    if (!isTiffHeader(index)) return;
+    const TiffBytes t(index);
+    const auto first = t.u32(4);
+    if (!first) return;
+    std::optional<quint32> table;
+    qint64 images = 0;
+    forEachEntry(t, *first, [&](quint32 tag, quint32, quint32 count, qint64 field) {
+        if (tag != 0xB002 || count < 32) return;  // each image's entry takes 16 bytes
+        table = t.u32(field);
+        images = std::min<qint64>(count / 16, kMaxMpfImages);
+    });
+    for (qint64 i = 1; table && i < images; ++i) {
+        const qint64 at = qint64(*table) + 16 * i;
+        const auto attribute = t.u32(at), size = t.u32(at + 4), offset = t.u32(at + 8);
+        if (!attribute || !size || !offset) return;
+        const quint32 format = (*attribute >> 24) & 7, kind = *attribute & 0xFFFFFF;
+        if (format == 0 && (kind == kMpfLargeThumbnailVga || kind == kMpfLargeThumbnailFullHd))
+            addSpan(jpeg, base + *offset, *size, jpeg.size(), out);
+    }
+}
+
+QSize headerSize(tjhandle h, const QByteArray& jpeg)
+{
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if (tjDecompressHeader3(h, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                            static_cast<unsigned long>(jpeg.size()), &width, &height, &subsampling,
+                            &colorspace) != 0)
+        return {};
+    return {width, height};
+}
+
+}  // namespace
+
+QList<EmbeddedJpeg> embeddedJpegs(const QByteArray& jpeg)
+{
+    QList<EmbeddedJpeg> out;
+    const auto* b = reinterpret_cast<const uchar*>(jpeg.constData());
+    const qint64 n = jpeg.size();
+    if (n < 4 || b[0] != 0xFF || b[1] != 0xD8) return out;
+    // Only the segments before the first scan; anything else there ends the search.
+    qint64 pos = 2;
+    while (pos + 4 <= n && b[pos] == 0xFF) {
+        const uchar marker = b[pos + 1];
+        if (marker == 0xFF) {
+            ++pos;
+            continue;
+        }
+        if (marker == 0xDA || marker == 0xD9) break;
+        const qint64 length = (b[pos + 2] << 8) | b[pos + 3];
+        if (length < 2) break;
+        const qint64 start = pos + 4, end = std::min(pos + 2 + length, n);
+        if (marker == 0xE1 && end - start >= 14 && std::memcmp(b + start, "Exif\0\0", 6) == 0)
+            addExifThumbnail(jpeg, start + 6, end, out);
+        else if (marker == 0xE2 && end - start >= 12 && std::memcmp(b + start, "MPF\0", 4) == 0)
+            addMpfImages(jpeg, start + 4, end, out);
+        pos += 2 + length;
+    }
+    return out;
+}
+
+DecodedPhoto decodeEmbeddedPreview(const QByteArray& jpeg, int longSideAtLeast)
+{
+    TjHandle tj;
+    if (!tj.h) return {};
+    const QSize photo = headerSize(tj.h, jpeg);
+    if (photo.isEmpty()) return {};
+    struct Candidate {
+        QByteArray bytes;
+        QSize size;
+    };
+    QList<Candidate> fitting;
+    for (const EmbeddedJpeg& e : embeddedJpegs(jpeg)) {
+        Candidate c{QByteArray::fromRawData(jpeg.constData() + e.offset, e.length), {}};
+        c.size = headerSize(tj.h, c.bytes);
+        if (c.size.isEmpty() || std::max(c.size.width(), c.size.height()) < longSideAtLeast)
+            continue;
+        // Proportions within 1 %, which leaves room for rounding but not for bars.
+        const qint64 across = qint64(c.size.width()) * photo.height();
+        if (std::abs(across - qint64(c.size.height()) * photo.width()) * 100 > across) continue;
+        if (qint64(c.size.width()) * c.size.height() * 4 > qint64(photo.width()) * photo.height())
+            continue;  // no quicker than the photo at a reduced scale
+        fitting << c;
+    }
+    std::sort(fitting.begin(), fitting.end(), [](const Candidate& a, const Candidate& b) {
+        return qint64(a.size.width()) * a.size.height() < qint64(b.size.width()) * b.size.height();
+    });
+    // A few at most: a file may list many, and the photo itself is on its way.
+    for (const Candidate& c : fitting.mid(0, kMaxPreviewDecodes)) {
+        DecodedPhoto decoded = decodeJpeg(c.bytes);
+        if (!decoded.image.isNull() && !decoded.incomplete && decoded.image.size() == c.size)
+            return decoded;
+    }
+    return {};
 }
 
 }  // namespace orvello

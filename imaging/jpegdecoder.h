@@ -48,4 +48,18 @@ DecodedPhoto decodeJpeg(const QByteArray& jpeg, QImage reuse = {});
 // speaks for it.
 DecodedPhoto decodeJpegReduced(const QByteArray& jpeg, int longSideAtLeast);
 
+// A smaller picture of the photo that its camera put into the file: the EXIF thumbnail, or an
+// MPF preview image (a large thumbnail) after the photo's own data. The span lies in the bytes.
+struct EmbeddedJpeg {
+    qint64 offset = 0;
+    qint64 length = 0;
+};
+QList<EmbeddedJpeg> embeddedJpegs(const QByteArray& jpeg);
+
+// The smallest embedded picture whose long side is at least longSideAtLeast, in the photo's
+// proportions (a letter-boxed thumbnail is not) and at most a quarter of its pixels, decoded
+// whole and undamaged: something to show at once while the photo itself is decoded. Null when
+// there is none.
+DecodedPhoto decodeEmbeddedPreview(const QByteArray& jpeg, int longSideAtLeast);
+
 }  // namespace orvello

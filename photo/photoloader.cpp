@@ -94,6 +94,26 @@ ReducedPicture decodeReducedPicture(const QByteArray& nativePath, int longSideAt
     });
 }
 
+ReducedPicture decodeReducedPicture(ReducedPicture read, int longSideAtLeast)
+{
+    read.decoded = DecodedPhoto();
+    if (!read.file.ok() || !looksLikeJpeg(read.file.bytes)) return read;
+    try {
+        read.decoded = decodeJpegReduced(read.file.bytes, longSideAtLeast);
+    } catch (const std::bad_alloc&) {
+        read.decoded = DecodedPhoto();
+    }
+    return read;
+}
+
+ReducedPicture decodeEmbeddedPicture(const QByteArray& nativePath, int longSideAtLeast)
+{
+    return readAndDecode(nativePath, [longSideAtLeast](const QByteArray& bytes) {
+        return looksLikeJpeg(bytes) ? decodeEmbeddedPreview(bytes, longSideAtLeast)
+                                    : DecodedPhoto();
+    });
+}
+
 LoadedPhoto finishReducedPicture(ReducedPicture picture, const LoadOptions& options)
 {
     return finishDecoded(picture.nativePath, std::move(picture.file), std::move(picture.decoded),

@@ -48,6 +48,12 @@ struct ReducedPicture {
     DecodedPhoto decoded;
 };
 ReducedPicture decodeReducedPicture(const QByteArray& nativePath, int longSideAtLeast);
+// The same from the file as read for another picture (its decoded picture is replaced).
+ReducedPicture decodeReducedPicture(ReducedPicture read, int longSideAtLeast);
+// The preview picture its camera put into a JPEG (see decodeEmbeddedPreview), read and decoded
+// as decodeReducedPicture does: to show before even the reduced picture is ready. The picture is
+// null without one; finishReducedPicture lists it and turns it upright as the photo.
+ReducedPicture decodeEmbeddedPicture(const QByteArray& nativePath, int longSideAtLeast);
 LoadedPhoto finishReducedPicture(ReducedPicture picture, const LoadOptions& options);
 
 // The messages about a photo, in the interface's language.

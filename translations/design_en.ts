@@ -17,7 +17,7 @@
     </message>
     <message>
         <source>打开照片文件</source>
-        <translation>Open photo file</translation>
+        <translation>Open photo</translation>
     </message>
     <message>
         <source>照片文件EXIF信息</source>
@@ -41,7 +41,7 @@
     </message>
     <message>
         <source>标题字体</source>
-        <translation>Title font</translation>
+        <translation>Title</translation>
     </message>
     <message>
         <source>设置日期字体</source>
@@ -49,7 +49,7 @@
     </message>
     <message>
         <source>日期字体</source>
-        <translation>Date font</translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>缩小文字</source>
@@ -169,7 +169,7 @@
     </message>
     <message>
         <source>软件主页</source>
-        <translation>Home page</translation>
+        <translation>Website</translation>
     </message>
     <message>
         <source>添加拍照日期</source>

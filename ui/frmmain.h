@@ -25,11 +25,12 @@ namespace orvello {
 
 class Host;
 
-// The reduced first look at the photo named at start, decoding on another thread while the
-// window is built (see startFirstLook).
+// The first look at the photo named at start, decoding on another thread while the window is
+// built (see startFirstLook): the preview its camera put into the file, then the photo reduced.
 struct FirstLook {
     QByteArray nativePath;
-    std::shared_ptr<std::future<ReducedPicture>> picture;  // none started
+    std::shared_ptr<std::future<ReducedPicture>> embedded;  // none started
+    std::shared_ptr<std::future<ReducedPicture>> picture;
 };
 
 struct FrmMainEnvironment {
@@ -124,7 +125,10 @@ private:
     // scale, while the full picture is decoded in the background and put in its place once the
     // window's first frame is on the screen. Until then the photo counts as not loaded.
     LoadedPhoto loadFirstLook(int row);
+    // A camera's preview is shown first when it is sharp enough for the preview on this screen.
+    bool coversPreview(const ReducedPicture& embedded) const;
     void completePendingPhoto();
+    void completePendingPhotoLater(int ms);
     void selectEntry(int row);
     void showNoPhoto();
     void rotateCommand(const QString& buttonName, QImage (*turn)(const QImage&));
@@ -161,6 +165,8 @@ private:
     QStringList handedPhotos_;       // waiting for the window's dialogs to close
     bool firstLookReduced_ = false;  // the next selection may show a reduced first look
     QByteArray pendingFull_;         // the photo shown reduced, whose full picture is to come
+    bool reducedToCome_ = false;     // its camera's preview is shown: the reduced picture is next
+    int firstLookStep_ = 0;          // counts the first looks shown; an older step's timer is void
     int pendingRow_ = -1;
 };
 

@@ -10,21 +10,31 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+#include <algorithm>
+#include <chrono>
 
 namespace orvello {
 
 namespace {
 // How long a first look may stand when no frame is painted, in milliseconds.
 constexpr int kFirstLookLongest = 300;
+// How often a camera's preview on screen looks whether the reduced picture is ready.
+constexpr int kReducedPollMs = 5;
 }  // namespace
 
 FirstLook startFirstLook(const QString& photo)
 {
     FirstLook look;
     look.nativePath = QFile::encodeName(photo);
+    auto embedded = std::make_shared<std::promise<ReducedPicture>>();
+    look.embedded = std::make_shared<std::future<ReducedPicture>>(embedded->get_future());
     look.picture = std::make_shared<std::future<ReducedPicture>>(
-        std::async(std::launch::async, [path = look.nativePath] {
-            return decodeReducedPicture(path, previewPixelSize().width());
+        std::async(std::launch::async, [path = look.nativePath, embedded] {
+            // The camera's preview is ready in a few milliseconds; the file read for it serves
+            // the reduced decode too.
+            ReducedPicture read = decodeEmbeddedPicture(path, previewPixelSize().width());
+            embedded->set_value(read);
+            return decodeReducedPicture(std::move(read), previewPixelSize().width());
         }));
     return look;
 }
@@ -40,38 +50,79 @@ void frmMain::openInitialPhoto()
     firstLookReduced_ = false;
 }
 
+bool frmMain::coversPreview(const ReducedPicture& embedded) const
+{
+    const QSize size = embedded.decoded.image.size();
+    // The preview fits the photo's long side into its width, in device pixels on this screen.
+    const qreal needed = previewPixelSize().width() * devicePixelRatioF();
+    return !embedded.decoded.image.isNull() && std::max(size.width(), size.height()) >= needed;
+}
+
 LoadedPhoto frmMain::loadFirstLook(int row)
 {
     const QByteArray path = nativePathOfRow(row);
     // Taken from the decode started before the window was built, when it is of this photo; it
     // is listed here, once the metadata library is set up.
-    FirstLook early = std::exchange(env_.firstLook, {});
-    LoadedPhoto reduced = early.picture && early.nativePath == path
-                              ? finishReducedPicture(early.picture->get(), loadOptions_)
-                              : loadReducedPhoto(path, previewPixelSize().width(), loadOptions_);
-    if (reduced.photo.isNull()) return loadForSelection(row);  // no quicker way, or a fault
+    if (env_.firstLook.nativePath != path) env_.firstLook = {};
+    FirstLook& early = env_.firstLook;
+    LoadedPhoto look;
+    reducedToCome_ = false;
+    // The camera's preview only while the photo's own reduced picture is still being decoded.
+    using namespace std::chrono_literals;
+    if (early.picture && early.picture->wait_for(0s) == std::future_status::ready)
+        early.embedded.reset();
+    if (early.embedded) {
+        ReducedPicture embedded = std::exchange(early.embedded, {})->get();
+        if (coversPreview(embedded)) {
+            look = finishReducedPicture(std::move(embedded), loadOptions_);
+            reducedToCome_ = !look.photo.isNull() && early.picture;
+        }
+    }
+    if (look.photo.isNull())
+        look = early.picture
+                   ? finishReducedPicture(std::exchange(early.picture, {})->get(), loadOptions_)
+                   : loadReducedPhoto(path, previewPixelSize().width(), loadOptions_);
+    if (look.photo.isNull()) return loadForSelection(row);  // no quicker way, or a fault
     pendingFull_ = path;
     pendingRow_ = row;
+    ++firstLookStep_;
     prefetch_.prepare({path});
     // Should the window not be painted soon (minimised, say), the full picture comes all the same.
-    QTimer::singleShot(kFirstLookLongest, this, &frmMain::completePendingPhoto);
-    return reduced;
+    completePendingPhotoLater(kFirstLookLongest);
+    return look;
 }
 
 void frmMain::paintEvent(QPaintEvent* event)
 {
     QWidget::paintEvent(event);
     // Once this frame has reached the screen.
-    if (!pendingFull_.isEmpty()) QTimer::singleShot(0, this, &frmMain::completePendingPhoto);
+    if (!pendingFull_.isEmpty()) completePendingPhotoLater(0);
 }
 
-// The full picture takes the reduced one's place through an ordinary selection of the entry,
-// which takes it from the background decode (waiting for the rest of it) and reports what a
-// selection reports.
+void frmMain::completePendingPhotoLater(int ms)
+{
+    QTimer::singleShot(ms, this, [this, step = firstLookStep_] {
+        if (step == firstLookStep_) completePendingPhoto();
+    });
+}
+
+// The camera's preview gives way to the reduced picture, and that to the full picture, through
+// an ordinary selection of the entry. The full picture is taken from the background decode
+// (waiting for the rest of it), and the selection reports what a selection reports.
 void frmMain::completePendingPhoto()
 {
+    using namespace std::chrono_literals;
     if (pendingFull_.isEmpty()) return;
     const bool same = nativePathOfRow(pendingRow_) == pendingFull_;
+    if (same && reducedToCome_) {
+        if (env_.firstLook.picture->wait_for(0s) == std::future_status::timeout) {
+            completePendingPhotoLater(kReducedPollMs);
+            return;
+        }
+        firstLookReduced_ = true;
+        selectEntry(pendingRow_);
+        return;
+    }
     pendingFull_.clear();
     if (same) selectEntry(pendingRow_);
 }

@@ -347,7 +347,8 @@ private:
     std::optional<raster::BufferDC> bufferDC_;  // with its initial pen and brush once created
     bool savedBitmap_ = false;                  // a buffer bitmap of the current size is selected
     bool savedFont_ = false;                    // a caption font has been selected into BufferDC
-    QImage surface_;  // the control's own surface: the last copy out of the buffer
+    QImage surface_;        // the control's own surface: the last copy out of the buffer
+    QImage deviceSurface_;  // surface_ at device pixels on a scaled screen, made when painted
     QList<raster::DeviceItem> surfaceItems_;  // its text and icons on a scaled screen
     qreal surfaceScale_ = 1;                  // the scale surface_ was composed for
     raster::Region windowRegion_;

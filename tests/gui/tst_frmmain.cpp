@@ -423,7 +423,7 @@ private slots:
         for (const QString& t : texts)
             if (t.contains(chinese)) left << t;
         QVERIFY2(left.isEmpty(), qPrintable(left.join(u'|')));
-        QVERIFY(texts.contains(QStringLiteral("Open photo file")));
+        QVERIFY(texts.contains(QStringLiteral("Open photo")));
         QVERIFY(texts.contains(QStringLiteral("Are you sure you want to close the program?")));
     }
 };

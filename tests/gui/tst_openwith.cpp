@@ -35,12 +35,13 @@ class OpenWithTest : public QObject {
     QTemporaryDir photos;
 
     // early: the first look decodes before the window is built, as the program starts it.
-    std::unique_ptr<frmMain> startWith(OrderHost& host, const QString& photo, bool early = false)
+    std::unique_ptr<frmMain> startWith(OrderHost& host, const QString& photo, bool early = false,
+                                       FirstLook look = {})
     {
         FrmMainEnvironment env =
             test::testEnvironment(host, settingsDir.filePath(QStringLiteral("o.ini")));
         env.initialPhoto = photo;
-        if (early) env.firstLook = startFirstLook(photo);
+        env.firstLook = early ? startFirstLook(photo) : std::move(look);
         auto window = std::make_unique<frmMain>(std::move(env));
         window->load();
         return window;
@@ -143,6 +144,69 @@ private slots:
         QVERIFY(moved->photoLoaded());
         moved->close();
         chosen->close();
+    }
+
+    // A preview its camera put into the photo shows before anything is decoded, turned as the
+    // photo; one that would not stand for the photo in the preview is never shown.
+    void cameraPreviewShowsFirst_data()
+    {
+        QTest::addColumn<QString>("preview");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("first");
+        const QSize reduced(600, 400);
+        QTest::newRow("MPF") << "mpf 1200x800" << 1 << QSize(1200, 800);
+        QTest::newRow("MPF, turned") << "mpf 1200x800" << 6 << QSize(800, 1200);
+        QTest::newRow("EXIF thumbnail") << "exif 510x340" << 1 << QSize(510, 340);
+        QTest::newRow("letter-boxed") << "mpf 1000x750" << 1 << reduced;
+        QTest::newRow("small") << "mpf 450x300" << 1 << reduced;
+        QTest::newRow("as large as the photo") << "mpf 2400x1600" << 1 << reduced;
+        QTest::newRow("cut short") << "cut 1200x800" << 1 << reduced;
+        QTest::newRow("outside the file") << "far 1200x800" << 1 << reduced;
+        QTest::newRow("another view") << "view 1200x800" << 1 << reduced;
+    }
+    void cameraPreviewShowsFirst()
+    {
+        QFETCH(QString, preview);
+        QFETCH(int, orientation);
+        QFETCH(QSize, first);
+        const QStringList kindSize = preview.split(u' ');
+        const QStringList wh = kindSize[1].split(u'x');
+        QImage red(wh[0].toInt(), wh[1].toInt(), QImage::Format_RGB32);
+        red.fill(qRgb(220, 20, 20));
+        const QByteArray small = fixtures::makeJpeg(red, {}, 80);
+        QImage img(2400, 1600, QImage::Format_RGB32);
+        img.fill(qRgb(30, 60, 90));
+        fixtures::ExifContent exif;
+        exif.extra << fixtures::ExifEntry::shorts(fixtures::Dir::Image, 0x0112,
+                                                  {quint16(orientation)});
+        if (kindSize[0] == u"exif") exif.thumbnailJpeg = small;
+        QByteArray jpeg = fixtures::makeJpeg(img, exif);
+        if (kindSize[0] != u"exif")
+            jpeg = fixtures::withMpfPreview(
+                jpeg, kindSize[0] == u"cut" ? small.left(small.size() / 2) : small,
+                kindSize[0] == u"view" ? 0x020002 : 0x010002,
+                kindSize[0] == u"far" ? std::optional<quint32>(1u << 30) : std::nullopt);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.jpg"));
+        QVERIFY(fixtures::writeFile(path, jpeg));
+
+        // The reduced picture counts as still on its way when the window first looks.
+        FirstLook look = startFirstLook(path);
+        look.picture = std::make_shared<std::future<ReducedPicture>>(std::async(
+            std::launch::deferred, [decoding = look.picture] { return decoding->get(); }));
+        OrderHost host;
+        const auto window = startWith(host, path, false, std::move(look));
+        const auto redAtCentre = [&] {
+            const QImage c = window->canvas();
+            return qRed(c.pixel(c.width() / 2, c.height() / 2)) > 150;
+        };
+        QCOMPARE(window->canvas().size(), first);
+        QCOMPARE(redAtCentre(), first != QSize(600, 400));
+        QTRY_VERIFY(window->photoLoaded());
+        QCOMPARE(window->canvas().size(), orientation == 6 ? QSize(1600, 2400) : img.size());
+        QVERIFY(!redAtCentre());
+        QVERIFY(host.messages.isEmpty());
+        window->close();
     }
 
     // Whatever is wrong with the argument, the usual message comes first, then the open dialog,

@@ -56,11 +56,17 @@ for size in 16 32 48 128 256; do
     fail "icon $icon is not a ${size}x${size} PNG"
 done
 
-# The window's page in Chinese: clean roff once preconv has read its UTF-8, with its sections.
-zh_text=$(gzip -dc "$prefix/share/man/zh_CN/man1/orvello.1.gz" | groff -k -man -Tutf8 -ww -P -cbou 2>"$work/zh.warn")
-[[ ! -s "$work/zh.warn" ]] || fail "zh_CN orvello.1: $(cat "$work/zh.warn")"
-for section in 用法 选项 退出状态 文件; do
-  grep -q "^$section" <<<"$zh_text" || fail "zh_CN orvello.1 has no $section section"
+# The pages in Chinese: clean roff once preconv has read its UTF-8, with their sections, and the
+# command line's page describing every option its help lists, as the English one does.
+for page in orvello orvello-stamp; do
+  zh_text=$(gzip -dc "$prefix/share/man/zh_CN/man1/$page.1.gz" | groff -k -man -Tutf8 -ww -P -cbou 2>"$work/zh.warn")
+  [[ ! -s "$work/zh.warn" ]] || fail "zh_CN $page.1: $(cat "$work/zh.warn")"
+  for section in 用法 选项 退出状态 文件; do
+    grep -q "^$section" <<<"$zh_text" || fail "zh_CN $page.1 has no $section section"
+  done
+  for option in $("$prefix/bin/$page" --help | grep -o -- '--[a-z]\+' | sort -u); do
+    grep -q -- "$option" <<<"$zh_text" || fail "zh_CN $page.1 does not describe $option"
+  done
 done
 
 # Man pages: clean roff, and every option the help lists is described.

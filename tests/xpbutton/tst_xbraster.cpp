@@ -2,6 +2,7 @@
 // building, raster operations with the monochrome conversions, text and the focus frame.
 #include "xpbutton/raster/blit.h"
 #include "xpbutton/raster/bufferdc.h"
+#include "xpbutton/raster/devicelayer.h"
 #include "xpbutton/raster/drawtext.h"
 #include "xpbutton/raster/region.h"
 
@@ -197,6 +198,39 @@ private slots:
         QVERIFY(CopyImage(QImage(), IMAGE_BITMAP, 4, 4).isNull());
         QVERIFY(CopyImage(src.bitmap(), IMAGE_BITMAP, 0, 4).isNull());
         QCOMPARE(CopyImage(src.bitmap(), IMAGE_BITMAP, 4, 3).size(), QSize(4, 3));
+    }
+
+    // On a scaled screen each of the five edge pixels on every side (rings and focus mark) is
+    // the same whole number of device pixels, never more than plain scaling gives.
+    void enlargingKeepsEdgesEven_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        QTest::addColumn<int>("perPixel");
+        QTest::newRow("1.25") << 1.25 << 1;
+        QTest::newRow("1.5") << 1.5 << 1;
+        QTest::newRow("2") << 2.0 << 2;
+        QTest::newRow("2.5") << 2.5 << 2;
+    }
+    void enlargingKeepsEdgesEven()
+    {
+        QFETCH(qreal, scale);
+        QFETCH(int, perPixel);
+        QImage bitmap(25, 23, QImage::Format_RGB32);
+        for (int y = 0; y < bitmap.height(); ++y)
+            for (int x = 0; x < bitmap.width(); ++x) bitmap.setPixel(x, y, qRgb(x, y, 0));
+        const QImage device = orvello::raster::enlargeKeepingEdges(bitmap, scale, 5);
+        QCOMPARE(device.size(), QSize(qRound(25 * scale), qRound(23 * scale)));
+        QCOMPARE(device.devicePixelRatio(), scale);
+        QList<int> wide(25), high(23);
+        for (int x = 0; x < device.width(); ++x) ++wide[qRed(device.pixel(x, 0))];
+        for (int y = 0; y < device.height(); ++y) ++high[qGreen(device.pixel(0, y))];
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(wide[i], perPixel);
+            QCOMPARE(wide[24 - i], perPixel);
+            QCOMPARE(high[i], perPixel);
+            QCOMPARE(high[22 - i], perPixel);
+        }
+        QVERIFY(!wide.contains(0) && !high.contains(0));  // nothing inside is lost
     }
 
     void focusRectIsDottedAndInverting()

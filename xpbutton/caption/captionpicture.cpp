@@ -2,6 +2,7 @@
 // two resource updates that prepare them, "Font" and "Picture".
 #include "xpbutton/caption/transparentbitmap.h"
 #include "xpbutton/raster/blit.h"
+#include "xpbutton/raster/devicelayer.h"
 #include "xpbutton/raster/drawtext.h"
 #include "xpbutton/raster/fontquality.h"
 #include "xpbutton/xpbutton.h"
@@ -16,6 +17,54 @@ namespace {
 int toInt(qint64 v)
 {
     return int(std::clamp<qint64>(v, INT_MIN / 2, INT_MAX / 2));
+}
+
+void drawPictureAt(raster::BufferDC& dc, int x, int y, const QImage& picture, bool icon)
+{
+    if (icon)
+        raster::DrawIconEx(dc, x, y, picture, picture.width(), picture.height(), raster::DI_NORMAL);
+    else
+        DrawTransparentBitmap(dc, QRect(x, y, picture.width(), picture.height()), picture,
+                              picture.width(), picture.height());
+}
+
+// The disabled look: the picture in black and white, embossed in a light shade step pixels up
+// and to the left of x, y and a dark shade at x, y.
+void drawEmbossed(raster::BufferDC& dc, int x, int y, const QImage& picture, bool icon, int step)
+{
+    raster::BufferDC temp(picture.width() + step, picture.height() + step, true);
+    temp.PatBlt(0, 0, temp.width(), temp.height(), raster::WHITENESS);
+    drawPictureAt(temp, 0, 0, picture, icon);
+    const raster::Brush brush = dc.brush;
+    const raster::ColorRef bk = dc.bkColor, text = dc.textColor;
+    dc.bkColor = 0xFFFFFF;
+    dc.textColor = 0;  // black picture pixels take the brush, whatever the caption colour was
+    dc.brush = raster::Brush{ShiftColor(0xC0C0C0, 36)};
+    raster::BitBlt(dc, x - step, y - step, temp.width(), temp.height(), &temp, 0, 0,
+                   raster::ROP_PSDPxax);
+    dc.brush = raster::Brush{ShiftColor(0xC0C0C0, -36)};
+    raster::BitBlt(dc, x, y, temp.width(), temp.height(), &temp, 0, 0, raster::ROP_PSDPxax);
+    dc.bkColor = bk;
+    dc.textColor = text;
+    dc.brush = brush;
+}
+
+// The disabled look as a picture of its own, step pixels larger each way and clear around the
+// shades, to be drawn at the device's resolution.
+QImage embossedImage(const QImage& picture, bool icon, int step)
+{
+    constexpr raster::ColorRef kKey = 0xFF00FF;  // neither shade is magenta
+    raster::BufferDC look(picture.width() + step, picture.height() + step);
+    look.brush = raster::Brush{kKey};
+    look.PatBlt(0, 0, look.width(), look.height(), raster::PATCOPY);
+    drawEmbossed(look, step, step, picture, icon, step);
+    QImage out = look.bitmap().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if (line[x] == raster::toArgb(kKey)) line[x] = 0;
+    }
+    return out;
 }
 
 }  // namespace
@@ -110,36 +159,23 @@ void XPButton::drawPicture(const QRect& target, bool moved, int usableWidth, int
     if (scaled.isNull()) return;  // no picture, but the caption still follows
 
     const bool icon = pictureKind_ == 1;
-    const auto drawInto = [&](raster::BufferDC& dc, int px, int py) {
-        if (icon)
-            raster::DrawIconEx(dc, px, py, scaled, scaled.width(), scaled.height(),
-                               raster::DI_NORMAL);
-        else
-            DrawTransparentBitmap(dc, QRect(px, py, scaled.width(), scaled.height()), scaled,
-                                  scaled.width(), scaled.height());
-    };
     const int px = toInt(x), py = toInt(y);
     if (isEnabled()) {
-        drawInto(*bufferDC_, px, py);
+        drawPictureAt(*bufferDC_, px, py, scaled, icon);
         return;
     }
-    // Disabled: the picture in black and white, embossed in a light and a dark shade.
-    raster::BufferDC temp(scaled.width() + 1, scaled.height() + 1, true);
-    temp.PatBlt(0, 0, temp.width(), temp.height(), raster::WHITENESS);
-    drawInto(temp, 0, 0);
-    raster::BufferDC& dc = *bufferDC_;
-    const raster::Brush brush = dc.brush;
-    const raster::ColorRef bk = dc.bkColor, text = dc.textColor;
-    dc.bkColor = 0xFFFFFF;
-    dc.textColor = 0;  // black picture pixels take the brush, whatever the caption colour was
-    dc.brush = raster::Brush{ShiftColor(0xC0C0C0, 36)};
-    raster::BitBlt(dc, px - 1, py - 1, temp.width(), temp.height(), &temp, 0, 0,
-                   raster::ROP_PSDPxax);
-    dc.brush = raster::Brush{ShiftColor(0xC0C0C0, -36)};
-    raster::BitBlt(dc, px, py, temp.width(), temp.height(), &temp, 0, 0, raster::ROP_PSDPxax);
-    dc.bkColor = bk;
-    dc.textColor = text;
-    dc.brush = brush;
+    // Disabled: on a scaled screen, drawn from the larger picture at the device's resolution as
+    // the enabled picture is; else into the bitmap.
+    const QImage larger = bufferDC_->deferToDevice() ? raster::deviceVariant(scaled) : QImage();
+    if (larger.isNull()) {
+        drawEmbossed(*bufferDC_, px, py, scaled, icon, 1);
+        return;
+    }
+    raster::DeviceItem item;
+    item.icon = embossedImage(scaled, icon, 1);
+    raster::addDeviceVariant(item.icon, embossedImage(larger, icon, 2));
+    item.clip = QRect(px - 1, py - 1, item.icon.width(), item.icon.height());
+    bufferDC_->deviceItems->append(item);
 }
 
 void XPButton::updateCaptionFont()

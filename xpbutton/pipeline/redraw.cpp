@@ -54,6 +54,7 @@ void XPButton::RedrawButton()
                                  : QImage(bufferDC_->bitmap().size(), QImage::Format_RGB32));
         raster::BitBlt(surface, 0, 0, width(), height(), &*bufferDC_, 0, 0, raster::SRCCOPY);
         surface_ = surface.selectBitmap(QImage());
+        deviceSurface_ = QImage();
     }
     if (!inPaint_) update();
 }
@@ -210,9 +211,10 @@ void XPButton::paintEvent(QPaintEvent*)
         painter.drawImage(0, 0, surface_);
         return;
     }
-    // Each pixel as a block of device pixels (lines and rings stay sharp), then the text and
-    // icons at the device's resolution.
-    painter.drawImage(QRect(0, 0, surface_.width(), surface_.height()), surface_);
+    // Each pixel as a block of device pixels (lines and rings stay sharp, each as wide on every
+    // side), then the text and icons at the device's resolution.
+    if (deviceSurface_.isNull()) deviceSurface_ = raster::enlargeKeepingEdges(surface_, scale, 5);
+    painter.drawImage(QRectF(0, 0, surface_.width(), surface_.height()), deviceSurface_);
     raster::paintDeviceItems(painter, surfaceItems_, scale);
 }
 

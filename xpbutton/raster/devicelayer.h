@@ -29,6 +29,13 @@ struct DeviceItem {
 void addDeviceVariant(const QImage& picture, const QImage& larger);
 QImage deviceVariant(const QImage& picture);
 
+// The bitmap enlarged to device pixels (deviceScale per pixel) by the nearest pixel, with the
+// edge pixels nearest each side (the rings and the focus mark) each made the same whole number of
+// device pixels on every side: at 1.5, plain nearest-pixel scaling would make one ring one device
+// pixel wide and the next two. The pixels between take up what is left. The result carries the
+// scale as its device pixel ratio.
+QImage enlargeKeepingEdges(const QImage& bitmap, qreal deviceScale, int edgePixels);
+
 // Draws the items with a painter whose coordinates are the context's pixels (the painter's
 // device supplies the scale), deciding the text's smoothing at its device pixel size.
 void paintDeviceItems(QPainter& painter, const QList<DeviceItem>& items, qreal deviceScale);
