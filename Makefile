@@ -24,7 +24,7 @@ sanitize: deps
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
 # ThreadSanitizer build of everything, then the tests that run work on several threads.
-TSAN_TESTS ?= tst_batch|tst_saveall|tst_prefetch|tst_imagefile|tst_startup|tst_stamprun
+TSAN_TESTS ?= tst_batch|tst_saveall|tst_prefetch|tst_imagefile|tst_startup|tst_stamprun|tst_openwith
 tsan: deps
 	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DORVELLO_TSAN=ON
 	cmake --build build-tsan -j $(JOBS)
