@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <functional>
 #include <vector>
 
 namespace orvello {
@@ -23,12 +22,17 @@ struct Ink {
     QRect box;  // their bounds (empty when there are none)
 };
 
-Ink inkOf(const QImage& image, const std::function<bool(QRgb)>& inked, QPoint origin)
+// image is 32 bits a pixel (RGB32 or ARGB32).
+template <typename Inked>
+Ink inkOf(const QImage& image, const Inked& inked, QPoint origin)
 {
     Ink ink;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (inked(image.pixel(x, y))) ink.pixels.push_back(QPoint(x, y) - origin);
+    const int width = image.width(), height = image.height();
+    for (int y = 0; y < height; ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < width; ++x)
+            if (inked(row[x])) ink.pixels.push_back(QPoint(x, y) - origin);
+    }
     for (const QPoint& p : ink.pixels) ink.box |= QRect(p, QSize(1, 1));
     return ink;
 }
