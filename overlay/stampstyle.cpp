@@ -163,6 +163,50 @@ QImage haloImage(const QPainterPath& textPath, double em, const QRect& canvas, Q
     return image;
 }
 
+bool samePath(const QPainterPath& a, const QPainterPath& b)
+{
+    if (a.elementCount() != b.elementCount() || a.fillRule() != b.fillRule()) return false;
+    for (int i = 0; i < a.elementCount(); ++i) {
+        const QPainterPath::Element e = a.elementAt(i), f = b.elementAt(i);
+        if (e.type != f.type || e.x != f.x || e.y != f.y) return false;
+    }
+    return true;
+}
+
+// The photos of a folder mostly share a size and a title, so each worker keeps the last two
+// images it made for a style (a date's and a title's, most often) and hands one out again for
+// the very same outlines.
+using MakeImage = QImage (*)(const QPainterPath&, double, const QRect&, QPoint*);
+QImage keptImage(StampStyle style, MakeImage make, const QPainterPath& textPath, double em,
+                 const QRect& canvas, QPoint* at)
+{
+    struct Made {
+        StampStyle style = StampStyle::Plain;
+        QPainterPath path;
+        double em = 0;
+        QRect canvas;
+        QImage image;
+        QPoint at;
+    };
+    thread_local Made made[2];
+    thread_local int next = 0;
+    for (const Made& m : made)
+        if (m.style == style && !m.image.isNull() && m.em == em && m.canvas == canvas &&
+            samePath(m.path, textPath)) {
+            *at = m.at;
+            return m.image;
+        }
+    Made& m = made[next];
+    next = 1 - next;
+    m.image = make(textPath, em, canvas, &m.at);
+    m.style = style;
+    m.path = textPath;
+    m.em = em;
+    m.canvas = canvas;
+    *at = m.at;
+    return m.image;
+}
+
 QRectF plateRect(const QRectF& cell, double em)
 {
     const double padX = em * kPlatePadXEm, padY = em * kPlatePadYEm;
@@ -196,9 +240,10 @@ StyleLayer makeStyleLayer(StampStyle style, const QPainterPath& textPath, const 
     layer.style = style;
     switch (style) {
     case StampStyle::Plain: break;
-    case StampStyle::Outline: layer.image = haloImage(textPath, em, canvas, &layer.imageAt); break;
+    case StampStyle::Outline:
     case StampStyle::Shadow:
-        layer.image = blurredShadow(textPath, em, canvas, &layer.imageAt);
+        layer.image = keptImage(style, style == StampStyle::Outline ? haloImage : blurredShadow,
+                                textPath, em, canvas, &layer.imageAt);
         break;
     case StampStyle::Plate: {
         // Beyond the canvas the plate would not show; cut there, its coordinates stay small.
