@@ -4,7 +4,6 @@
 #include "components/jpeglibsupport.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QPoint>
 #include <QStringList>
 #include <algorithm>
@@ -13,6 +12,7 @@
 
 // After jpeglib.h, which it needs.
 #include <jerror.h>
+#include <openssl/evp.h>
 
 namespace orvello::lossless {
 
@@ -31,6 +31,7 @@ QString detail(const ErrorManager& err)
 struct ByteDestination {
     jpeg_destination_mgr base;
     QByteArray bytes;
+    qsizetype expected = 0;  // the size to start with, when known: growing copies what is there
 };
 
 // Resizes the buffer; false when memory ran out. The caller raises libjpeg's error outside the
@@ -48,7 +49,8 @@ bool resized(QByteArray& bytes, qsizetype size)
 void initBytes(j_compress_ptr cinfo)
 {
     auto* d = reinterpret_cast<ByteDestination*>(cinfo->dest);
-    if (!resized(d->bytes, 1 << 16)) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+    if (!resized(d->bytes, std::max<qsizetype>(d->expected, 1 << 16)))
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
     d->base.next_output_byte = reinterpret_cast<JOCTET*>(d->bytes.data());
     d->base.free_in_buffer = size_t(d->bytes.size());
 }
@@ -263,16 +265,54 @@ void replaceBlocks(short* row, int component, int blockRow, int blocks,
     }
 }
 
+namespace {
+
+// SHA-256 fed in parts; a failed step leaves an empty digest, which matches none.
+class Sha256 {
+public:
+    Sha256() : context_(EVP_MD_CTX_new())
+    {
+        ok_ = context_ && EVP_DigestInit_ex(context_, EVP_sha256(), nullptr) == 1;
+    }
+    ~Sha256() { EVP_MD_CTX_free(context_); }
+    Sha256(const Sha256&) = delete;
+    Sha256& operator=(const Sha256&) = delete;
+    void add(const void* data, size_t size)
+    {
+        ok_ = ok_ && EVP_DigestUpdate(context_, data, size) == 1;
+    }
+    QByteArray result()
+    {
+        unsigned char digest[EVP_MAX_MD_SIZE];
+        unsigned int size = 0;
+        ok_ = ok_ && EVP_DigestFinal_ex(context_, digest, &size) == 1;
+        return ok_ ? QByteArray(reinterpret_cast<const char*>(digest), qsizetype(size))
+                   : QByteArray();
+    }
+
+private:
+    EVP_MD_CTX* context_;
+    bool ok_ = false;
+};
+
+}  // namespace
+
 QByteArray blocksDigest(const std::vector<std::vector<PlaneBlocks>>& pieces)
 {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     for (const std::vector<PlaneBlocks>& piece : pieces)
         for (const PlaneBlocks& p : piece) {
             const qint32 place[4] = {p.blockX, p.blockY, p.blocksWide, p.blocksHigh};
-            hash.addData(QByteArrayView(reinterpret_cast<const char*>(place), sizeof place));
-            hash.addData(QByteArrayView(reinterpret_cast<const char*>(p.coefficients.data()),
-                                        qsizetype(p.coefficients.size() * sizeof(short))));
+            hash.add(place, sizeof place);
+            hash.add(p.coefficients.data(), p.coefficients.size() * sizeof(short));
         }
+    return hash.result();
+}
+
+QByteArray sha256(QByteArrayView bytes)
+{
+    Sha256 hash;
+    hash.add(bytes.data(), size_t(bytes.size()));
     return hash.result();
 }
 
@@ -352,9 +392,10 @@ bool finishCopy(Writer& w)
 }  // namespace
 
 bool CoefficientWriter::open(const QByteArray& tablesFrom, QSize size, const SourceFacts& source,
-                             const JpegOptions& markers)
+                             const JpegOptions& markers, qsizetype expectedBytes)
 {
     State& s = *state_;
+    s.w.dest.expected = expectedBytes;
     if (!readHeader(s.tables, tablesFrom)) {
         error_ = detail(s.tables.err);
         return false;

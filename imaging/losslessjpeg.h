@@ -60,6 +60,9 @@ void replaceBlocks(short* row, int component, int blockRow, int blocks,
 // A digest of the pieces' coefficients, to tell whether a picture still holds them.
 QByteArray blocksDigest(const std::vector<std::vector<PlaneBlocks>>& pieces);
 
+// The SHA-256 digest of bytes.
+QByteArray sha256(QByteArrayView bytes);
+
 // The copy, written from coefficients handed over row of blocks by row of blocks. Its frame
 // (sampling, tables, colour space) is taken from tablesFrom, a JPEG of the same picture; its
 // coding from the source's facts; its density, segments and colour profile from markers, as the
@@ -71,8 +74,9 @@ public:
     CoefficientWriter(const CoefficientWriter&) = delete;
     CoefficientWriter& operator=(const CoefficientWriter&) = delete;
 
+    // expectedBytes: about what the copy will take, when known (its buffer starts that large).
     bool open(const QByteArray& tablesFrom, QSize size, const SourceFacts& source,
-              const JpegOptions& markers);
+              const JpegOptions& markers, qsizetype expectedBytes = 0);
     // The plane's size in blocks (valid once open).
     QSize planeBlocks(int component) const;
     // Row blockRow of component's plane, planeBlocks().width() blocks of 64 coefficients. The

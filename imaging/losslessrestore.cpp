@@ -7,7 +7,6 @@
 
 #include <turbojpeg.h>
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDataStream>
 #include <QIODevice>
 #include <algorithm>
@@ -32,7 +31,7 @@ constexpr int kDigestBytes = 32;              // SHA-256
 
 QByteArray sha256(const QByteArray& bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    return lossless::sha256(bytes);
 }
 
 // The header segments before the first scan (APPn and comments), in file order.

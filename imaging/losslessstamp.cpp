@@ -144,7 +144,10 @@ bool Pass::prepare()
 {
     ready = true;
     // The crops are written before the whole picture's coefficients come through here.
-    if (!writer.open(output(0), size, *facts, job->markers)) {
+    // The copy takes about what the photo takes, with the header segments it is given.
+    qsizetype expected = job->source.size() + job->markers.iccProfile.size() + 65536;
+    for (const JpegSegment& segment : job->markers.segments) expected += segment.payload.size();
+    if (!writer.open(output(0), size, *facts, job->markers, expected)) {
         error = writer.error();
         return false;
     }

@@ -97,6 +97,116 @@ QImage blurredShadow(const QPainterPath& textPath, double em, const QRect& canva
     return mask;
 }
 
+// The halo: the text's outlines stroked with round joins and caps, together with the glyphs
+// themselves, filled once into an image of the area it covers, so that a lossless copy's pieces
+// each draw a clipped image. Each contour is stroked and filled on its own: the rasterizer's
+// cost grows with the square of the edges a row of pixels crosses, and one path of every
+// contour's stroke took ten times as long as the text. Overlapping strokes add up as coverage
+// does (source over), which for whole pixels is their union.
+QImage haloImage(const QPainterPath& textPath, double em, const QRect& canvas, QPoint* at)
+{
+    const double width = halo(em);
+    const int margin = int(std::ceil(width)) + 2;
+    const QRect box =
+        textPath.boundingRect().toAlignedRect().adjusted(-margin, -margin, margin, margin) & canvas;
+    if (box.isEmpty()) return {};
+    QImage mask(box.size(), QImage::Format_Alpha8);
+    if (mask.isNull()) return {};
+    mask.fill(0);
+    {
+        QPainter p(&mask);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.translate(-box.topLeft());
+        QPainterPathStroker stroker;
+        stroker.setWidth(2 * width);
+        stroker.setJoinStyle(Qt::RoundJoin);
+        stroker.setCapStyle(Qt::RoundCap);
+        const QRectF reach = QRectF(box).adjusted(-margin, -margin, margin, margin);
+        QPainterPath contour;
+        const auto strokeContour = [&] {
+            if (!contour.isEmpty() && contour.controlPointRect().intersects(reach))
+                p.fillPath(stroker.createStroke(contour), Qt::black);
+            contour.clear();
+        };
+        for (int i = 0; i < textPath.elementCount(); ++i) {
+            const QPainterPath::Element e = textPath.elementAt(i);
+            switch (e.type) {
+            case QPainterPath::MoveToElement:
+                strokeContour();
+                contour.moveTo(e);
+                break;
+            case QPainterPath::LineToElement: contour.lineTo(e); break;
+            case QPainterPath::CurveToElement:
+                if (i + 2 < textPath.elementCount()) {
+                    contour.cubicTo(e, textPath.elementAt(i + 1), textPath.elementAt(i + 2));
+                    i += 2;
+                }
+                break;
+            case QPainterPath::CurveToDataElement: break;
+            }
+        }
+        strokeContour();
+        p.fillPath(textPath, Qt::black);
+    }
+    QImage image(box.size(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return {};
+    const QRgb c = kHaloColor.rgba();
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* from = mask.constScanLine(y);
+        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int a = from[x] * qAlpha(c) / 255;
+            row[x] = qRgba(qRed(c) * a / 255, qGreen(c) * a / 255, qBlue(c) * a / 255, a);
+        }
+    }
+    *at = box.topLeft();
+    return image;
+}
+
+bool samePath(const QPainterPath& a, const QPainterPath& b)
+{
+    if (a.elementCount() != b.elementCount() || a.fillRule() != b.fillRule()) return false;
+    for (int i = 0; i < a.elementCount(); ++i) {
+        const QPainterPath::Element e = a.elementAt(i), f = b.elementAt(i);
+        if (e.type != f.type || e.x != f.x || e.y != f.y) return false;
+    }
+    return true;
+}
+
+// The photos of a folder mostly share a size and a title, so each worker keeps the last two
+// images it made for a style (a date's and a title's, most often) and hands one out again for
+// the very same outlines.
+using MakeImage = QImage (*)(const QPainterPath&, double, const QRect&, QPoint*);
+QImage keptImage(StampStyle style, MakeImage make, const QPainterPath& textPath, double em,
+                 const QRect& canvas, QPoint* at)
+{
+    struct Made {
+        StampStyle style = StampStyle::Plain;
+        QPainterPath path;
+        double em = 0;
+        QRect canvas;
+        QImage image;
+        QPoint at;
+    };
+    thread_local Made made[2];
+    thread_local int next = 0;
+    for (const Made& m : made)
+        if (m.style == style && !m.image.isNull() && m.em == em && m.canvas == canvas &&
+            samePath(m.path, textPath)) {
+            *at = m.at;
+            return m.image;
+        }
+    Made& m = made[next];
+    next = 1 - next;
+    m.image = make(textPath, em, canvas, &m.at);
+    m.style = style;
+    m.path = textPath;
+    m.em = em;
+    m.canvas = canvas;
+    *at = m.at;
+    return m.image;
+}
+
 QRectF plateRect(const QRectF& cell, double em)
 {
     const double padX = em * kPlatePadXEm, padY = em * kPlatePadYEm;
@@ -130,19 +240,10 @@ StyleLayer makeStyleLayer(StampStyle style, const QPainterPath& textPath, const 
     layer.style = style;
     switch (style) {
     case StampStyle::Plain: break;
-    case StampStyle::Outline: {
-        QPainterPathStroker stroker;
-        stroker.setWidth(2 * halo(em));
-        stroker.setJoinStyle(Qt::RoundJoin);
-        stroker.setCapStyle(Qt::RoundCap);
-        // The ring and the glyphs as one shape, so that no pixel is darkened twice.
-        layer.shape = stroker.createStroke(textPath);
-        layer.shape.addPath(textPath);
-        layer.shape.setFillRule(Qt::WindingFill);
-        break;
-    }
+    case StampStyle::Outline:
     case StampStyle::Shadow:
-        layer.shadow = blurredShadow(textPath, em, canvas, &layer.shadowAt);
+        layer.image = keptImage(style, style == StampStyle::Outline ? haloImage : blurredShadow,
+                                textPath, em, canvas, &layer.imageAt);
         break;
     case StampStyle::Plate: {
         // Beyond the canvas the plate would not show; cut there, its coordinates stay small.
@@ -161,12 +262,10 @@ void paintStyleLayer(QPainter& painter, const StyleLayer& layer)
     if (layer.style == StampStyle::Plain) return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    if (layer.style == StampStyle::Shadow) {
-        if (!layer.shadow.isNull()) painter.drawImage(layer.shadowAt, layer.shadow);
-    } else {
-        painter.fillPath(layer.shape,
-                         layer.style == StampStyle::Outline ? kHaloColor : kPlateColor);
-    }
+    if (layer.style == StampStyle::Plate)
+        painter.fillPath(layer.shape, kPlateColor);
+    else if (!layer.image.isNull())
+        painter.drawImage(layer.imageAt, layer.image);
     painter.restore();
 }
 

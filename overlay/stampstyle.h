@@ -37,9 +37,9 @@ QRectF styleExtent(StampStyle style, const QRectF& ink, const QRectF& cell, doub
 // as the canvas needs it (a lossless copy paints it piece by piece).
 struct StyleLayer {
     StampStyle style = StampStyle::Plain;
-    QPainterPath shape;  // the halo (outline) or the plate, in canvas pixels
-    QImage shadow;       // the blurred shadow, premultiplied, placed at shadowAt
-    QPoint shadowAt;
+    QPainterPath shape;  // the plate, in canvas pixels
+    QImage image;        // the halo (outline) or the blurred shadow, premultiplied, at imageAt
+    QPoint imageAt;
 };
 
 // The layer of style for text whose outlines are textPath and whose line box is cell, made as far
