@@ -1,6 +1,7 @@
 #include "batch/losslesscopy.h"
 
 #include "components/keptmetadata.h"
+#include "components/nativefile.h"
 #include "components/photometadata.h"
 #include "imaging/colourprofile.h"
 #include "imaging/decodebudget.h"
@@ -143,12 +144,15 @@ std::optional<StampOutcome> stampLosslessCopy(const StampItem& item, const Stamp
     case Status::NotPossible: *notice = fallbackNotice(item, result.reason); return std::nullopt;
     case Status::Failed: *notice = fallbackNotice(item, result.reason); return std::nullopt;
     }
-    const bool cancelled = cancel && cancel->load();
+    bool cancelled = cancel && cancel->load();
     bool existed = false;
     const QString failed =
         cancelled ? QString()
                   : writeStampedBytes(result.jpeg, item, item.existing == ExistingCopies::Overwrite,
                                       &existed, canvas.size());
+    // A stop that began while the copy was being written refuses its placing: the copy was
+    // stopped, not failed, as on the full encode's path.
+    cancelled = cancelled || (!failed.isEmpty() && savesStopped());
     return writtenOutcome(item, failed, cancelled, existed, warning);
 }
 
