@@ -2,6 +2,7 @@
 
 #include "batch/stampoutput.h"
 #include "cli/terminaltext.h"
+#include "components/nativefile.h"
 #include "imaging/losslessrestore.h"
 #include "imaging/photodecoder.h"
 
@@ -32,7 +33,8 @@ QByteArray restoredPath(const QByteArray& copy, const QByteArray& outDir)
 }
 
 // Empty when the photo was written; else what went wrong.
-QString unstampOne(const QByteArray& copy, const QByteArray& outDir, bool overwrite,
+QString unstampOne(const QByteArray& copy, const QByteArray& outDir,
+                   const std::shared_ptr<const NativeFolder>& outRoot, bool overwrite,
                    QByteArray* target)
 {
     const FileBytes file = readPhotoFile(copy);
@@ -46,6 +48,7 @@ QString unstampOne(const QByteArray& copy, const QByteArray& outDir, bool overwr
     StampItem item;
     item.source = copy;
     item.target = *target;
+    item.outRoot = outRoot;
     bool existed = false;
     const QString failed = writeStampedBytes(restored.jpeg, item, overwrite, &existed, {});
     return failed.isEmpty() ? QString() : failed;
@@ -69,10 +72,21 @@ int unstampCommand(const QList<QByteArray>& args)
             copies << args[i];
     }
     if (copies.isEmpty()) return -1;
+    // Made with its parents, as stamp's --out is, and held open while the photos are written.
+    std::shared_ptr<const NativeFolder> outRoot;
+    if (!outDir.isEmpty()) {
+        int failure = 0;
+        outRoot = NativeFolder::open(outDir, true, &failure);
+        if (!outRoot) {
+            say(stderr, QCoreApplication::translate("batch", "无法创建文件夹：%1（%2）")
+                            .arg(shownPath(outDir), nativeErrorText(failure)));
+            return 2;
+        }
+    }
     int failures = 0;
     for (const QByteArray& copy : copies) {
         QByteArray target;
-        const QString failed = unstampOne(copy, outDir, overwrite, &target);
+        const QString failed = unstampOne(copy, outDir, outRoot, overwrite, &target);
         if (failed.isEmpty()) {
             say(stdout, QStringLiteral("%1 -> %2").arg(shownPath(copy), shownPath(target)));
         } else {
