@@ -1,5 +1,6 @@
 #include "imaging/jpegdecoder.h"
 
+#include "components/photometadata.h"
 #include "components/tiffbytes.h"
 
 #include <turbojpeg.h>
@@ -537,23 +538,15 @@ QList<EmbeddedJpeg> embeddedJpegs(const QByteArray& jpeg)
     const auto* b = reinterpret_cast<const uchar*>(jpeg.constData());
     const qint64 n = jpeg.size();
     if (n < 4 || b[0] != 0xFF || b[1] != 0xD8) return out;
-    // Only the segments before the first scan; anything else there ends the search.
-    qint64 pos = 2;
-    while (pos + 4 <= n && b[pos] == 0xFF) {
-        const uchar marker = b[pos + 1];
-        if (marker == 0xFF) {
-            ++pos;
-            continue;
-        }
-        if (marker == 0xDA || marker == 0xD9) break;
-        const qint64 length = (b[pos + 2] << 8) | b[pos + 3];
-        if (length < 2) break;
-        const qint64 start = pos + 4, end = std::min(pos + 2 + length, n);
-        if (marker == 0xE1 && end - start >= 14 && std::memcmp(b + start, "Exif\0\0", 6) == 0)
+    // Only the segments before the first scan; a damaged one ends the search.
+    for (const SegmentSpan& segment : jpegSegmentSpans(jpeg)) {
+        const qint64 start = segment.offset, end = segment.offset + segment.size;
+        if (segment.marker == 0xE1 && end - start >= 14 &&
+            std::memcmp(b + start, "Exif\0\0", 6) == 0)
             addExifThumbnail(jpeg, start + 6, end, out);
-        else if (marker == 0xE2 && end - start >= 12 && std::memcmp(b + start, "MPF\0", 4) == 0)
+        else if (segment.marker == 0xE2 && end - start >= 12 &&
+                 std::memcmp(b + start, "MPF\0", 4) == 0)
             addMpfImages(jpeg, start + 4, end, out);
-        pos += 2 + length;
     }
     return out;
 }
