@@ -9,12 +9,17 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 
 def wait_for(what, find, seconds=20):
     end = time.time() + seconds
     while time.time() < end:
-        found = find()
+        try:
+            found = find()
+        except GLib.GError:
+            # An object went away while the tree was walked (a dialog closing): look again.
+            found = None
         if found:
             return found
         time.sleep(0.2)
