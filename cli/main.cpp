@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "app/language.h"
 #include "cli/exifcommand.h"
+#include "cli/photoheap.h"
 #include "cli/stampcommand.h"
 #include "cli/unstampcommand.h"
 #include "components/gdiplusruntime.h"
@@ -12,8 +13,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
-
-#include <malloc.h>
 
 namespace orvello {
 namespace {
@@ -42,16 +41,7 @@ int usage()
 
 int main(int argc, char** argv)
 {
-    // A photo's buffers (its file, its copy, the decoder's colour planes) serve the next photo:
-    // kept by the allocator rather than handed back and faulted in afresh for every photo. Blocks
-    // past the mapping threshold (a 24-megapixel photo's coefficients take 48 MB) come from the
-    // heap too, and one heap serves every worker, since a worker's own heap is unmapped once
-    // empty: faulting those pages in again took a tenth of a lossless copy's time. The price is
-    // a peak some 100 MB higher on two workers, which does not grow with the number of photos.
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TRIM_THRESHOLD, 512 << 20);
-    mallopt(M_MMAP_MAX, 0);
-    mallopt(M_ARENA_MAX, 1);
+    orvello::keepPhotoBuffers();
     // Standard error carries our own reports only, not Qt's remarks about the environment.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
         if (type == QtCriticalMsg || type == QtFatalMsg) QTextStream(stderr) << message << '\n';

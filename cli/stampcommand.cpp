@@ -5,6 +5,7 @@
 #include "batch/stampbatch.h"
 #include "batch/stampjobs.h"
 #include "cli/photoargs.h"
+#include "cli/photoheap.h"
 #include "cli/stopsignals.h"
 #include "cli/terminaltext.h"
 #include "cli/textoptions.h"
@@ -213,6 +214,7 @@ int chooseJobs(const StampOptions& options, const QList<StampItem>& items)
                               .arg(bound.availableBytes >> 20)
                               .arg(bound.bytesPerJob >> 20)
                               .arg(bound.jobs));
+    reservePhotoHeap(bound.bytesPerJob * bound.jobs);
     return bound.jobs;
 }
 
