@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "app/language.h"
 #include "app/photohandover.h"
+#include "app/singleinstance.h"
 #include "app/startup.h"
 #include "ui/frame/artwork.h"
 #include "ui/frmmain.h"

@@ -1,6 +1,7 @@
 // Where the programs look for their date font, how the photo argument is read, and what stands
 // in the way of the single-instance lock and the hand-over socket.
 #include "app/photohandover.h"
+#include "app/singleinstance.h"
 #include "app/startup.h"
 
 #include <sys/socket.h>

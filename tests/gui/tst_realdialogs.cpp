@@ -1,5 +1,6 @@
 // The window answered through its real dialogs: every interaction of a working run goes through
 // QtHost, and a driver answers the modal widget that comes up, as a user would.
+#include "app/singleinstance.h"
 #include "app/startup.h"
 #include "tests/gui/modaldriver.h"
 #include "tools/fixtures/photowriter.h"

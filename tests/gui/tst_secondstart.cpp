@@ -1,6 +1,7 @@
 // A second start of the real program while the window is up: its photo is handed to the window,
 // which shows it; without a photo it ends silently; strangers on the socket are turned away.
 #include "app/photohandover.h"
+#include "app/singleinstance.h"
 #include "app/startup.h"
 #include "tests/gui/testwindow.h"
 #include "tools/fixtures/photowriter.h"
