@@ -92,7 +92,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.orvello.example/app/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins, fonts-arphic-uming, fonts-wqy-zenhei")
+# libheif is opened when a HEIF photo is first met, so the library scan does not see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libheif1, qt6-image-formats-plugins, fonts-arphic-uming, fonts-wqy-zenhei")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 # The summary above is the first line of the package's description; this is the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

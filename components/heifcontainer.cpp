@@ -1,52 +1,47 @@
 #include "components/heifcontainer.h"
 
+#include "components/heiflibrary.h"
 #include "components/imageerror.h"
 
-#include <libheif/heif.h>
 #include <QtEndian>
 
 namespace orvello {
 
-namespace {
-
-// Registers libheif's built-in decoders once per process; never undone, as other threads may
-// still be decoding when the program ends.
-void initLibheif()
-{
-    static const bool done = [] {
-        heif_init(nullptr);
-        return true;
-    }();
-    (void)done;
-}
-
-}  // namespace
-
 bool looksLikeHeif(const QByteArray& bytes)
 {
-    if (bytes.size() < 12) return false;
+    // Every HEIF file starts with its file-type box: other files do not load the library.
+    if (bytes.size() < 12 || bytes.mid(4, 4) != "ftyp") return false;
+    const HeifLibrary* heif = heifLibrary();
+    // Without the library, opening the file says why.
+    if (!heif) return true;
     const heif_filetype_result r =
-        heif_check_filetype(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                            int(std::min<qsizetype>(bytes.size(), 1 << 20)));
+        heif->check_filetype(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                             int(std::min<qsizetype>(bytes.size(), 1 << 20)));
     return r == heif_filetype_yes_supported || r == heif_filetype_yes_unsupported;
 }
 
 HeifFile openHeif(const QByteArray& bytes, int sideLimit)
 {
-    initLibheif();
     HeifFile file;
-    file.context.reset(heif_context_alloc(), heif_context_free);
+    const HeifLibrary* heif = heifLibrary();
+    if (!heif) {
+        file.error = heifLibraryError();
+        file.noLibrary = true;
+        return file;
+    }
+    const HeifLibrary& lib = *heif;
+    file.context.reset(lib.context_alloc(), lib.context_free);
     if (!file.context) {
         file.error = QStringLiteral("libheif cannot start");
         return file;
     }
-    heif_context_set_maximum_image_size_limit(file.context.get(), sideLimit);
-    heif_error err = heif_context_read_from_memory_without_copy(
+    lib.context_set_maximum_image_size_limit(file.context.get(), sideLimit);
+    heif_error err = lib.context_read_from_memory_without_copy(
         file.context.get(), bytes.constData(), size_t(bytes.size()), nullptr);
     if (err.code == heif_error_Ok) {
         heif_image_handle* handle = nullptr;
-        err = heif_context_get_primary_image_handle(file.context.get(), &handle);
-        if (err.code == heif_error_Ok) file.primary.reset(handle, heif_image_handle_release);
+        err = lib.context_get_primary_image_handle(file.context.get(), &handle);
+        if (err.code == heif_error_Ok) file.primary.reset(handle, lib.image_handle_release);
     }
     if (err.code != heif_error_Ok) {
         file.error = heifErrorText(err.message);
@@ -65,15 +60,16 @@ QByteArray heifExifTiff(const HeifFile& file, qsizetype fileBytes)
 {
     if (!file.ok())
         throw ImageError(QStringLiteral("The HEIF file cannot be read (%1).").arg(file.error));
+    const HeifLibrary& lib = *heifLibrary();
     const heif_image_handle* handle = file.primary.get();
     heif_item_id id = 0;
-    if (heif_image_handle_get_list_of_metadata_block_IDs(handle, "Exif", &id, 1) < 1) return {};
-    const size_t size = heif_image_handle_get_metadata_size(handle, id);
+    if (lib.image_handle_get_list_of_metadata_block_IDs(handle, "Exif", &id, 1) < 1) return {};
+    const size_t size = lib.image_handle_get_metadata_size(handle, id);
     if (size < 4) throw ImageError(QStringLiteral("The EXIF block is too short."));
     if (size > size_t(fileBytes))
         throw ImageError(QStringLiteral("The EXIF block is larger than the file."));
     QByteArray block(qsizetype(size), Qt::Uninitialized);
-    const heif_error err = heif_image_handle_get_metadata(handle, id, block.data());
+    const heif_error err = lib.image_handle_get_metadata(handle, id, block.data());
     if (err.code != heif_error_Ok)
         throw ImageError(
             QStringLiteral("The EXIF block cannot be read (%1).").arg(heifErrorText(err.message)));
@@ -92,16 +88,17 @@ QByteArray heifExifTiff(const HeifFile& file, qsizetype fileBytes)
 QByteArray heifXmpPacket(const HeifFile& file, qsizetype fileBytes)
 {
     if (!file.ok()) return {};
+    const HeifLibrary& lib = *heifLibrary();
     const heif_image_handle* handle = file.primary.get();
     heif_item_id ids[16];
-    const int n = heif_image_handle_get_list_of_metadata_block_IDs(handle, "mime", ids, 16);
+    const int n = lib.image_handle_get_list_of_metadata_block_IDs(handle, "mime", ids, 16);
     for (int i = 0; i < n; ++i) {
-        const char* type = heif_image_handle_get_metadata_content_type(handle, ids[i]);
-        const size_t size = heif_image_handle_get_metadata_size(handle, ids[i]);
+        const char* type = lib.image_handle_get_metadata_content_type(handle, ids[i]);
+        const size_t size = lib.image_handle_get_metadata_size(handle, ids[i]);
         if (!type || qstrcmp(type, "application/rdf+xml") != 0 || size > size_t(fileBytes))
             continue;
         QByteArray packet(qsizetype(size), Qt::Uninitialized);
-        if (heif_image_handle_get_metadata(handle, ids[i], packet.data()).code == heif_error_Ok)
+        if (lib.image_handle_get_metadata(handle, ids[i], packet.data()).code == heif_error_Ok)
             return packet;
     }
     return {};

@@ -24,6 +24,7 @@ struct HeifFile {
     std::shared_ptr<const heif_image_handle> primary;
     QString error;           // libheif's own words when it could not be opened; empty when opened
     bool overLimit = false;  // refused for a picture side at or beyond the limit
+    bool noLibrary = false;  // libheif could not be loaded: error says why
 
     bool ok() const { return error.isEmpty(); }
 };

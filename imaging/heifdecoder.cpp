@@ -2,8 +2,8 @@
 
 #include "components/heifboxes.h"
 #include "components/heifcontainer.h"
+#include "components/heiflibrary.h"
 
-#include <libheif/heif.h>
 #include <QCoreApplication>
 #include <memory>
 
@@ -14,12 +14,12 @@ namespace {
 // The decoder's planes beside the finished picture: three colour samples and the alpha of every
 // pixel, at 2 bytes each above 8 bits (4:4:4 assumed, as the file's chroma layout is not known
 // before decoding).
-qint64 workBytes(const heif_image_handle* h, qint64 pixels)
+qint64 workBytes(const HeifLibrary& lib, const heif_image_handle* h, qint64 pixels)
 {
-    const int bits = std::max(heif_image_handle_get_luma_bits_per_pixel(h),
-                              heif_image_handle_get_chroma_bits_per_pixel(h));
+    const int bits = std::max(lib.image_handle_get_luma_bits_per_pixel(h),
+                              lib.image_handle_get_chroma_bits_per_pixel(h));
     const qint64 sample = bits > 8 ? 2 : 1;
-    return pixels * sample * (heif_image_handle_has_alpha_channel(h) ? 4 : 3);
+    return pixels * sample * (lib.image_handle_has_alpha_channel(h) ? 4 : 3);
 }
 
 // A coded side may exceed the side it declares by the padding to whole coding blocks.
@@ -80,6 +80,10 @@ void premultiply(uchar* rows, int width, int height, qsizetype stride)
 DecodedPhoto decodeHeif(const QByteArray& heif)
 {
     const HeifFile file = openHeif(heif, int(kMaxPhotoSide) + 1);
+    if (file.noLibrary)
+        return decode::refused(
+            QCoreApplication::translate("imaging", "无法载入 HEIF 解码库（%1），请重新安装本软件")
+                .arg(file.error));
     if (file.overLimit)
         return decode::refused(
             QCoreApplication::translate("imaging", "HEIF 文件中的图像尺寸超过本软件的上限（%1）")
@@ -87,28 +91,30 @@ DecodedPhoto decodeHeif(const QByteArray& heif)
     if (!file.ok())
         return decode::refused(
             QCoreApplication::translate("imaging", "HEIF 文件已损坏（%1）").arg(file.error));
+    const HeifLibrary& lib = *heifLibrary();
     const heif_image_handle* handle = file.primary.get();
     // The size after the file's own rotation and crop: the picture as it comes out.
-    const qint64 width = heif_image_handle_get_width(handle);
-    const qint64 height = heif_image_handle_get_height(handle);
+    const qint64 width = lib.image_handle_get_width(handle);
+    const qint64 height = lib.image_handle_get_height(handle);
     // The size alone first: a crop the file states can claim sides whose work would overflow.
     QString over = decode::checkBudget(width, height, 0, heif.size());
     if (over.isEmpty()) over = checkPictures(heif);
     if (over.isEmpty())
-        over = decode::checkBudget(width, height, workBytes(handle, width * height), heif.size());
+        over =
+            decode::checkBudget(width, height, workBytes(lib, handle, width * height), heif.size());
     if (!over.isEmpty()) return decode::refused(over);
 
     // Transformations as the file gives them; damage the decoder works around is kept as a
     // warning on the picture instead of failing it.
-    std::unique_ptr<heif_decoding_options, decltype(&heif_decoding_options_free)> options(
-        heif_decoding_options_alloc(), heif_decoding_options_free);
+    std::unique_ptr<heif_decoding_options, decltype(lib.decoding_options_free)> options(
+        lib.decoding_options_alloc(), lib.decoding_options_free);
     if (!options) return decode::refused(decode::outOfMemory(width, height));
     options->ignore_transformations = 0;
     options->strict_decoding = 0;
     heif_image* decoded = nullptr;
-    const heif_error err = heif_decode_image(handle, &decoded, heif_colorspace_RGB,
-                                             heif_chroma_interleaved_RGBA, options.get());
-    std::shared_ptr<heif_image> image(decoded, heif_image_release);
+    const heif_error err = lib.decode_image(handle, &decoded, heif_colorspace_RGB,
+                                            heif_chroma_interleaved_RGBA, options.get());
+    std::shared_ptr<heif_image> image(decoded, lib.image_release);
     if (err.code != heif_error_Ok || !decoded) {
         if (err.code == heif_error_Memory_allocation_error &&
             err.subcode != heif_suberror_Security_limit_exceeded)
@@ -121,17 +127,17 @@ DecodedPhoto decodeHeif(const QByteArray& heif)
         return decode::refused(
             QCoreApplication::translate("imaging", "HEIF 图像数据无法解码（%1）").arg(why));
     }
-    const bool incomplete = heif_image_get_decoding_warnings(image.get(), 0, nullptr, 0) > 0;
+    const bool incomplete = lib.image_get_decoding_warnings(image.get(), 0, nullptr, 0) > 0;
 
-    const int w = heif_image_get_primary_width(image.get());
-    const int h = heif_image_get_primary_height(image.get());
+    const int w = lib.image_get_primary_width(image.get());
+    const int h = lib.image_get_primary_height(image.get());
     int stride = 0;
-    uchar* rows = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
+    uchar* rows = lib.image_get_plane(image.get(), heif_channel_interleaved, &stride);
     if (!rows || w <= 0 || h <= 0 || qint64(w) * h > width * height || stride < 4 * w)
         return decode::refused(
             QCoreApplication::translate("imaging", "HEIF 图像数据无法解码（解码结果无效）"));
-    if (heif_image_handle_has_alpha_channel(handle) &&
-        !heif_image_is_premultiplied_alpha(image.get()))
+    if (lib.image_handle_has_alpha_channel(handle) &&
+        !lib.image_is_premultiplied_alpha(image.get()))
         premultiply(rows, w, h, stride);
     // The picture stays in libheif's buffer, released with the last copy of the image.
     auto* keep = new std::shared_ptr<heif_image>(image);

@@ -778,6 +778,10 @@ Files:
         <source>照片尺寸 %1 × %2 不是 %3 × %4 像素块的整数倍，无损旋转会丢掉边缘</source>
         <translation>the photo&apos;s size %1 × %2 is not a whole number of %3 × %4 pixel blocks; a lossless turn would drop the edges</translation>
     </message>
+    <message>
+        <source>无法载入 HEIF 解码库（%1），请重新安装本软件</source>
+        <translation>The HEIF decoding library cannot be loaded (%1); please install this program again</translation>
+    </message>
 </context>
 <context>
     <name>overlay</name>
