@@ -1,5 +1,6 @@
 // orvello-stamp run as a separate process, as a user runs it.
 #include "app/settings.h"
+#include "tools/fixtures/heifwriter.h"
 #include "tools/fixtures/photowriter.h"
 
 #include <QDir>
@@ -26,6 +27,7 @@ class CliTest : public QObject {
     QTemporaryDir dir;
     QString dated, plain;
 
+    // locale: NAME=VALUE settings of the environment, not only the locale's.
     Run run(const QStringList& args, const QStringList& locale = {})
     {
         QProcess p;
@@ -126,13 +128,13 @@ private slots:
             QStringLiteral("[\\x{3000}-\\x{303f}\\x{4e00}-\\x{9fff}]"));
         QCOMPARE(usage.err.contains(chinese), !english);
         QCOMPARE(missing.out.contains(chinese), !english);
-        QVERIFY(usage.err.startsWith(english
-                                         ? QStringLiteral("Usage: orvello-stamp exif [--title TEXT] [--settings FILE] "
-                                                         "[--date-format FORMAT] [--date-shift SHIFT] "
-                                                         "[--date-fallback none|file] PHOTO...\n")
-                                         : QStringLiteral("用法：orvello-stamp exif [--title 文字] [--settings 文件] "
-                                                         "[--date-format 格式] [--date-shift 偏移] "
-                                                         "[--date-fallback none|file] 照片...\n")));
+        QVERIFY(usage.err.startsWith(
+            english ? QStringLiteral("Usage: orvello-stamp exif [--title TEXT] [--settings FILE] "
+                                     "[--date-format FORMAT] [--date-shift SHIFT] "
+                                     "[--date-fallback none|file] PHOTO...\n")
+                    : QStringLiteral("用法：orvello-stamp exif [--title 文字] [--settings 文件] "
+                                     "[--date-format 格式] [--date-shift 偏移] "
+                                     "[--date-fallback none|file] 照片...\n")));
     }
 
     void stampWritesTurnedStampedCopies()
@@ -185,6 +187,22 @@ private slots:
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.contains(QStringLiteral("不完整")));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("PM_cut.jpg"))));
+    }
+
+    void stampSaysWhenTheHeifLibraryIsBroken()
+    {
+        QImage img(64, 48, QImage::Format_RGB32);
+        img.fill(Qt::darkGreen);
+        const QString heic = dir.filePath(QStringLiteral("phone.heic"));
+        fixtures::writeFile(heic, fixtures::makeHeic(img));
+        const QString out = dir.filePath(QStringLiteral("heifless"));
+        const Run r =
+            run({QStringLiteral("stamp"), QStringLiteral("--out"), out, heic, dated},
+                {QStringLiteral("LD_LIBRARY_PATH=" ORVELLO_BIN_DIR "/../tests/nolibheif")});
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.contains(QStringLiteral("无法载入 HEIF 解码库")), qPrintable(r.err));
+        QVERIFY(!QFile::exists(out + QStringLiteral("/PM_phone.jpg")));
+        QVERIFY(QFile::exists(out + QStringLiteral("/PM_dated.jpg")));  // the rest goes on
     }
 };
 
